@@ -1,0 +1,9 @@
+#include "foundations/VM4_DecimalMark.h"
+
+namespace {
+char currentMark = '.';
+}
+
+char SystemDecimalMark() { return currentMark; }
+
+void SetSystemDecimalMark(char mark) { currentMark = mark; }
