@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes) {
     std::ifstream file(path, std::ios::binary);

@@ -152,7 +152,8 @@ enum class TUnitKind {
 };
 
 // ---- The table ---------------------------------------------------------------
-// Each of these raises EConversionsClass for an index outside 0..89.
+// The queries of one unit raise EConversionsClass for an index outside 0..89
+// ("unitName failed : unit 90 does not exist"); unit numbers come from files.
 
 bool isUnitIndex(int unit);
 TUnitKind unitKind(int unit);
@@ -224,15 +225,16 @@ int associatedAbsolutePressureUnit(int unit);
 // ---- Formatting --------------------------------------------------------------------------
 
 // x in fixed notation with `decimals` places (clamped to 0..18), the decimal
-// mark of SystemDecimalMark(), no thousands separator, rounded once to whichever
-// comes first: the last shown decimal place or the 15th significant digit.
-// Places beyond the 15th significant digit are shown as zeros.
+// mark of SystemDecimalMark(), no thousands separator. The exact value of x is
+// rounded once, half away from zero, at whichever comes first: the last shown
+// place or the 15th significant digit; places past the 15th digit show zeros.
 //   formatFixed(3, 1234.5678)         -> "1234.568"
+//   formatFixed(2, 0.125)             -> "0.13"
 //   formatFixed(6, 1234567890.123456) -> "1234567890.123460"
 //   formatFixed(2, -0.001)            -> "0.00"    (no negative zero)
-// A value whose rounded magnitude reaches 1E15 has more than 15 integer digits
-// and is shown in exponent form instead: up to 15 significant digits with
-// trailing zeros dropped, "E", a sign and at least two exponent digits:
+// A value that rounds to 1E15 or more in magnitude has more than 15 integer
+// digits and is shown in exponent form instead: its 15 significant digits with
+// trailing zeros dropped, "E+" and the exponent; `decimals` plays no part:
 //   formatFixed(2, 1.5e20)            -> "1.5E+20"
 //   formatFixed(0, -1234567890123456) -> "-1.23456789012346E+15"
 // Not-a-number and infinities show as "NAN", "INF" and "-INF".

@@ -27,8 +27,8 @@ double waterToFluidHead(double head_mH2O, double density_kgm3) {
     return convertPressureWithDensity(UNIT_M_H2O, UNIT_M_HD, head_mH2O, density_kgm3);
 }
 
-TQuadraticCoefficients quadraticThrough(double x1, double y1, double x2, double y2, double x3, double y3) {
-    TQuadraticCoefficients fit;
+TPumpCurveCoefficients quadraticThrough(double x1, double y1, double x2, double y2, double x3, double y3) {
+    TPumpCurveCoefficients fit;
     calcQuadraticPumpCoefficents(x1, y1, x2, y2, x3, y3, fit.A, fit.B, fit.C);
     return fit;
 }
@@ -112,7 +112,7 @@ void TPump::calcPumpCurves() {
     std::array<TPumpCurvePiece, MaxCurves> fitted = curves_;
     const int pieceCount = pointCount_ >= 3 ? pointCount_ - 2 : 0;
     for (int i = 1; i <= pieceCount; ++i) {
-        const TQuadraticCoefficients fit =
+        const TPumpCurveCoefficients fit =
             quadraticThrough(flowAt(i), headAt(i), flowAt(i + 1), headAt(i + 1), flowAt(i + 2), headAt(i + 2));
         fitted[static_cast<std::size_t>(i - 1)] = {i, i + 2, fit.A, fit.B, fit.C};
     }
@@ -168,7 +168,7 @@ double TPump::calcPumpHead_mHd_Fluid_Differential(double flow_m3s, double densit
     return waterToFluidHead(raw.Slope_mH2O_per_m3s, density_kgm3);
 }
 
-TQuadraticCoefficients TPump::calcPumpCurvesCoeff_mHd_Fluid(int curveId, double density_kgm3) const {
+TPumpCurveCoefficients TPump::calcPumpCurvesCoeff_mHd_Fluid(int curveId, double density_kgm3) const {
     if (curveId > curveCount_) throw EPumpClass(kInvalidCurveId);
     if (pointCount_ < 3) return {};
     if (curveId < 1 || curveId + 2 > pointCount_) throw EPumpClass(kInvalidCurveId);

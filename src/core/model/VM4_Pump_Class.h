@@ -35,7 +35,7 @@ struct TPumpCurvePiece {
 };
 
 // y = A x² + B x + C.
-struct TQuadraticCoefficients {
+struct TPumpCurveCoefficients {
     double A = 0.0;
     double B = 0.0;
     double C = 0.0;
@@ -106,7 +106,7 @@ public:
     // d(head)/d(flow) of calcPumpHead_mHd_Fluid, in m.hd Fluid per m³/sec.
     double calcPumpHead_mHd_Fluid_Differential(double flow_m3s, double density_kgm3) const;
     // Piece curveId refitted with its heads in m.hd Fluid; zeros with fewer than 3 points.
-    TQuadraticCoefficients calcPumpCurvesCoeff_mHd_Fluid(int curveId, double density_kgm3) const;
+    TPumpCurveCoefficients calcPumpCurvesCoeff_mHd_Fluid(int curveId, double density_kgm3) const;
     // Flow at which the curve gives the head (m.H2O), for heads between the last
     // point's and the shut-off head; 0 when no piece reaches the head.
     double calcPumpFlow_m3s(double head_mH2O) const;
