@@ -35,17 +35,11 @@ double flowAsDouble(long double flow_m3s, const char* method) {
 
 }  // namespace
 
+// The members start zeroed, with the 1000 pump and component objects created and
+// the tolerances, limits and counters at their defaults.
 TMatrixEquations::TMatrixEquations(std::int32_t numberOfQVariables, std::int32_t numberOfEquations) {
     requireSizesWithinCapacity("Create", numberOfQVariables, numberOfEquations);
-    // The tables are zeroed and the pump and component objects created by their
-    // members; the defaults are the members' initial values.
-    MaxIterationsCurrent = 200;
-    DeltaQFactorCurrent = 1.0;
-    HeadToleranceCurrent = 2.0;
     setSizes(numberOfQVariables, numberOfEquations);
-    IterationCount = 0;
-    IterationCountTotal = 0;
-    LastSmallValuesReport = 0;
 }
 
 void TMatrixEquations::requireSizesWithinCapacity(const char* method, std::int32_t numberOfQVariables,

@@ -102,7 +102,11 @@ public:
     void SubtractQDeltasFromQVariables(long double factor);
 
     // The Newton loop with the current phase's tolerance, iteration limit and step
-    // factor. Solved when the flows meet the tolerances at the end.
+    // factor. Solved when the flows meet the tolerances at the end. A step that
+    // enlarges the residual is reversed; in the final phase (MaxIterationsCurrent
+    // equal to MaxIterationsFinal) reversed steps do not count towards the limit,
+    // but at most MaxIterationsCurrent of them are made in one call. ErrorCode is
+    // the last step's code, or ErrorCodeArithmetic when moving the flows failed.
     void SolveQVariables(bool& Solved, std::int32_t& ErrorCode, std::vector<std::string>& log,
                          std::string& ErrorMessage);
 
