@@ -1,6 +1,7 @@
 #include "solver/VM4_Matrix_Equations.h"
 
 #include <cmath>
+#include <limits>
 #include <utility>
 
 #include "foundations/VM4_Calculations.h"
@@ -22,15 +23,22 @@ std::string sizesOutsideCapacity(const char* method, std::int32_t numberOfQVaria
 
 // The engine treats any operation without a finite result as the floating-point
 // exception it would be on a trapping FPU: the evaluation in progress is abandoned.
+[[noreturn]] void raiseNoFiniteResult(const char* method, const char* what) {
+    throw EMatrixEquations(std::string("TMatrixEquations.") + method + kNoFiniteResult + what);
+}
+
 template <typename Real>
 Real finiteOrRaise(Real value, const char* method, const char* what) {
-    if (!std::isfinite(value)) throw EMatrixEquations(std::string("TMatrixEquations.") + method + kNoFiniteResult + what);
+    if (!std::isfinite(value)) raiseNoFiniteResult(method, what);
     return value;
 }
 
-// The formulas take doubles; a flow beyond the double range cannot be evaluated.
+// The formulas take doubles; a flow beyond the double range cannot be evaluated
+// (and converting it would not be defined).
 double flowAsDouble(long double flow_m3s, const char* method) {
-    return finiteOrRaise(static_cast<double>(flow_m3s), method, "flow");
+    const bool representable = std::fabs(flow_m3s) <= static_cast<long double>(std::numeric_limits<double>::max());
+    if (!representable) raiseNoFiniteResult(method, "flow");
+    return static_cast<double>(flow_m3s);
 }
 
 }  // namespace
