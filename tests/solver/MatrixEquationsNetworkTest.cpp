@@ -150,11 +150,10 @@ TEST(MatrixEquationsNetwork, ParallelPipesShareTheFlowAsTheReferenceDoes) {
     const auto& q = engine->QVariables;
     EXPECT_NEAR(static_cast<double>(q[1] - q[2] - q[3]), demand_m3s, 1e-15);
     EXPECT_NEAR(static_cast<double>(q[2] + q[3] - q[4]), 0.0, 1e-15);
-    EXPECT_NEAR(static_cast<double>(HeadLossAt(pipes[1], kWater, *engine, 2) - HeadLossAt(pipes[2], kWater, *engine, 3)),
-                0.0, kHeadBalance_m);
-    EXPECT_NEAR(static_cast<double>(HeadLossAt(pipes[0], kWater, *engine, 1) + HeadLossAt(pipes[1], kWater, *engine, 2) +
-                                    HeadLossAt(pipes[3], kWater, *engine, 4)),
-                headDifference_m, kHeadBalance_m);
+    const long double h[] = {HeadLossAt(pipes[0], kWater, *engine, 1), HeadLossAt(pipes[1], kWater, *engine, 2),
+                             HeadLossAt(pipes[2], kWater, *engine, 3), HeadLossAt(pipes[3], kWater, *engine, 4)};
+    EXPECT_NEAR(static_cast<double>(h[1] - h[2]), 0.0, kHeadBalance_m);
+    EXPECT_NEAR(static_cast<double>(h[0] + h[1] + h[3]), headDifference_m, kHeadBalance_m);
 }
 
 // A pump lifts water from tank A to tank B, 40 m higher: friction − pump head = −40.

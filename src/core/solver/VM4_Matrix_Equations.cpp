@@ -95,9 +95,9 @@ void TMatrixEquations::ClearResults(std::int32_t numberOfQVariables, std::int32_
 // Every term is evaluated afresh from the current flow; the friction factor
 // comes from the current Reynolds number and its change with Q is ignored.
 
-double TMatrixEquations::frictionFactor(std::int32_t j, double velocity_ms) const {
+double TMatrixEquations::frictionFactor(std::int32_t j, double velocity_ms, const char* method) const {
     const double reynolds = CalcReynoldsNumber(velocity_ms, QDiameter[j], FluidDensity, FluidViscosity, 1.0);
-    return finiteOrRaise(CalcFrictionFactor(reynolds, QDiameter[j], QRoughness[j]), "CalculateF", "friction factor");
+    return finiteOrRaise(CalcFrictionFactor(reynolds, QDiameter[j], QRoughness[j]), method, "friction factor");
 }
 
 // A component takes head away in the direction of flow, like friction and
@@ -119,7 +119,7 @@ long double TMatrixEquations::headLoss_mHd(std::int32_t j) const {
     const long double Q = QVariables[j];
     const double flow_m3s = flowAsDouble(Q, "CalculateF");
     const double velocity_ms = CalcVelocity(flow_m3s, QDiameter[j], 1.0);
-    const double f = frictionFactor(j, velocity_ms);
+    const double f = frictionFactor(j, velocity_ms, "CalculateF");
     const double friction_mHd = CalcFrictionLoss_mHd(velocity_ms, QDiameter[j], QLength[j], f);
     const double G = QFittingLossCoefficents[j];
     const long double fitting_mHd = G == 0.0 ? 0.0L : G * Q * std::fabs(Q);  // G·Q·|Q|
@@ -128,12 +128,12 @@ long double TMatrixEquations::headLoss_mHd(std::int32_t j) const {
     return finiteOrRaise(friction_mHd + fitting_mHd + component_mHd - pump_mHd, "CalculateF", "head loss");
 }
 
-// The fitting entry is 2·G·Q with the sign of Q; the component entry is the
-// slope of its loss at |Q|, the same for either direction.
+// The fitting entry is 2·G·Q, with the sign of Q. The component's loss is odd
+// in Q, so its slope is the same for a flow and its reverse.
 long double TMatrixEquations::headLossDifferential(std::int32_t j) const {
     const long double Q = QVariables[j];
     const double flow_m3s = flowAsDouble(Q, "CalculateDMatrix");
-    const double f = frictionFactor(j, CalcVelocity(flow_m3s, QDiameter[j], 1.0));
+    const double f = frictionFactor(j, CalcVelocity(flow_m3s, QDiameter[j], 1.0), "CalculateDMatrix");
     const double friction = CalcFrictionLossDifferential(flow_m3s, QDiameter[j], QLength[j], f);
     const double G = QFittingLossCoefficents[j];
     const long double fitting = G == 0.0 ? 0.0L : 2.0 * G * Q;  // d(G·Q·|Q|)/dQ as 2·G·Q
@@ -266,13 +266,14 @@ void TMatrixEquations::exchangeEquations(std::int32_t rowA, std::int32_t rowB) {
 void TMatrixEquations::eliminateBelowColumn(std::int32_t k) {
     for (std::int32_t r = k + 1; r <= NumberOfEquations; ++r) {
         if (DMatrix[r][k] == 0.0L) continue;
-        const long double factor = finiteOrRaise(DMatrix[k][k] / DMatrix[r][k], "CalculateDMatrixAndGaussElim", "factor");
+        const char* method = "CalculateDMatrixAndGaussElim";
+        const long double factor = finiteOrRaise(DMatrix[k][k] / DMatrix[r][k], method, "factor");
         DMatrix[r][k] = 0.0L;
-        for (std::int32_t c = k + 1; c <= NumberOfQVariables; ++c) DMatrix[r][c] = DMatrix[k][c] - factor * DMatrix[r][c];
-        DKnowns[r] = DKnowns[k] - factor * DKnowns[r];
         for (std::int32_t c = k + 1; c <= NumberOfQVariables; ++c)
-            finiteOrRaise(DMatrix[r][c], "CalculateDMatrixAndGaussElim", "row");
-        finiteOrRaise(DKnowns[r], "CalculateDMatrixAndGaussElim", "row");
+            DMatrix[r][c] = DMatrix[k][c] - factor * DMatrix[r][c];
+        DKnowns[r] = DKnowns[k] - factor * DKnowns[r];
+        for (std::int32_t c = k + 1; c <= NumberOfQVariables; ++c) finiteOrRaise(DMatrix[r][c], method, "row");
+        finiteOrRaise(DKnowns[r], method, "row");
     }
 }
 

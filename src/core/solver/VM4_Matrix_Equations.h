@@ -161,7 +161,7 @@ private:
     // Terms of one unknown's pipe head loss at its current flow, m of fluid.
     long double headLoss_mHd(std::int32_t j) const;
     long double headLossDifferential(std::int32_t j) const;
-    double frictionFactor(std::int32_t j, double velocity_ms) const;
+    double frictionFactor(std::int32_t j, double velocity_ms, const char* method) const;
     double componentLoss_mHd(std::int32_t j, double flow_m3s) const;
     double pumpHead_mHd(std::int32_t j, double flow_m3s) const;
 
