@@ -23,7 +23,6 @@ constexpr double kUnknownOutFlowGuess_m3s = 0.1;
 constexpr std::int32_t kMaxChainPipes = 1000;
 // The backward fill gives up after this many rounds without a node to start from.
 constexpr std::int32_t kMaxBackwardFillRounds = 1001;
-constexpr std::int32_t kMaxPipeId = 1000;
 constexpr std::int32_t kNoNode = -1;
 
 std::size_t slot(std::int32_t index) { return static_cast<std::size_t>(index); }
@@ -53,7 +52,7 @@ void TNetwork::SetAllInitialFlowGuesses(double dischargeVelocity_ms) {
 }
 
 void TNetwork::SetAllInitialFlowGuessesToZero() {
-    for (std::int32_t pipeId = 1; pipeId <= kMaxPipeId; ++pipeId) {
+    for (std::int32_t pipeId = 1; pipeId <= TPipeSet::kCapacity; ++pipeId) {
         TPipe& pipe = GetPipe(pipeId);
         pipe.FlowGuessSet = false;
         pipe.FlowGuessUncompressed_m3s = 0.0;

@@ -31,7 +31,6 @@ constexpr std::int32_t kNoDistance = std::numeric_limits<std::int32_t>::max();
 // the limit only catches a corrupted table.
 constexpr std::int32_t kMaxSearchSteps = 1000000;
 constexpr std::int32_t kNoLoop = -1;
-constexpr std::int32_t kMaxPipeId = 1000;
 
 std::size_t slot(std::int32_t index) { return static_cast<std::size_t>(index); }
 
@@ -71,7 +70,7 @@ void TNetwork::PipeLoopRemove(std::int32_t loopId) {
 std::int32_t TNetwork::PipeLoopAddPipe(std::int32_t loopId, std::int32_t pipeId) {
     // A pipe id of 0 would read as an empty slot, so it is refused like a bad loop id.
     const bool loopIdValid = loopId >= 1 && loopId <= PipeLoopCount;
-    const bool pipeIdValid = pipeId >= 1 && pipeId <= kMaxPipeId;
+    const bool pipeIdValid = pipeId >= 1 && pipeId <= TPipeSet::kCapacity;
     if (!loopIdValid || !pipeIdValid || PipeLoopPipeCount[slot(loopId)] >= MaxPipesPerLoop) {
         throw ENetworkClass(kPipeLoopAddPipeFailed);
     }
