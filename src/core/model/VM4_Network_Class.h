@@ -309,7 +309,7 @@ private:
     std::int32_t countEqualLoopPipePairs(std::int32_t loopIdA, std::int32_t loopIdB) const;
     bool isPipeInLoop(std::int32_t pipeId, std::int32_t loopId) const;
     bool isPipeInAnyLoopBefore(std::int32_t pipeId, std::int32_t loopId) const;
-    void removeLastLoopUnlessNewAndIndependent();
+    void removeLastLoopIfDuplicateOrDependent();
     void searchFromNodeAcrossLink(std::int32_t startNodeId, std::int32_t closingLink);
     std::int32_t neighbourAcrossLink(const TNodeLink& link, std::int32_t nodeId) const;
     void relaxLinksOfNode(std::int32_t nodeId, std::int32_t distance, std::int32_t startNodeId,

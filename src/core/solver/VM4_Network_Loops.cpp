@@ -133,7 +133,7 @@ void TNetwork::PipeLoopsRemoveLastUnlessAtLeastOneNewPipe() {
     PipeLoopRemove(last);
 }
 
-void TNetwork::removeLastLoopUnlessNewAndIndependent() {
+void TNetwork::removeLastLoopIfDuplicateOrDependent() {
     PipeLoopsRemoveLastIfDuplicate();
     PipeLoopsRemoveLastUnlessAtLeastOneNewPipe();
 }
@@ -154,7 +154,7 @@ void TNetwork::PipeLoopsGenerateAllLoops() {
         SolveStatusText = kGeneratingLoopsStatus + std::to_string(nodeId);
         processPendingMessages();
         PipeLoopsGenerateFromNode(nodeId);
-        removeLastLoopUnlessNewAndIndependent();
+        removeLastLoopIfDuplicateOrDependent();
     }
 }
 
@@ -249,7 +249,7 @@ void TNetwork::addPipesBackToStart(std::int32_t loopId, std::int32_t nodeId, std
 void TNetwork::recordPath(std::int32_t reachedNodeId, std::int32_t startNodeId) {
     const std::int32_t loopId = PipeLoopCreate();
     if (loopId != kNoLoop) addPipesBackToStart(loopId, reachedNodeId, startNodeId);
-    removeLastLoopUnlessNewAndIndependent();
+    removeLastLoopIfDuplicateOrDependent();
 }
 
 // A closed loop is found at the join point that is the from-node of its closing link:
@@ -267,7 +267,7 @@ void TNetwork::recordClosedLoop(std::int32_t startNodeId, std::int32_t closingLi
             PipeLoopAddPipe(loopId, link.PipeId);
             addPipesBackToStart(loopId, endNodeId, startNodeId);
         }
-        removeLastLoopUnlessNewAndIndependent();
+        removeLastLoopIfDuplicateOrDependent();
     }
 }
 
