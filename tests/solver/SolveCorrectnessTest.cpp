@@ -5,38 +5,18 @@
 #include <vector>
 
 #include "DriverFixture.h"
-#include "HydraulicReference.h"
+#include "NetworkReference.h"
 #include "common/FuzzyCompare.h"
 
 // Whole solves checked against answers worked out independently in the test:
-// Darcy-Weisbach with Colebrook-White solved exactly (HydraulicReference), and
+// Darcy-Weisbach with Colebrook-White solved exactly (NetworkReference), and
 // each network's balance found by bisection on its flows or heads. Flows must
 // agree to 1e-4 relative and pressures to 1 mm of fluid.
-//
-// The fixture's fluid is 1000 kg/m³ and 1 cP; pipes are the default steel pipe
-// (roughness 0.046 mm) with the length and bore given.
 
 namespace {
 
-constexpr TReferenceFluid kFluid{1000.0, 1.0};
-constexpr double kRoughness_m = 0.000046;
 constexpr double kFlowAgreement = 1e-4;
 constexpr double kPressureAgreement_m = 0.001;
-
-TReferencePipe ReferencePipe(double length_m, double diameter_m) {
-    return {diameter_m, kRoughness_m, length_m, 0.0};
-}
-
-long double Loss(const TReferencePipe& pipe, long double flow_m3s) {
-    return ReferencePipeHeadLoss_mHd(pipe, kFluid, flow_m3s);
-}
-
-// The flow that loses `head_m` in the pipe, with the sign of the head.
-long double FlowForLoss(const TReferencePipe& pipe, long double head_m) {
-    const long double magnitude =
-        FindRootByBisection([&](long double q) { return Loss(pipe, q) - std::fabs(head_m); }, 0.0L, 10.0L);
-    return head_m < 0.0L ? -magnitude : magnitude;
-}
 
 class SolveCorrectness : public TDriverFixture {
 protected:
@@ -55,7 +35,7 @@ protected:
 
 // Tank 20 m up with 5 m of liquid, end node at 0 m and 0 bar: 25 m to lose.
 TEST_F(SolveCorrectness, SinglePipeBetweenTankAndEndNode) {
-    const TReferencePipe pipe = ReferencePipe(100.0, 0.1);
+    const TReferencePipe pipe = SteelPipe(100.0, 0.1);
     const std::int32_t tank = build.AddTank(0, 0, 20.0, 0.0, 5.0);
     const std::int32_t end = build.AddDemandPressure(10, 0, 0.0, 0.0);
     const std::int32_t pipeId = AddPipe(tank, end, pipe, "P1");
@@ -70,8 +50,8 @@ TEST_F(SolveCorrectness, SinglePipeBetweenTankAndEndNode) {
 // Tank 30 m up, join point 5 m up, end node held at 0.5 bar: the one flow loses
 // 30 - 0.5 bar in both pipes; the join point keeps 30 - h1 - 5.
 TEST_F(SolveCorrectness, PipesInSeries) {
-    const TReferencePipe first = ReferencePipe(200.0, 0.1);
-    const TReferencePipe second = ReferencePipe(150.0, 0.08);
+    const TReferencePipe first = SteelPipe(200.0, 0.1);
+    const TReferencePipe second = SteelPipe(150.0, 0.08);
     const std::int32_t tank = build.AddTank(0, 0, 30.0);
     const std::int32_t joint = build.AddJoint(10, 0, 5.0);
     const std::int32_t end = build.AddDemandPressure(20, 0, 0.5, 0.0);
@@ -93,10 +73,10 @@ TEST_F(SolveCorrectness, PipesInSeries) {
 // head h across the parallel pair each pipe carries its own flow; h is found
 // so that the whole path loses 25 m.
 TEST_F(SolveCorrectness, PipesInParallel) {
-    const TReferencePipe feed = ReferencePipe(50.0, 0.15);
-    const TReferencePipe upper = ReferencePipe(100.0, 0.1);
-    const TReferencePipe lower = ReferencePipe(120.0, 0.08);
-    const TReferencePipe drain = ReferencePipe(50.0, 0.15);
+    const TReferencePipe feed = SteelPipe(50.0, 0.15);
+    const TReferencePipe upper = SteelPipe(100.0, 0.1);
+    const TReferencePipe lower = SteelPipe(120.0, 0.08);
+    const TReferencePipe drain = SteelPipe(50.0, 0.15);
     const std::int32_t tank = build.AddTank(0, 0, 25.0);
     const std::int32_t j1 = build.AddJoint(10, 0);
     const std::int32_t j2 = build.AddJoint(20, 0);
@@ -127,9 +107,9 @@ TEST_F(SolveCorrectness, PipesInParallel) {
 // Reservoirs at 50, 30 and 10 m meet at a join point at 0 m. Its head H is the
 // one at which the flow from the highest equals the flows to the other two.
 TEST_F(SolveCorrectness, ThreeReservoirs) {
-    const TReferencePipe fromHigh = ReferencePipe(300.0, 0.15);
-    const TReferencePipe toMiddle = ReferencePipe(200.0, 0.1);
-    const TReferencePipe toLow = ReferencePipe(250.0, 0.1);
+    const TReferencePipe fromHigh = SteelPipe(300.0, 0.15);
+    const TReferencePipe toMiddle = SteelPipe(200.0, 0.1);
+    const TReferencePipe toLow = SteelPipe(250.0, 0.1);
     const std::int32_t high = build.AddTank(0, 0, 50.0);
     const std::int32_t middle = build.AddTank(20, 0, 30.0);
     const std::int32_t low = build.AddTank(20, 20, 10.0);
@@ -140,11 +120,7 @@ TEST_F(SolveCorrectness, ThreeReservoirs) {
 
     SolveAccurately();
 
-    const long double head_m = FindRootByBisection(
-        [&](long double H) {
-            return FlowForLoss(toMiddle, H - 30.0L) + FlowForLoss(toLow, H - 10.0L) - FlowForLoss(fromHigh, 50.0L - H);
-        },
-        10.0L, 50.0L);
+    const long double head_m = TThreeReservoirs{fromHigh, toMiddle, toLow, 50.0, 30.0, 10.0}.JunctionHead_m();
     ASSERT_GT(head_m, 30.0L) << "the middle reservoir must be filled for the pipes to be drawn this way";
     EXPECT_REL_NEAR(FlowOf(p1), FlowForLoss(fromHigh, 50.0L - head_m), kFlowAgreement);
     EXPECT_REL_NEAR(FlowOf(p2), FlowForLoss(toMiddle, head_m - 30.0L), kFlowAgreement);
@@ -157,10 +133,10 @@ TEST_F(SolveCorrectness, ThreeReservoirs) {
 //   h2(x) + h4(x - 0.03) - h3(0.05 - x) = 0
 // is increasing in x.
 TEST_F(SolveCorrectness, LoopedNetworkWithDemands) {
-    const TReferencePipe feed = ReferencePipe(100.0, 0.2);
-    const TReferencePipe p12 = ReferencePipe(200.0, 0.15);
-    const TReferencePipe p13 = ReferencePipe(300.0, 0.1);
-    const TReferencePipe p23 = ReferencePipe(150.0, 0.1);
+    const TReferencePipe feed = SteelPipe(100.0, 0.2);
+    const TReferencePipe p12 = SteelPipe(200.0, 0.15);
+    const TReferencePipe p13 = SteelPipe(300.0, 0.1);
+    const TReferencePipe p23 = SteelPipe(150.0, 0.1);
     const std::int32_t tank = build.AddTank(0, 0, 40.0);
     const std::int32_t j1 = build.AddJoint(10, 0);
     const std::int32_t j2 = build.AddJoint(20, 0);
@@ -193,7 +169,7 @@ TEST_F(SolveCorrectness, LoopedNetworkWithDemands) {
 // head = -30000·q² + 100·q + 50 (metres of water = metres of this fluid), and
 //   head(q) - h(q) = 30 - 2.
 TEST_F(SolveCorrectness, PumpLiftingBetweenTwoTanks) {
-    const TReferencePipe pipe = ReferencePipe(500.0, 0.1);
+    const TReferencePipe pipe = SteelPipe(500.0, 0.1);
     const std::int32_t lowTank = build.AddTank(0, 0, 0.0, 0.0, 2.0);
     const std::int32_t highTank = build.AddTank(10, 0, 30.0);
     const std::int32_t pipeId = AddPipe(lowTank, highTank, pipe, "P1");
@@ -214,7 +190,7 @@ TEST_F(SolveCorrectness, PumpLiftingBetweenTwoTanks) {
 
 // A component losing a fixed 0.5 bar sits on the pipe from a tank 20 m up.
 TEST_F(SolveCorrectness, ComponentWithFixedLoss) {
-    const TReferencePipe pipe = ReferencePipe(100.0, 0.1);
+    const TReferencePipe pipe = SteelPipe(100.0, 0.1);
     const std::int32_t tank = build.AddTank(0, 0, 20.0);
     const std::int32_t joint = build.AddJoint(10, 0);
     const std::int32_t end = build.AddDemandPressure(20, 0);
@@ -252,7 +228,7 @@ protected:
         controlled.FlowControlSetFlow_m3s = setFlow_m3s;
     }
 
-    const TReferencePipe pipe = ReferencePipe(100.0, 0.1);
+    const TReferencePipe pipe = SteelPipe(100.0, 0.1);
     std::int32_t tank = 0;
     std::int32_t joint = 0;
     std::int32_t p1 = 0;
@@ -300,8 +276,8 @@ TEST_F(FlowControlled, ControlThatCannotBeMetLeavesItsPipeStillAndTheNetworkUnso
 // must give what the pressures do not:
 //   H = h2 + p_B - p_J + (z_B - z_J) = h2 + 0 + h1 + 20.
 TEST_F(SolveCorrectness, FixedFlowPumpGivesTheHeadThePipeNeeds) {
-    const TReferencePipe first = ReferencePipe(100.0, 0.1);
-    const TReferencePipe second = ReferencePipe(50.0, 0.1);
+    const TReferencePipe first = SteelPipe(100.0, 0.1);
+    const TReferencePipe second = SteelPipe(50.0, 0.1);
     const std::int32_t source = build.AddTank(0, 0, 0.0);
     const std::int32_t joint = build.AddJoint(10, 0, 0.0);
     const std::int32_t target = build.AddTank(20, 0, 20.0);
