@@ -18,8 +18,9 @@ namespace {
 }
 
 bool isCleared(const TNetwork& network) {
-    return network.GetNodeCount() == 0 && network.GetPipeCount() == 0 && network.NodeLinkCount == 0 &&
-           network.ClosedPipeLinkCount == 0 && network.PipeLoopCount == 0 && network.FreeTextCount == 0;
+    return network.GetNodeCount() == 0 && network.GetPipeCount() == 0 && network.GetNodeLinkCount() == 0 &&
+           network.GetClosedPipeLinkCount() == 0 && network.GetPipeLoopCount() == 0 &&
+           network.GetFreeTextCount() == 0;
 }
 
 // One document for the whole run: it is large, and the editor reuses one too.
