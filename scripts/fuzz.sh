@@ -27,5 +27,8 @@ cmake --build "$build" -j2 --target fuzz_network_load
 
 mkdir -p "$build/corpus" "$build/artifacts"
 # Inputs come from the corpus, the generated seeds and every kept regression input.
+inputs=("$build/corpus" "$build/fuzz/seeds")
+regressions="$root/tests/model/data/fuzz-regressions"
+[ -d "$regressions" ] && inputs+=("$regressions")
 exec "$build/bin/fuzz_network_load" -max_total_time="$seconds" -artifact_prefix="$build/artifacts/" \
-  -print_final_stats=1 "$build/corpus" "$build/fuzz/seeds" "$root/tests/model/data/fuzz-regressions"
+  -print_final_stats=1 "${inputs[@]}"

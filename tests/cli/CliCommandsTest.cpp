@@ -70,6 +70,8 @@ struct TExitCase {
     std::string ErrorStart;
 };
 
+void PrintTo(const TExitCase& exitCase, std::ostream* out) { *out << exitCase.Name; }
+
 class InfoCommandRun : public ::testing::TestWithParam<TExitCase> {};
 
 TEST_P(InfoCommandRun, AnswersWithItsExitCode) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/FuzzyCompare.h"
-#include "common/NetworkBuilders.h"
+#include "common/FullNetwork.h"
 #include "common/TempFolder.h"
 #include "foundations/VM4_BinaryStream.h"
 #include "model/VM4_Network_Class.h"
@@ -216,6 +216,8 @@ struct TTextCase {
 
 // Texts travel as Windows-1252: what it cannot hold comes back as "?", and a
 // name longer than its 20 characters comes back cut.
+void PrintTo(const TTextCase& textCase, std::ostream* out) { *out << textCase.Description; }
+
 class NodeNameTextTest : public NetworkFileTest, public ::testing::WithParamInterface<TTextCase> {};
 
 TEST_P(NodeNameTextTest, ComesBackAsWindows1252AllowsIt) {
@@ -230,7 +232,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TTextCase{"Latin-1 and euro kept", "D\u00fcse \u20ac5", "D\u00fcse \u20ac5"},
                       TTextCase{"CJK becomes ?", "Pump \u6cf5", "Pump ?"},
                       TTextCase{"emoji becomes ?", "Tank \U0001F600", "Tank ?"},
-                      TTextCase{"cut to 20 characters", "\u00c4bcdefghijklmnopqrstuvwxyz", "\u00c4bcdefghijklmnopqrs"}));
+                      TTextCase{"cut to 20 characters", "\u00c4bcdefghijklmnopqrstuvwxyz", "\u00c4bcdefghijklmnopqrst"}));
 
 TEST_F(NetworkFileTest, NotesKeepTheirFirst200CharactersWithLineBreaks) {
     const std::int32_t id = AddNodeAt(*network, 0, 0, 0);
@@ -294,6 +296,7 @@ TEST_F(NetworkFileTest, UnreadableFileLeavesTheDocumentAsItWas) {
 TEST_F(NetworkFileTest, InvalidFileNamesTheFileAndLeavesTheDocumentCleared) {
     TTempFolder folder;
     const auto path = folder / "short.vme";
+    // The fluid's name starts at byte 84: its length byte, then 15 of its 80 characters.
     WriteFileBytes(path, generatedBytes("sample.vme").substr(0, 100));
     network->LoadFromBytes(generatedBytes("sample.vme"));
     try {
@@ -301,7 +304,7 @@ TEST_F(NetworkFileTest, InvalidFileNamesTheFileAndLeavesTheDocumentCleared) {
         FAIL() << "loading a truncated file succeeded";
     } catch (const ENetworkClass& error) {
         EXPECT_EQ(std::string(error.what()), "TNetwork.LoadFromFile Failed: " + path.string() +
-                                                 ": fluid: unexpected end of data (8 bytes needed, 0 left) at byte 100");
+                                                 ": fluid: unexpected end of data (80 bytes needed, 15 left) at byte 85");
     }
     EXPECT_EQ(network->GetNodeCount(), 0);
     EXPECT_EQ(network->GetPipeCount(), 0);

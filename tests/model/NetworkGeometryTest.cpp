@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "common/FuzzyCompare.h"
-#include "common/NetworkBuilders.h"
+#include "common/FullNetwork.h"
 #include "model/VM4_Network_Class.h"
 
 namespace {
@@ -19,6 +19,8 @@ struct TPointLineCase {
     std::int32_t Px, Py, X1, Y1, X2, Y2;
     bool OnLine;
 };
+
+void PrintTo(const TPointLineCase& testCase, std::ostream* out) { *out << testCase.Name; }
 
 class PointOnLine : public ::testing::TestWithParam<TPointLineCase> {};
 
@@ -73,6 +75,8 @@ struct TSnapCase {
     std::int32_t Px, Py, X1, Y1, X2, Y2;
     std::int32_t SnappedX, SnappedY;
 };
+
+void PrintTo(const TSnapCase& testCase, std::ostream* out) { *out << testCase.Name; }
 
 class SnapToLine : public ::testing::TestWithParam<TSnapCase> {};
 
@@ -228,6 +232,8 @@ struct TPumpDragCase {
     double Distance_m;
     std::int32_t SymbolX, SymbolY;
 };
+
+void PrintTo(const TPumpDragCase& testCase, std::ostream* out) { *out << testCase.Name; }
 
 class PumpDrag : public ::testing::TestWithParam<TPumpDragCase> {};
 

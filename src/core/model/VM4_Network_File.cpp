@@ -19,21 +19,10 @@
 #include "foundations/VM4_SafeSave.h"
 #include "model/VM4_Network_Class.h"
 
-namespace {
-
-const char* const kNetworkFileVersion = "1.11";
-const char* const kLoadFailed = "TNetwork.Load Failed: ";
-const char* const kLoadFromFileFailed = "TNetwork.LoadFromFile Failed: ";
-const char* const kSaveToFileFailed = "TNetwork.SaveToFile Failed: ";
-const char* const kCannotReadFile = "cannot read the file";
-
-// The node and pipe words that follow each record in the pools' blocks are
-// checked by the pools; links and loops are this unit's own.
-constexpr std::int32_t kUnusedLoopSlot = 0;
-
-std::size_t slot(std::int32_t index) { return static_cast<std::size_t>(index); }
-
-// Everything a file holds, parsed but not yet part of the document.
+// Everything a file holds, parsed but not yet part of the document. One image is
+// made on a document's first load and kept: a full file needs some 8 MB, and
+// building and freeing pools of 1000 nodes and pipes for every file would cost
+// more than reading them.
 struct TNetworkFileImage {
     TFileHeader Header;
     std::uint8_t ReservedByte = 0;
@@ -49,6 +38,20 @@ struct TNetworkFileImage {
     TPipe DefaultPipe;
     std::vector<TFreeText> FreeTexts;
 };
+
+namespace {
+
+const char* const kNetworkFileVersion = "1.11";
+const char* const kLoadFailed = "TNetwork.Load Failed: ";
+const char* const kLoadFromFileFailed = "TNetwork.LoadFromFile Failed: ";
+const char* const kSaveToFileFailed = "TNetwork.SaveToFile Failed: ";
+const char* const kCannotReadFile = "cannot read the file";
+
+// The node and pipe words that follow each record in the pools' blocks are
+// checked by the pools; links and loops are this unit's own.
+constexpr std::int32_t kUnusedLoopSlot = 0;
+
+std::size_t slot(std::int32_t index) { return static_cast<std::size_t>(index); }
 
 // Runs one section's reader; a failure inside it is reported with the section's name.
 template <typename ReadSection>
@@ -149,7 +152,10 @@ void readFileImage(TByteReader& reader, TNetworkFileImage& image) {
                 [&] { image.ClosedLinks = readLinkTable(reader, image, linkedPipes, "closed link"); });
     readSection("pipe loops", [&] { readLoopTable(reader, image); });
     readSection("settings", [&] { image.Settings.ReadRecord(reader); });
-    readSection("default pipe", [&] { image.DefaultPipe.ReadRecord(reader); });
+    readSection("default pipe", [&] {
+        image.DefaultPipe.Clear();  // the fields a file does not hold start from their defaults
+        image.DefaultPipe.ReadRecord(reader);
+    });
     readSection("free texts", [&] { readFreeTexts(reader, image); });
 }
 
@@ -270,24 +276,25 @@ void TNetwork::LoadFromFile(const std::filesystem::path& path) {
 }
 
 // Clear before adopting, so that everything the file does not hold (solver
-// state, the per-loop pipe counts) is back at its defaults.
+// state, the per-loop pipe counts) is back at its defaults. The pools change
+// places with the image's: the old ones are cleared when the next file is read.
 void TNetwork::loadValidated(TByteReader& reader) {
     try {
-        // Some 8 MB for a full file: built on the heap, never on the stack.
-        const auto image = std::make_unique<TNetworkFileImage>();
-        readFileImage(reader, *image);
+        if (!fileImage_) fileImage_ = std::make_shared<TNetworkFileImage>();
+        TNetworkFileImage& image = *fileImage_;
+        readFileImage(reader, image);
         Clear();
-        FileHeader = image->Header;
-        ReservedByte = image->ReservedByte;
-        Fluid = image->Fluid;
-        Nodes = std::move(image->Nodes);
-        Pipes = std::move(image->Pipes);
-        adoptLinkTable(NodeLinks, NodeLinkCount, image->OpenLinks);
-        adoptLinkTable(ClosedPipeLinks, ClosedPipeLinkCount, image->ClosedLinks);
-        adoptLoopTable(PipeLoopPipes, PipeLoopCount, *image);
-        Settings = image->Settings;
-        DefaultPipe = image->DefaultPipe;
-        adoptFreeTexts(FreeTexts, FreeTextCount, image->FreeTexts);
+        FileHeader = image.Header;
+        ReservedByte = image.ReservedByte;
+        Fluid = image.Fluid;
+        std::swap(Nodes, image.Nodes);
+        std::swap(Pipes, image.Pipes);
+        adoptLinkTable(NodeLinks, NodeLinkCount, image.OpenLinks);
+        adoptLinkTable(ClosedPipeLinks, ClosedPipeLinkCount, image.ClosedLinks);
+        adoptLoopTable(PipeLoopPipes, PipeLoopCount, image);
+        Settings = image.Settings;
+        DefaultPipe = image.DefaultPipe;
+        adoptFreeTexts(FreeTexts, FreeTextCount, image.FreeTexts);
     } catch (...) {
         Clear();
         throw;

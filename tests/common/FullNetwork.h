@@ -5,7 +5,8 @@
 
 class TNetwork;
 
-// Networks that tests and the benchmark build through the document's own operations.
+// Networks built through the document's own operations, without GoogleTest, so
+// that the benchmark can build them too.
 
 // Appends a node of the given type at (x, y) and returns its id.
 std::int32_t AddNodeAt(TNetwork& network, std::uint8_t nodeType, std::int32_t x, std::int32_t y);

@@ -1,4 +1,4 @@
-#include "common/NetworkBuilders.h"
+#include "common/FullNetwork.h"
 
 #include <cstring>
 #include <stdexcept>
