@@ -47,8 +47,7 @@ const char* const kLoadFromFileFailed = "TNetwork.LoadFromFile Failed: ";
 const char* const kSaveToFileFailed = "TNetwork.SaveToFile Failed: ";
 const char* const kCannotReadFile = "cannot read the file";
 
-// The node and pipe words that follow each record in the pools' blocks are
-// checked by the pools; links and loops are this unit's own.
+// What a loop slot past the loop's last pipe holds.
 constexpr std::int32_t kUnusedLoopSlot = 0;
 
 std::size_t slot(std::int32_t index) { return static_cast<std::size_t>(index); }
