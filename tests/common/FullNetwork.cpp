@@ -29,7 +29,9 @@ TPipe fullPipe(std::int32_t index) {
     pipe.InnerDiameter_m = 0.10226;
     pipe.InnerRoughness_m = 0.000046;
     pipe.Material = "Steel";
-    for (int number = 1; number <= TFittingSet::kPipeCapacity; ++number) pipe.Fittings.AddFitting(fittingNumber(number), number);
+    for (int number = 1; number <= TFittingSet::kPipeCapacity; ++number) {
+        pipe.Fittings.AddFitting(fittingNumber(number), number);
+    }
     pipe.HasPump = true;
     pipe.Pump.AddPumpCurvePoint(0.0, 50.0, 0.0, 1.0);
     pipe.Pump.AddPumpCurvePoint(0.01, 48.0, 60.0, 2.0);

@@ -111,7 +111,8 @@ TEST_F(NetworkFileTest, SampleLoadsIntoTheSameIdsTablesAndValues) {
     EXPECT_FALSE(network->Settings.GaugePressure);
     EXPECT_EQ(network->DefaultPipe.Fittings.Count(), 1);
     ASSERT_EQ(network->GetFreeTextCount(), 2);
-    EXPECT_EQ(network->GetFreeText(1).Text, (std::vector<std::string>{"K\u00fchlwasserkreis", "Stand 2024 \u2013 Rev. B"}));
+    EXPECT_EQ(network->GetFreeText(1).Text,
+              (std::vector<std::string>{"K\u00fchlwasserkreis", "Stand 2024 \u2013 Rev. B"}));
 }
 
 TEST_F(NetworkFileTest, LoopsKeepTheirPipeIdsButTheirPipeCountsStartAtZero) {
@@ -232,7 +233,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TTextCase{"Latin-1 and euro kept", "D\u00fcse \u20ac5", "D\u00fcse \u20ac5"},
                       TTextCase{"CJK becomes ?", "Pump \u6cf5", "Pump ?"},
                       TTextCase{"emoji becomes ?", "Tank \U0001F600", "Tank ?"},
-                      TTextCase{"cut to 20 characters", "\u00c4bcdefghijklmnopqrstuvwxyz", "\u00c4bcdefghijklmnopqrst"}));
+                      TTextCase{"cut to 20 characters", "\u00c4bcdefghijklmnopqrstuvwxyz",
+                                "\u00c4bcdefghijklmnopqrst"}));
 
 TEST_F(NetworkFileTest, NotesKeepTheirFirst200CharactersWithLineBreaks) {
     const std::int32_t id = AddNodeAt(*network, 0, 0, 0);
@@ -303,8 +305,9 @@ TEST_F(NetworkFileTest, InvalidFileNamesTheFileAndLeavesTheDocumentCleared) {
         network->LoadFromFile(path);
         FAIL() << "loading a truncated file succeeded";
     } catch (const ENetworkClass& error) {
-        EXPECT_EQ(std::string(error.what()), "TNetwork.LoadFromFile Failed: " + path.string() +
-                                                 ": fluid: unexpected end of data (80 bytes needed, 15 left) at byte 85");
+        EXPECT_EQ(std::string(error.what()),
+                  "TNetwork.LoadFromFile Failed: " + path.string() +
+                      ": fluid: unexpected end of data (80 bytes needed, 15 left) at byte 85");
     }
     EXPECT_EQ(network->GetNodeCount(), 0);
     EXPECT_EQ(network->GetPipeCount(), 0);

@@ -84,7 +84,8 @@ void requireUsedNode(const TNetworkFileImage& image, const char* table, std::int
 // solver count its flow twice and removing the pipe would leave a stale link.
 void requireUnlinkedUsedPipe(const TNetworkFileImage& image, std::vector<bool>& linkedPipes, const char* table,
                              std::int32_t entry, std::int32_t pipeId, std::size_t offset) {
-    const std::string where = std::string(table) + " " + std::to_string(entry) + " names pipe " + std::to_string(pipeId);
+    const std::string where =
+        std::string(table) + " " + std::to_string(entry) + " names pipe " + std::to_string(pipeId);
     if (!image.Pipes.IsPipeUsed(pipeId)) {
         throw EStreamFormatError(where + ", which is not in the file, at byte " + std::to_string(offset));
     }
