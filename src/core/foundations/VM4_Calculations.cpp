@@ -1,0 +1,315 @@
+#include "foundations/VM4_Calculations.h"
+
+#include <array>
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+namespace {
+
+// Error texts of this unit.
+const std::string QuadraticPointsNotValid =
+    "VM4_Calculations.calcQuadraticPumpCoefficents Failed: Pump Points are not valid.";
+const std::string DivisionByZero = "Floating point division by zero";
+const std::string InvalidOperation = "Invalid floating point operation";
+const std::string Overflow = "Floating point overflow";
+
+// Intermediate arithmetic is carried in extended precision.
+using real = long double;
+
+// The constants are used literally, as the hydraulic tables were computed with them.
+constexpr real Gravity_ms2 = 9.81L;
+constexpr real TwoGravity_ms2 = 19.62L;
+constexpr real Pi = std::numbers::pi_v<long double>;
+constexpr real LaminarLimit = 2300.0L;
+constexpr real TurbulentLimit = 3500.0L;
+constexpr real ColebrookTolerance = 0.0001L;
+constexpr int ColebrookMaxSteps = 100;
+constexpr real LogarithmFloor = 1e-7L;
+constexpr real KilowattsPerHorsepower = 0.746L;
+
+// Turns every operation without a finite result into EFloatingPointError naming
+// the formula, so that a caller never goes on with an infinity or a NaN.
+class TFloatGuard {
+public:
+    explicit TFloatGuard(const char* formula) : formula_(formula) {}
+
+    real Divide(real numerator, real denominator) const {
+        if (denominator == 0.0L) fail(numerator == 0.0L ? InvalidOperation : DivisionByZero);
+        return Finite(numerator / denominator);
+    }
+
+    real Log10(real x) const {
+        if (x == 0.0L) fail(DivisionByZero);
+        if (!(x > 0.0L)) fail(InvalidOperation);
+        return Finite(std::log10(x));
+    }
+
+    real Ln(real x) const {
+        if (x == 0.0L) fail(DivisionByZero);
+        if (!(x > 0.0L)) fail(InvalidOperation);
+        return Finite(std::log(x));
+    }
+
+    real Finite(real value) const {
+        if (std::isnan(value)) fail(InvalidOperation);
+        if (std::isinf(value)) fail(Overflow);
+        return value;
+    }
+
+    // Results are stored as doubles: a value beyond their range overflows.
+    double Result(real value) const {
+        const double stored = static_cast<double>(Finite(value));
+        if (!std::isfinite(stored)) fail(Overflow);
+        return stored;
+    }
+
+private:
+    [[noreturn]] void fail(const std::string& reason) const {
+        throw EFloatingPointError(std::string("VM4_Calculations.") + formula_ + " Failed: " + reason);
+    }
+
+    const char* formula_;
+};
+
+// A = π·D²/4
+real PipeArea_m2(real diameter_m) { return Pi * diameter_m * diameter_m / 4.0L; }
+
+// The friction factor below the turbulent range: 0 without flow, 64/Re when
+// laminar, and the straight line (Re − 1500)/30000 through the transition.
+real NonTurbulentFrictionFactor(real reynolds) {
+    if (reynolds <= 0.0L) return 0.0L;
+    if (reynolds <= LaminarLimit) return 64.0L / reynolds;
+    return (reynolds - 1500.0L) / 30000.0L;
+}
+
+// Colebrook-White in √f: F(x) = 2·log10(ε/D + 9.35/(Re·x)) + 1/x − 1.14, zero at x = √f.
+real ColebrookResidual(real x, real reynolds, real relativeRoughness, const TFloatGuard& guard) {
+    const real logArgument = relativeRoughness + guard.Divide(9.35L, reynolds * x);
+    return 2.0L * guard.Log10(logArgument) + guard.Divide(1.0L, x) - 1.14L;
+}
+
+// Secant iteration on x = √f from the explicit start value. A run that takes
+// its hundredth step falls back to the start value, converged or not.
+real SolveColebrookBySecant(real reynolds, real relativeRoughness, real startFactor, const TFloatGuard& guard) {
+    real x1 = std::sqrt(startFactor);
+    real x0 = 0.95L * x1;
+    real residual1 = ColebrookResidual(x1, reynolds, relativeRoughness, guard);
+    real residual0 = ColebrookResidual(x0, reynolds, relativeRoughness, guard);
+    int steps = 0;
+    while (std::fabs(residual1) > ColebrookTolerance && steps < ColebrookMaxSteps) {
+        ++steps;
+        const real slope = guard.Divide(residual1 - residual0, x1 - x0);
+        x0 = x1;
+        residual0 = residual1;
+        x1 = guard.Finite(x1 - guard.Divide(residual1, slope));
+        residual1 = ColebrookResidual(x1, reynolds, relativeRoughness, guard);
+    }
+    return steps < ColebrookMaxSteps ? x1 * x1 : startFactor;
+}
+
+// Haaland: f = 1 / (−1.8·log10(6.9/Re + (ε/D/3.7)^1.11))². The floors keep a
+// smooth pipe (ε = 0) out of the logarithm of zero.
+real HaalandFrictionFactor(real reynolds, real diameter_m, real roughness_m, const TFloatGuard& guard) {
+    real relativeRoughnessTerm = guard.Divide(roughness_m, diameter_m) / 3.7L;
+    if (relativeRoughnessTerm <= 0.0L) relativeRoughnessTerm = LogarithmFloor;
+    // r^1.11 = exp(1.11·ln r)
+    real logArgument = guard.Divide(6.9L, reynolds) + std::exp(1.11L * guard.Ln(relativeRoughnessTerm));
+    if (logArgument <= 0.0L) logArgument = LogarithmFloor;
+    const real denominator = -1.8L * guard.Log10(logArgument);
+    return guard.Divide(1.0L, denominator * denominator);
+}
+
+// --- Quadratic through three points -----------------------------------------
+
+// Rows (x², x, 1, y) of the system for A, B and C.
+using TAugmentedRow = std::array<real, 4>;
+using TAugmentedMatrix = std::array<TAugmentedRow, 3>;
+
+struct TQuadraticCoefficients {
+    real A;
+    real B;
+    real C;
+};
+
+void RequireFiniteQuadratic(real value) {
+    if (!std::isfinite(value)) throw ECalculations(QuadraticPointsNotValid);
+}
+
+void RequireFiniteQuadratic(const TAugmentedMatrix& matrix) {
+    for (const TAugmentedRow& row : matrix) {
+        for (real entry : row) RequireFiniteQuadratic(entry);
+    }
+}
+
+TAugmentedMatrix AugmentedMatrix(const std::array<std::pair<real, real>, 3>& points) {
+    TAugmentedMatrix matrix{};
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const auto [x, y] = points[i];
+        matrix[i] = {x * x, x, 1.0L, y};
+    }
+    return matrix;
+}
+
+// The row with the largest |x²| goes first; the first of equal values wins.
+void PivotFirstColumn(TAugmentedMatrix& a) {
+    std::size_t largest = 0;
+    for (std::size_t r = 1; r < a.size(); ++r) {
+        if (std::fabs(a[r][0]) > std::fabs(a[largest][0])) largest = r;
+    }
+    std::swap(a[0], a[largest]);
+}
+
+// row r = row 1 − (a11/ar1)·row r, which clears its first entry; a row whose
+// first entry is already 0 stays as it is.
+void EliminateFirstColumn(TAugmentedMatrix& a) {
+    for (std::size_t r = 1; r < a.size(); ++r) {
+        if (a[r][0] == 0.0L) continue;
+        const real factor = a[0][0] / a[r][0];
+        RequireFiniteQuadratic(factor);
+        for (std::size_t c = 1; c < 4; ++c) a[r][c] = a[0][c] - factor * a[r][c];
+        a[r][0] = 0.0L;
+    }
+}
+
+void PivotSecondColumn(TAugmentedMatrix& a) {
+    if (std::fabs(a[1][1]) < std::fabs(a[2][1])) std::swap(a[1], a[2]);
+}
+
+// row 3 = row 2 − (a22/a32)·row 3 in its last two columns, which clears a32.
+void EliminateSecondColumn(TAugmentedMatrix& a) {
+    if (a[2][1] == 0.0L) return;
+    const real factor = a[1][1] / a[2][1];
+    RequireFiniteQuadratic(factor);
+    for (std::size_t c = 2; c < 4; ++c) a[2][c] = a[1][c] - factor * a[2][c];
+    a[2][1] = 0.0L;
+}
+
+// A zero pivot leaves its coefficient at 0 instead of failing.
+real GuardedQuotient(real numerator, real pivot) { return pivot == 0.0L ? 0.0L : numerator / pivot; }
+
+TQuadraticCoefficients BackSubstitute(const TAugmentedMatrix& a) {
+    TQuadraticCoefficients k{};
+    k.C = GuardedQuotient(a[2][3], a[2][2]);
+    RequireFiniteQuadratic(k.C);
+    k.B = GuardedQuotient(a[1][3] - a[1][2] * k.C, a[1][1]);
+    RequireFiniteQuadratic(k.B);
+    k.A = GuardedQuotient(a[0][3] - a[0][2] * k.C - a[0][1] * k.B, a[0][0]);
+    RequireFiniteQuadratic(k.A);
+    return k;
+}
+
+double StoredQuadraticCoefficient(real value) {
+    const double stored = static_cast<double>(value);
+    RequireFiniteQuadratic(stored);
+    return stored;
+}
+
+}  // namespace
+
+double CalcVelocity(double flow_m3s, double diameter_m, double correctionFactor) {
+    if (diameter_m <= 0.0) return 0.0;
+    const TFloatGuard guard("CalcVelocity");
+    // V = F·Q / A
+    return guard.Result(guard.Divide(static_cast<real>(correctionFactor) * flow_m3s, PipeArea_m2(diameter_m)));
+}
+
+double CalcFlowFromVelocity(double velocity_ms, double diameter_m, double correctionFactor) {
+    if (diameter_m <= 0.0) return 0.0;
+    const TFloatGuard guard("CalcFlowFromVelocity");
+    // Q = A·V / F
+    return guard.Result(guard.Divide(PipeArea_m2(diameter_m) * velocity_ms, correctionFactor));
+}
+
+double CalcReynoldsNumber(double velocity_ms, double diameter_m, double density_kgm3, double viscosity_cP,
+                          double correctionFactor) {
+    const TFloatGuard guard("CalcReynoldsNumber");
+    // μ in Pa·s = μ in cP / 1000;  Re = |V·D·ρ / μ / F|
+    const real viscosity_Pas = static_cast<real>(viscosity_cP) / 1000.0L;
+    const real inertia = static_cast<real>(velocity_ms) * diameter_m * density_kgm3;
+    return guard.Result(std::fabs(guard.Divide(guard.Divide(inertia, viscosity_Pas), correctionFactor)));
+}
+
+std::string CalcFlowType(double reynolds) {
+    if (reynolds >= TurbulentLimit) return FlowTypeTurbulent;
+    if (reynolds > LaminarLimit) return FlowTypeCritical;
+    return FlowTypeLaminar;
+}
+
+double CalcFrictionFactor(double reynolds, double diameter_m, double roughness_m) {
+    // Exactly 3500 still takes the transition value, although it is reported turbulent.
+    if (reynolds <= TurbulentLimit) return static_cast<double>(NonTurbulentFrictionFactor(reynolds));
+    const TFloatGuard guard("CalcFrictionFactor");
+    const real startFactor = CalcFrictionFactorExplicit(reynolds, diameter_m, roughness_m);
+    const real relativeRoughness = guard.Divide(roughness_m, diameter_m);
+    return guard.Result(SolveColebrookBySecant(reynolds, relativeRoughness, startFactor, guard));
+}
+
+double CalcFrictionFactorExplicit(double reynolds, double diameter_m, double roughness_m) {
+    if (reynolds < TurbulentLimit) return static_cast<double>(NonTurbulentFrictionFactor(reynolds));
+    const TFloatGuard guard("CalcFrictionFactorExplicit");
+    return guard.Result(HaalandFrictionFactor(reynolds, diameter_m, roughness_m, guard));
+}
+
+double CalcFrictionLoss_mHd(double velocity_ms, double diameter_m, double length_m, double frictionFactor) {
+    const TFloatGuard guard("CalcFrictionLoss_mHd");
+    const real velocity = velocity_ms;
+    // h = f·(L/D)·V²/2g
+    const real loss_m = frictionFactor * guard.Divide(length_m, diameter_m) * velocity * velocity / TwoGravity_ms2;
+    return guard.Result(velocity_ms < 0.0 ? -loss_m : loss_m);
+}
+
+double CalcFittingLoss_mHd(double velocity_ms, double totalK) {
+    const TFloatGuard guard("CalcFittingLoss_mHd");
+    const real velocity = velocity_ms;
+    // h = K·V²/2/g
+    const real loss_m = totalK * velocity * velocity / 2.0L / Gravity_ms2;
+    return guard.Result(velocity_ms < 0.0 ? -loss_m : loss_m);
+}
+
+double CalcFittingLossCoefficient(double diameter_m, double totalK) {
+    const TFloatGuard guard("CalcFittingLossCoefficient");
+    const real area_m2 = PipeArea_m2(diameter_m);
+    // h = K·V²/2g with V = Q/A  =>  G = K / (2g·A²)
+    return guard.Result(guard.Divide(totalK, TwoGravity_ms2 * area_m2 * area_m2));
+}
+
+double CalcFrictionLossDifferential(double flow_m3s, double diameter_m, double length_m, double frictionFactor) {
+    const TFloatGuard guard("CalcFrictionLossDifferential");
+    const real diameter = diameter_m;
+    const real diameterToFifth = diameter * diameter * diameter * diameter * diameter;
+    // d/dQ [8·f·L·Q·|Q| / (π²·g·D⁵)] = 16·f·L·|Q| / (D⁵·π²·g)
+    const real numerator = 16.0L * frictionFactor * length_m * std::fabs(static_cast<real>(flow_m3s));
+    return guard.Result(guard.Divide(numerator, diameterToFifth * Pi * Pi * Gravity_ms2));
+}
+
+double CalcPowerKW(double density_kgm3, double flow_m3s, double head_m) {
+    const TFloatGuard guard("CalcPowerKW");
+    // P = |ρ·g·Q·H| / 1000 kW
+    return guard.Result(std::fabs(static_cast<real>(density_kgm3) * Gravity_ms2 * flow_m3s * head_m / 1000.0L));
+}
+
+double CalcPowerHP(double density_kgm3, double flow_m3s, double head_m) {
+    const TFloatGuard guard("CalcPowerHP");
+    return guard.Result(CalcPowerKW(density_kgm3, flow_m3s, head_m) / KilowattsPerHorsepower);
+}
+
+void calcQuadraticPumpCoefficents(double x1, double y1, double x2, double y2, double x3, double y3, double& A,
+                                  double& B, double& C) {
+    // Gauss elimination with row exchanges on the rows (x², x, 1, y).
+    TAugmentedMatrix matrix = AugmentedMatrix({{{x1, y1}, {x2, y2}, {x3, y3}}});
+    RequireFiniteQuadratic(matrix);
+    PivotFirstColumn(matrix);
+    EliminateFirstColumn(matrix);
+    RequireFiniteQuadratic(matrix);
+    PivotSecondColumn(matrix);
+    EliminateSecondColumn(matrix);
+    RequireFiniteQuadratic(matrix);
+    const TQuadraticCoefficients k = BackSubstitute(matrix);
+    const double storedA = StoredQuadraticCoefficient(k.A);
+    const double storedB = StoredQuadraticCoefficient(k.B);
+    const double storedC = StoredQuadraticCoefficient(k.C);
+    A = storedA;
+    B = storedB;
+    C = storedC;
+}
