@@ -152,7 +152,8 @@ enum class TUnitKind {
 };
 
 // ---- The table ---------------------------------------------------------------
-// Each of these raises EConversionsClass for an index outside 0..89.
+// The queries of one unit raise EConversionsClass for an index outside 0..89
+// ("unitName failed : unit 90 does not exist"); unit numbers come from files.
 
 bool isUnitIndex(int unit);
 TUnitKind unitKind(int unit);
