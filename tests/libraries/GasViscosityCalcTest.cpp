@@ -162,8 +162,7 @@ INSTANTIATE_TEST_SUITE_P(Lines, GasLineTest,
                                            TLineCase{"Air~|~N2+O2~|~287~|~~|~120", false},
                                            TLineCase{"Air~|~N2+O2~|~0~|~0.0171~|~120", false},
                                            TLineCase{"Air~|~N2+O2~|~287~|~-0.0171~|~120", false},
-                                           TLineCase{"Air~|~N2+O2~|~287~|~0.0171~|~-5", false},
-                                           TLineCase{"", false}));
+                                           TLineCase{"Air~|~N2+O2~|~287~|~0.0171~|~-5", false}));
 
 std::string gasFileWith(int gases) {
     std::vector<std::string> lines{"1.02~|~~|~"};

@@ -186,7 +186,7 @@ bool TFluidDataSet::loadFluids(std::istream& in, IUserMessages& messages, const 
     std::string line;
     int slot = countBefore + 1;
     for (;; ++slot) {
-        if (!ReadRecordLine(in, line)) {
+        if (!ReadNextRecordLine(in, line)) {
             if (!in.bad()) break;
             forgetThisFile(slot - 1);
             throw EFluidDataSetClass(kLineError + std::to_string(slot));

@@ -124,7 +124,7 @@ bool TGasConstantTable::LoadGasConstantsFromText(std::istream& in, IUserMessages
     bool everyLineRead = true;
     int filled = 0;
     for (int record = 1;; ++record) {
-        if (!ReadRecordLine(in, line)) {
+        if (!ReadNextRecordLine(in, line)) {
             if (!in.bad()) break;
             messages.ShowInformation(kReadError + std::to_string(record));
             Clear();

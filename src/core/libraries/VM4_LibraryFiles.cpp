@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "foundations/VM4_Input_Validation.h"
+#include "foundations/VM4_TextRecord.h"
 #include "model/VM4_FileHeader.h"
 
 namespace {
@@ -36,6 +37,13 @@ std::ifstream OpenLibraryFile(const std::filesystem::path& path) {
         throw ELibraryFile("Cannot open file " + path.string() + ": " + reason);
     }
     return file;
+}
+
+bool ReadNextRecordLine(std::istream& in, std::string& line) {
+    while (ReadRecordLine(in, line)) {
+        if (!withoutSurroundingBlanks(line).empty()) return true;
+    }
+    return false;
 }
 
 bool ReadLibraryNumber(const std::string& field, double& value) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <istream>
 #include <string>
 
 #include "foundations/VM4_Errors.h"
@@ -34,6 +35,11 @@ VELMORA_DECLARE_ERROR(ELibraryFile);
 // Opens a library file for reading (binary: the readers handle CR LF themselves).
 // Raises ELibraryFile "Cannot open file <path>: <reason>".
 std::ifstream OpenLibraryFile(const std::filesystem::path& path);
+
+// Reads the next record line of a library file (after its header), passing
+// over blank lines: an editor's empty line holds no record. False at the end of
+// the file or when the stream failed (bad()).
+bool ReadNextRecordLine(std::istream& in, std::string& line);
 
 // Reads a number field of a library file: blanks around it are ignored and
 // either "." or "," may be the decimal mark, whatever the system's mark.

@@ -6,6 +6,7 @@
 
 #include "foundations/VM4_TextRecord.h"
 #include "foundations/VM4_UserMessages.h"
+#include "libraries/VM4_LibraryFiles.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ bool TPipeDiameterSet::loadSizes(std::istream& in, const std::string& tableFileN
     std::string line;
     int slot = countBefore + 1;
     for (;; ++slot) {
-        if (!ReadRecordLine(in, line)) {
+        if (!ReadNextRecordLine(in, line)) {
             if (!in.bad()) break;
             forgetThisFile(slot - 1);
             throw EPipeDiameterSetClass(kLineError + std::to_string(slot));
