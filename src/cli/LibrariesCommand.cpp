@@ -74,7 +74,8 @@ std::vector<std::filesystem::path> pipeTableFiles(const std::filesystem::path& f
     std::vector<std::filesystem::path> files;
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (it->is_regular_file(error) && lowerCase(it->path().extension().string()) == kPipeTableExtension) {
+        std::error_code notAFile;
+        if (it->is_regular_file(notAFile) && lowerCase(it->path().extension().string()) == kPipeTableExtension) {
             files.push_back(it->path());
         }
     }

@@ -30,6 +30,8 @@ struct TCommandCase {
     std::string Error;  // the whole error output
 };
 
+void PrintTo(const TCommandCase& c, std::ostream* os) { *os << c.Name; }
+
 class LibrariesCommandTest : public ::testing::TestWithParam<TCommandCase> {};
 
 TEST_P(LibrariesCommandTest, StopsAtTheFirstBadFileWithItsCodedError) {

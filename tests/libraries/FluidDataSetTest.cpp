@@ -93,6 +93,8 @@ struct TFluidLineCase {
     bool Reads;
 };
 
+void PrintTo(const TFluidLineCase& c, std::ostream* os) { *os << '"' << c.Line << '"'; }
+
 class FluidLineTest : public ::testing::TestWithParam<TFluidLineCase> {};
 
 TEST_P(FluidLineTest, ABadLineIsCodeMinus01WithItsSlot) {
@@ -276,9 +278,28 @@ TEST(FluidDataSet, SortsByNameIgnoringCaseThenByTemperature) {
     EXPECT_DOUBLE_EQ(set.GetFluidDataRec(1).Fluid.Temperature_K, 1000.0);
 }
 
+const char* const kWaterLine = "Water~|~H2O~|~293.150~|~0.000~|~998.210000~|~1.002000~|~2.338000~|~0~|~0";
+const char* const kAirLine = "Air~|~N2+O2~|~293.150~|~0.000~|~1.204000~|~0.018000~|~0.000000~|~1~|~0";
+const char* const kBrineLine = "Brine~|~mix~|~278.150~|~0.500~|~1100.000000~|~2.000000~|~0.800000~|~0~|~1";
+const char* const kGlycolLine = "Glycol~|~C2H6O2~|~293.150~|~0.000~|~1113.000000~|~16.100000~|~0.010000~|~0~|~1";
+const char* const kOilLine = "Oil~|~mix~|~313.150~|~0.000~|~860.000000~|~39.600000~|~0.001000~|~0~|~1";
+
+TFluid oil() {
+    TFluid fluid = fluidNamed("Oil", 313.15);
+    fluid.Formula = "mix";
+    fluid.Density_kg_m3 = 860.0;
+    fluid.DynamicViscosity_cP = 39.6;
+    fluid.VapourPressure_bar_a = 0.00001;
+    return fluid;
+}
+
 class FluidDatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override { CopyFixtureInto("fluids", folder); }
+    // The fixture's standard file without its line marked as a user fluid.
+    void useStandardFileOfStandardFluidsOnly() const {
+        WriteFileContents(folder / kStandardFluids, CrLfLines({"1.02~|~~|~", kWaterLine, kAirLine}));
+    }
     std::string standardBytes() const { return FileContents(folder / kStandardFluids); }
     std::string userBytes() const { return FileContents(folder / kUserFluids); }
 
@@ -308,29 +329,52 @@ TEST_F(FluidDatabaseTest, AMissingStandardFileRaisesAndLeavesTheSetEmpty) {
 }
 
 TEST_F(FluidDatabaseTest, AddingAUserFluidWritesEveryUserFluidAndLeavesTheStandardFile) {
+    useStandardFileOfStandardFluidsOnly();
     ASSERT_TRUE(database.LoadFluidDatabase());
     const std::string standardBefore = standardBytes();
-    TFluid oil = fluidNamed("Oil", 313.15);
-    oil.Formula = "mix";
-    oil.Density_kg_m3 = 860.0;
-    oil.DynamicViscosity_cP = 39.6;
-    oil.VapourPressure_bar_a = 0.00001;
-    const int slot = database.AddUserFluid(oil);
-    EXPECT_EQ(slot, 5);
+    const int slot = database.AddUserFluid(oil());
+    EXPECT_EQ(slot, 4);
     EXPECT_EQ(database.Fluids().GetFluidDataRec(slot).Origin, TFluidDataSet::kUserFile);
     EXPECT_EQ(standardBytes(), standardBefore);
-    // Brine came from the standard file but is a user fluid: it moves to the user file.
-    EXPECT_EQ(userBytes(),
-              CrLfLines({"1.02~|~~|~",
-                         "Brine~|~mix~|~278.150~|~0.500~|~1100.000000~|~2.000000~|~0.800000~|~0~|~1",
-                         "Glycol~|~C2H6O2~|~293.150~|~0.000~|~1113.000000~|~16.100000~|~0.010000~|~0~|~1",
-                         "Oil~|~mix~|~313.150~|~0.000~|~860.000000~|~39.600000~|~0.001000~|~0~|~1"}));
+    EXPECT_EQ(userBytes(), CrLfLines({"1.02~|~~|~", kGlycolLine, kOilLine}));
 }
 
-TEST_F(FluidDatabaseTest, RemovingTheLastUserFluidsLeavesTheUserFileWithItsHeader) {
+TEST_F(FluidDatabaseTest, AUserFluidOfTheStandardFileMovesToTheUserFileOnce) {
+    ASSERT_TRUE(database.LoadFluidDatabase());
+    database.AddUserFluid(oil());
+    EXPECT_EQ(userBytes(), CrLfLines({"1.02~|~~|~", kBrineLine, kGlycolLine, kOilLine}));
+    // Written in the order of the set, which the load sorted by name.
+    EXPECT_EQ(standardBytes(), CrLfLines({"1.02~|~~|~", kAirLine, kWaterLine}));
+    // Loaded and saved again, Brine stays one fluid.
+    TFluidDatabase reloaded(folder.Path(), messages);
+    ASSERT_TRUE(reloaded.LoadFluidDatabase());
+    EXPECT_EQ(namesOf(reloaded.Fluids()), (std::vector<std::string>{"Air", "Brine", "Glycol", "Oil", "Water"}));
+    reloaded.RemoveDatabaseFluid(reloaded.Fluids().FindEntryNameId("Oil"));
+    EXPECT_EQ(userBytes(), CrLfLines({"1.02~|~~|~", kBrineLine, kGlycolLine}));
+}
+
+TEST_F(FluidDatabaseTest, RemovingAStandardFluidAlsoMovesTheUserFluidsOfTheStandardFile) {
+    ASSERT_TRUE(database.LoadFluidDatabase());
+    database.RemoveDatabaseFluid(database.Fluids().FindEntryNameId("Water"));
+    EXPECT_EQ(standardBytes(), CrLfLines({"1.02~|~~|~", kAirLine}));
+    EXPECT_EQ(userBytes(), CrLfLines({"1.02~|~~|~", kBrineLine, kGlycolLine}));
+}
+
+TEST_F(FluidDatabaseTest, AUserTextCannotBreakTheRecordLine) {
+    ASSERT_TRUE(database.LoadFluidDatabase());
+    TFluid odd = fluidNamed("Oil ~|~ light\r\ngrade", 300.0);
+    const int slot = database.AddUserFluid(odd);
+    EXPECT_EQ(database.Fluids().GetFluidDataRec(slot).Fluid.Name, "Oil ~/~ light grade");
+    TFluidDatabase reloaded(folder.Path(), messages);
+    ASSERT_TRUE(reloaded.LoadFluidDatabase());
+    EXPECT_EQ(reloaded.Fluids().FindEntryNameId("Oil ~/~ light grade"), 4);
+    EXPECT_EQ(reloaded.Fluids().Count(), 5);
+}
+
+TEST_F(FluidDatabaseTest, RemovingTheLastUserFluidLeavesTheUserFileWithItsHeader) {
+    useStandardFileOfStandardFluidsOnly();
     ASSERT_TRUE(database.LoadFluidDatabase());
     const std::string standardBefore = standardBytes();
-    database.RemoveDatabaseFluid(database.Fluids().FindEntryNameId("Brine"));
     database.RemoveDatabaseFluid(database.Fluids().FindEntryNameId("Glycol"));
     EXPECT_EQ(userBytes(), "1.02~|~~|~\r\n");
     EXPECT_EQ(standardBytes(), standardBefore);
@@ -338,11 +382,11 @@ TEST_F(FluidDatabaseTest, RemovingTheLastUserFluidsLeavesTheUserFileWithItsHeade
 }
 
 TEST_F(FluidDatabaseTest, RemovingAStandardFluidRewritesOnlyTheStandardFile) {
+    useStandardFileOfStandardFluidsOnly();
     ASSERT_TRUE(database.LoadFluidDatabase());
     const std::string userBefore = userBytes();
     database.RemoveDatabaseFluid(database.Fluids().FindEntryNameId("Water"));
-    EXPECT_EQ(standardBytes(),
-              CrLfLines({"1.02~|~~|~", "Air~|~N2+O2~|~293.150~|~0.000~|~1.204000~|~0.018000~|~0.000000~|~1~|~0"}));
+    EXPECT_EQ(standardBytes(), CrLfLines({"1.02~|~~|~", kAirLine}));
     EXPECT_EQ(userBytes(), userBefore);
 }
 

@@ -21,6 +21,8 @@ struct TGasCase {
     double Viscosity_cP;
 };
 
+void PrintTo(const TGasCase& c, std::ostream* os) { *os << c.Name; }
+
 class GasPropertiesTest : public ::testing::TestWithParam<TGasCase> {};
 
 TEST_P(GasPropertiesTest, IdealGasDensityAndSutherlandViscosity) {
@@ -54,6 +56,8 @@ struct TRangeCase {
     double Pressure_bar_g;
     const char* Error;  // nullptr when accepted
 };
+
+void PrintTo(const TRangeCase& c, std::ostream* os) { *os << c.Temperature_C << " C, " << c.Pressure_bar_g << " bar g"; }
 
 class GasRangeTest : public ::testing::TestWithParam<TRangeCase> {};
 
@@ -143,6 +147,8 @@ struct TLineCase {
     const char* Line;
     bool Reads;
 };
+
+void PrintTo(const TLineCase& c, std::ostream* os) { *os << '"' << c.Line << '"'; }
 
 class GasLineTest : public ::testing::TestWithParam<TLineCase> {};
 

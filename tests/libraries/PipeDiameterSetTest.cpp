@@ -93,6 +93,8 @@ struct TTableCase {
     std::vector<int> Origins;
 };
 
+void PrintTo(const TTableCase& c, std::ostream* os) { *os << c.Name; }
+
 class PipeTableFilesTest : public ::testing::TestWithParam<TTableCase> {};
 
 TEST_P(PipeTableFilesTest, StandardSizesFirstThenUserSizesInFileOrder) {
@@ -344,6 +346,8 @@ struct TRoughnessCase {
     bool Metric;
     const char* Shown;
 };
+
+void PrintTo(const TRoughnessCase& c, std::ostream* os) { *os << '"' << c.Text << "\" with mark " << c.SystemMark << (c.Metric ? " in mm" : " in inch"); }
 
 class RoughnessDisplayTest : public ::testing::TestWithParam<TRoughnessCase> {};
 

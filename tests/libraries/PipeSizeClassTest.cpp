@@ -12,6 +12,8 @@ struct TSizeClassCase {
     std::int32_t ExpectedClass;
 };
 
+void PrintTo(const TSizeClassCase& c, std::ostream* os) { *os << c.OutsideDiameter_m << " m"; }
+
 class PipeSizeClassTest : public ::testing::TestWithParam<TSizeClassCase> {};
 
 TEST_P(PipeSizeClassTest, FollowsTheBandTable) {

@@ -3,6 +3,7 @@
 #include <sstream>
 #include <utility>
 
+#include "foundations/VM4_ShortString.h"
 #include "libraries/VM4_LibraryFiles.h"
 
 namespace {
@@ -26,7 +27,11 @@ std::filesystem::path TFluidDatabase::UserFilePath() const {
 
 bool TFluidDatabase::LoadFluidDatabase() {
     fluids_.ClearFluidDataArray();
+    standardFileHoldsUserFluids_ = false;
     bool complete = loadFile(StandardFilePath(), false);
+    for (int slot = 1; slot <= fluids_.Count(); ++slot) {
+        if (fluids_.GetFluidDataRec(slot).Origin == TFluidDataSet::kUserFile) standardFileHoldsUserFluids_ = true;
+    }
     std::error_code ignored;
     if (std::filesystem::exists(UserFilePath(), ignored)) complete = loadFile(UserFilePath(), true) && complete;
     fluids_.SortFluidDataSet(true);
@@ -41,12 +46,36 @@ bool TFluidDatabase::loadFile(const std::filesystem::path& path, bool userFile) 
 }
 
 void TFluidDatabase::SaveStandardFluids() {
+    if (standardFileHoldsUserFluids_) {
+        moveUserFluidsOutOfTheStandardFile();
+        return;
+    }
+    writeStandardFile();
+}
+
+void TFluidDatabase::SaveUserFluids() {
+    if (standardFileHoldsUserFluids_) {
+        moveUserFluidsOutOfTheStandardFile();
+        return;
+    }
+    writeUserFile();
+}
+
+// The user file first: should the standard file then fail, a fluid stands in
+// both files for a while rather than in none.
+void TFluidDatabase::moveUserFluidsOutOfTheStandardFile() {
+    writeUserFile();
+    writeStandardFile();
+    standardFileHoldsUserFluids_ = false;
+}
+
+void TFluidDatabase::writeStandardFile() {
     std::ostringstream out(LibraryHeaderLine(kVersionReference), std::ios::ate);
     fluids_.SaveToText_FluidDataSet(out);
     SaveLibraryFile<EFluidDataSetClass>(StandardFilePath(), out.str(), kStandardSaveFailed);
 }
 
-void TFluidDatabase::SaveUserFluids() {
+void TFluidDatabase::writeUserFile() {
     std::ostringstream out(LibraryHeaderLine(kVersionReference), std::ios::ate);
     fluids_.SaveUser_FluidDataSet_ToText(out);
     SaveLibraryFile<EFluidDataSetClass>(UserFilePath(), out.str(), kUserSaveFailed);
@@ -67,8 +96,12 @@ void TFluidDatabase::changeAndSave(TChange change, bool userFile) {
 }
 
 int TFluidDatabase::AddUserFluid(const TFluid& fluid) {
+    // The texts as the file will give them back.
+    TFluid added = fluid;
+    added.Name = CutToCapacity(LibraryFieldText(fluid.Name), TFluid::kNameCapacity);
+    added.Formula = CutToCapacity(LibraryFieldText(fluid.Formula), TFluid::kFormulaCapacity);
     int slot = 0;
-    changeAndSave([&] { slot = fluids_.AddFluidDataRec(fluid, TFluidDataSet::kUserFile); }, true);
+    changeAndSave([&] { slot = fluids_.AddFluidDataRec(added, TFluidDataSet::kUserFile); }, true);
     return slot;
 }
 

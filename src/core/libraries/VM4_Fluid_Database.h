@@ -12,6 +12,12 @@ class IUserMessages;
 // "vmn_Fluids.vmflu" in the fluid tables folder, held in one TFluidDataSet.
 // Every change is written to its file at once; when a file cannot be written,
 // the set is left as it was before the change and the file is untouched.
+//
+// A line of the standard file may mark its fluid as a user fluid. Such a fluid
+// moves to the user file at the next save of either file, and the standard file
+// is then rewritten without it: left in both files it would be loaded twice (and
+// saved twice into the user file, again at every save); written to neither, it
+// would be lost.
 class TFluidDatabase {
 public:
     static constexpr int kCapacity = 800;
@@ -41,6 +47,9 @@ public:
 
 private:
     bool loadFile(const std::filesystem::path& path, bool userFile);
+    void moveUserFluidsOutOfTheStandardFile();
+    void writeStandardFile();
+    void writeUserFile();
     template <class TChange>
     void changeAndSave(TChange change, bool userFile);
 
@@ -48,4 +57,6 @@ private:
     IUserMessages& messages_;
     TFluidDataSet fluids_;
     TFileHeader header_;
+    // The standard file read last holds fluids marked as user fluids.
+    bool standardFileHoldsUserFluids_ = false;
 };

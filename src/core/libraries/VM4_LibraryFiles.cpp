@@ -53,13 +53,6 @@ bool ReadLibraryNumber(const std::string& field, double& value) {
     return true;
 }
 
-bool ReadLibraryInteger(const std::string& field, int& value) {
-    const auto parsed = ParseIntegerText(withoutSurroundingBlanks(field), true, true);
-    if (!parsed.Valid) return false;
-    value = parsed.Value;
-    return true;
-}
-
 std::string LibraryFieldText(const std::string& text) {
     std::string safe = text;
     replaceAll(safe, "\r\n", " ");

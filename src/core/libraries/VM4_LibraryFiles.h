@@ -45,8 +45,6 @@ bool ReadNextRecordLine(std::istream& in, std::string& line);
 // either "." or "," may be the decimal mark, whatever the system's mark.
 // False when the text is not a number.
 bool ReadLibraryNumber(const std::string& field, double& value);
-// The same for a whole number.
-bool ReadLibraryInteger(const std::string& field, int& value);
 
 // A text as it may stand in one field of a record line. A text holding the field
 // separator or a line break would split the record when read back, so the
