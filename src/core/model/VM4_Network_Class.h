@@ -15,6 +15,8 @@
 #include "model/VM4_Pipe_Class.h"
 #include "model/VM4_Pipe_Set_Class.h"
 
+class ITableGrid;
+
 VELMORA_DECLARE_ERROR(ENetworkClass);
 
 // The network document: nodes and pipes in fixed pools, the link table that
@@ -177,6 +179,32 @@ public:
     // Net positive suction head available, metres of fluid; 0 when the pipe has no
     // pump or no open link.
     double GetPumpNPSHa_mFluid(std::int32_t pipeId) const;
+
+    // ---- Result and data tables (results/VM4_Network_*Table*.cpp) -----------------
+    // Each writes its column titles in row headerRow, the unit names in the row
+    // below and one row per item after them, in the network's display units, and
+    // returns the last row it wrote. Cells it does not mention keep what the
+    // caller left in them.
+
+    // The open pipes in link order with their results, then the closed pipes.
+    int PopulateStringGridPipeResults(ITableGrid& grid, int headerRow) const;
+    // Sizes, weights, volumes and areas of the open pipes.
+    int PopulateStringGridPipeMaterialResults(ITableGrid& grid, int headerRow) const;
+    // Every node in id order with its pressure, grade line and flows.
+    int PopulateStringGridNodeResults(ITableGrid& grid, int headerRow) const;
+    // The fluid: one data row, in headerRow + 2.
+    int PopulateStringGridFluidResults(ITableGrid& grid, int headerRow) const;
+    // One row per open pipe that carries a pump, switched on or not.
+    int PopulateStringGridPumpResults(ITableGrid& grid, int headerRow) const;
+    // No units row: one row per fitting of each open pipe, or one per pipe without fittings.
+    int PopulateStringGridFittingResults(ITableGrid& grid, int headerRow) const;
+    // Fluid, pipe, fitting, pump and node results under each other, each under its title.
+    void PopulateStringGridAllResults(ITableGrid& grid) const;
+    // Input data of the open pipes, tanks, end pressure nodes and join points.
+    int PopulateStringGridPipeData(ITableGrid& grid, int headerRow) const;
+    int PopulateStringGridTankData(ITableGrid& grid, int headerRow) const;
+    int PopulateStringGridEndPressureData(ITableGrid& grid, int headerRow) const;
+    int PopulateStringGridJointData(ITableGrid& grid, int headerRow) const;
 
     // ---- The document's parts ------------------------------------------------------
 
