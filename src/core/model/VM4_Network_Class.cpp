@@ -316,11 +316,13 @@ void TNetwork::RemoveNodeLinkAddClosedPipeLink(std::int32_t pipeId) {
     // Without an open link RemoveLink would drop the closed one and lose the pipe.
     if (k == 0) return;
     if (!appendLink(ClosedPipeLinks, ClosedPipeLinkCount, NodeLinks[slot(k)])) return;
+    removeLinkAt(NodeLinks, NodeLinkCount, k);
+    // The link has moved before the results are recomputed, so that a failing
+    // calculation cannot leave the pipe in both tables.
     TPipe& pipe = GetPipe(pipeId);
     pipe.FlowGuessUncompressed_m3s = 0.0;
     pipe.FlowUncompressed_m3s = 0.0;
     pipe.CalcPipeInfo(Fluid);
-    removeLinkAt(NodeLinks, NodeLinkCount, k);
 }
 
 void TNetwork::RestoreNodeLinkForClosedPipe(std::int32_t pipeId) {
