@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,10 @@
 #include "model/VM4_Pipe_Set_Class.h"
 
 class ITableGrid;
+class IUserMessages;
+class TByteReader;
+class TByteWriter;
+struct TNetworkFileImage;
 
 VELMORA_DECLARE_ERROR(ENetworkClass);
 
@@ -168,6 +174,59 @@ public:
     std::int32_t GetPipeLoopPipeCount(std::int32_t loopId) const;
     std::int32_t GetPipeLoopPipe(std::int32_t loopId, std::int32_t slot) const;
 
+    // ---- Loop and path generation (solver/VM4_Network_Loops.cpp) ---------------------
+
+    // A new empty loop and its id; -1 when 1000 loops are stored.
+    std::int32_t PipeLoopCreate();
+    // Empties one loop, keeping the loop count; raises for an id outside 1..1000.
+    void PipeLoopClear(std::int32_t loopId);
+    // Removes a stored loop, later loops moving down one place; raises for an id
+    // that is not stored.
+    void PipeLoopRemove(std::int32_t loopId);
+    // Appends a pipe to a stored loop and returns its new pipe count; raises for a
+    // loop not stored, a pipe id outside 1..1000 or a loop of 1000 pipes.
+    std::int32_t PipeLoopAddPipe(std::int32_t loopId, std::int32_t pipeId);
+    // Removes the last loop when an earlier loop holds exactly the same pipes.
+    void PipeLoopsRemoveLastIfDuplicate();
+    // Removes the last loop unless one of its pipes is in no earlier loop; a single
+    // loop is always kept.
+    void PipeLoopsRemoveLastUnlessAtLeastOneNewPipe();
+    // Search scratch: every node without distance, predecessor or visit.
+    void PipeLoopsShortestPathClear();
+    // Stores the independent loops and paths found by searches from this node, one
+    // per open link touching it. Raises when a search does not complete.
+    void PipeLoopsGenerateFromNode(std::int32_t nodeId);
+    // Every node in ascending id order; sets SolveStatusText and lets the user
+    // interface process messages before each.
+    void PipeLoopsGenerateAllLoops();
+    void PipeLoopsRemoveAllLoops();
+
+    // ---- Initial flow estimates (solver/VM4_Network_InitialFlows.cpp) ----------------
+
+    // Every pipe's FlowGuessUncompressed_m3s (and FlowGuessSet) from one discharge
+    // velocity, m/s, over the open links; pipes left without an estimate hold 0.
+    void SetAllInitialFlowGuesses(double dischargeVelocity_ms);
+    // Estimate 0 and not set, for every slot of the pipe pool.
+    void SetAllInitialFlowGuessesToZero();
+    // Net supply of a join point with no in-pipe and one out-pipe, carried down the chain.
+    void SetAllSingleJointSupplySingleOutFlowGuesses();
+    // Area x velocity for every pipe ending at a tank or end pressure node.
+    void SetAllDischargeFlowGuesses();
+    // The first join point whose out-pipes all have estimates and that has an in-pipe
+    // without one (a dead end only with a net demand); -1 when none.
+    std::int32_t GetNodeIdWhereAllOutFlowsSetAndSomeInFlowsNotSet() const;
+    // Shares the inflow the node still needs among its in-pipes without estimates.
+    void SetInFlowGuessesFromOutFlows(std::int32_t nodeId);
+    // The first node, in id order, not of the excluded type with an out-pipe without
+    // an estimate; -1 when none.
+    std::int32_t GetNodeIdWithLeastOutFlowsNotSet(TNodeType excludedNodeType) const;
+    // Area x velocity for the node's in-pipes without estimates, each carried on
+    // from the node as a chain.
+    void SetOutFlowGuessesNotSet(std::int32_t nodeId);
+    // Carries the flow through nodes of one inflow and one outflow, counting the pipes
+    // set in chainCounter; does nothing once the counter reaches 1000.
+    void SetSingleInAndOutFlowNode(std::int32_t nodeId, std::int32_t& chainCounter, double flow_m3s);
+
     // ---- Pipe labels and pump conditions -----------------------------------------
 
     // The text drawn beside a pipe: names and sizes with their units in design
@@ -179,6 +238,71 @@ public:
     // Net positive suction head available, metres of fluid; 0 when the pipe has no
     // pump or no open link.
     double GetPumpNPSHa_mFluid(std::int32_t pipeId) const;
+
+    // ---- Network file (VM4_Network_File.cpp) ---------------------------------------
+
+    // Writes the document as a network file, items 1 to 11 in order; the file
+    // header becomes version "1.11" with an empty name and date.
+    void Save(TByteWriter& writer);
+    // Reads a network file. The stream is untrusted: every count, id and link is
+    // checked before the document changes, so it is either loaded whole or, on
+    // any error, left cleared; ENetworkClass then names what was wrong and the
+    // byte offset. Bytes after the free texts are ignored.
+    void Load(TByteReader& reader);
+    std::string SaveToBytes();
+    void LoadFromBytes(const std::string& bytes);
+    // Writes a temporary file beside `path` and renames it over `path` only once
+    // it is complete: a failed save never destroys the previous file.
+    void SaveToFile(const std::filesystem::path& path);
+    // A file that cannot be read leaves the document untouched; one that is not
+    // a valid network leaves it cleared, as Load does.
+    void LoadFromFile(const std::filesystem::path& path);
+
+    // ---- Drawing geometry and selection (VM4_Network_Geometry.cpp) --------------------
+    // Coordinates are drawing units; a pipe is the segment between its nodes.
+
+    // The point lies on the segment: within 10 units of a vertical one (y strictly
+    // between the ends), or within 15 units plus the integer steepness above or
+    // below any other (x strictly between the ends). Ends never count.
+    static bool IsPointOnLine(std::int32_t px, std::int32_t py, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+                              std::int32_t y2);
+    // Moves a point that is on the segment onto it (x to a vertical segment, y to
+    // any other). A miss leaves the point alone on a vertical segment and sets it
+    // to (0, 0) on any other.
+    static void SnapPointToLine(std::int32_t& px, std::int32_t& py, std::int32_t x1, std::int32_t y1,
+                                std::int32_t x2, std::int32_t y2);
+    // The open pipe under the point; -1 when it is on more than one, 0 when on none.
+    std::int32_t IsPointOnAnyNetworkLine(std::int32_t px, std::int32_t py) const;
+    // The last open pipe (in link order) under the point among those touching the
+    // node, or among those not touching it; 0 when none.
+    std::int32_t IsPointOnAnyLineFromThisNode(std::int32_t nodeId, std::int32_t px, std::int32_t py) const;
+    std::int32_t IsPointOnAnyLineNotFromThisNode(std::int32_t nodeId, std::int32_t px, std::int32_t py) const;
+    // Some node lies on the segment between the two nodes, on the given segment,
+    // or on one of the open pipes touching the node.
+    bool ExistsNodesOnPipeLinkLine(std::int32_t nodeIdA, std::int32_t nodeIdB) const;
+    bool ExistsNodesOnPipeLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) const;
+    bool ExistsNodesOnAnyLineFromThisNode(std::int32_t nodeId) const;
+    // Two nodes share a position, or a node lies on an open pipe.
+    bool ExistsAnyNodeOrPipeDrawingIssue() const;
+
+    // Selects the nodes and free texts strictly inside the rectangle (and
+    // deselects the rest), remembering where each selected one started.
+    void SetSelectedNodes(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
+    // Puts every selected node and free text at its selection start plus (dx, dy).
+    void MoveSelectedNodes(std::int32_t dx, std::int32_t dy);
+    std::int32_t GetNumberOfNodesSelected() const;
+    // The lowest selected node id; 0 when none.
+    std::int32_t GetSelectedNodeId() const;
+    // Removes the selected nodes with all their open and closed pipes; free texts stay.
+    void DeleteSelectedNodesAndPipes();
+
+    // From the pump symbol's position: the pump's percentage along the pipe (not
+    // limited), its distance from the start in whole metres, then the symbol put
+    // back on the pipe. Nothing happens for a pipe without a link.
+    void SetPumpPercentagePositionFromXY(std::int32_t pipeId);
+    // The symbol on the pipe at the stored percentage, at most 95 % along it and
+    // at least 6 units from the from-node when the pipe is long enough.
+    void SetPumpXYFromPercentagePosition(std::int32_t pipeId);
 
     // ---- Result and data tables (results/VM4_Network_*Table*.cpp) -----------------
     // Each writes its column titles in row headerRow, the unit names in the row
@@ -226,9 +350,16 @@ public:
     bool RefinementFailed = false;    // a refining phase did not converge
     std::int32_t CalculationFailedCount = 0;
     std::int32_t WarningCount = 0;    // warnings of the last result check
+    // Where the solver's status and message processing go; none when null.
+    IUserMessages* UserMessages = nullptr;
 
 private:
     using TLinkTable = std::vector<TNodeLink>;
+
+    // Parses and checks the whole stream, then replaces the document; clears it on any error.
+    void loadValidated(TByteReader& reader);
+    // What Load parses into before the document changes; made on the first load, then reused.
+    std::shared_ptr<TNetworkFileImage> fileImage_;
 
     void clearSolverResultState();
     void clearLinkTables();
@@ -264,4 +395,38 @@ private:
     std::vector<std::array<std::int32_t, MaxPipesPerLoop + 1>> PipeLoopPipes;
     std::vector<std::int32_t> PipeLoopPipeCount;
     std::int32_t PipeLoopCount = 0;
+
+    // ---- Loop generation internals -----------------------------------------------------
+
+    // One node's state in the loop search; indexed by node id 1..1000.
+    struct TShortestPathEntry {
+        std::int32_t Distance = 0;        // in pipes; the largest int32 means not reached
+        std::int32_t PreviousNodeId = 0;
+        std::int32_t PreviousPipeId = 0;  // the pipe by which the node was reached
+        bool Visited = false;
+    };
+    static constexpr std::int32_t MaxShortestPathNodes = 1000;
+    std::array<TShortestPathEntry, MaxShortestPathNodes + 1> ShortestPath{};
+
+    std::int32_t countEqualLoopPipePairs(std::int32_t loopIdA, std::int32_t loopIdB) const;
+    bool isPipeInLoop(std::int32_t pipeId, std::int32_t loopId) const;
+    bool isPipeInAnyLoopBefore(std::int32_t pipeId, std::int32_t loopId) const;
+    void removeLastLoopIfDuplicateOrDependent();
+    void searchFromNodeAcrossLink(std::int32_t startNodeId, std::int32_t closingLink);
+    std::int32_t neighbourAcrossLink(const TNodeLink& link, std::int32_t nodeId) const;
+    void relaxLinksOfNode(std::int32_t nodeId, std::int32_t distance, std::int32_t startNodeId,
+                          std::int32_t closingLink);
+    std::int32_t nearestUnvisitedNode(std::int32_t currentDistance) const;
+    void addPipesBackToStart(std::int32_t loopId, std::int32_t nodeId, std::int32_t startNodeId);
+    void recordPath(std::int32_t reachedNodeId, std::int32_t startNodeId);
+    void recordClosedLoop(std::int32_t startNodeId, std::int32_t closingLink);
+    void processPendingMessages();
+
+    // ---- Initial flow internals ----------------------------------------------------------
+
+    void fillFlowGuessesBackwardFromKnownOutFlows();
+    void shareInFlowAmongUnsetInPipes(std::int32_t nodeId, double requiredInFlow_m3s, double unsetInFlowArea_m2,
+                                      std::int32_t unsetInFlowPipes);
+    std::int32_t numberOfInFlowPipesNotSet(std::int32_t nodeId) const;
+    std::int32_t lastOutFlowLink(std::int32_t nodeId) const;
 };
