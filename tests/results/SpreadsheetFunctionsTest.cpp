@@ -101,7 +101,7 @@ TEST_F(SaveGridAsSpreadsheetTest, EveryColumnOfTheGridGetsTheGivenWidth) {
 
 TEST_F(SaveGridAsSpreadsheetTest, ReplacesAnExistingFileWholeAndLeavesNothingElse) {
     const auto file = folder / "results.xlsx";
-    WriteFileBytes(file, std::string(100000, 'x'));
+    WriteFileContents(file, std::string(100000, 'x'));
     SaveGridAsSpreadsheet(grid, "Nodes", file);
     expectSheetHoldsTheGrid(file, "Nodes");
     EXPECT_EQ(FolderListing(folder.Path()), "results.xlsx\n");
@@ -123,15 +123,15 @@ TEST_F(SaveGridAsSpreadsheetTest, AMissingFolderRaisesWithTheReasonAndWritesNoth
 TEST_F(SaveGridAsSpreadsheetTest, AFolderInTheTargetsPlaceIsKept) {
     const auto file = folder / "results.xlsx";
     std::filesystem::create_directory(file);
-    WriteFileBytes(file / "inside.txt", "kept");
+    WriteFileContents(file / "inside.txt", "kept");
     EXPECT_THROW(SaveGridAsSpreadsheet(grid, "Pipes", file), ESpreadsheetFunctions);
-    EXPECT_EQ(ReadFileBytes(file / "inside.txt"), "kept");
+    EXPECT_EQ(FileContents(file / "inside.txt"), "kept");
     EXPECT_EQ(FolderListing(folder.Path()), "results.xlsx\n");
 }
 
 TEST_F(SaveGridAsSpreadsheetTest, SheetNamesASpreadsheetRefusesRaiseAndKeepTheOldFile) {
     const auto file = folder / "results.xlsx";
-    WriteFileBytes(file, "old workbook");
+    WriteFileContents(file, "old workbook");
     const char* refused[] = {
         "Velmora Studio - Results of 2026",  // 32 characters
         "Pipes/Nodes", "[Pipes]", "Pipes: all", "What?", "Star*", "back\\slash", "'quoted'",
@@ -146,7 +146,7 @@ TEST_F(SaveGridAsSpreadsheetTest, SheetNamesASpreadsheetRefusesRaiseAndKeepTheOl
             EXPECT_EQ(std::string(error.what()).rfind(expectedStart, 0), 0u) << error.what();
         }
     }
-    EXPECT_EQ(ReadFileBytes(file), "old workbook");
+    EXPECT_EQ(FileContents(file), "old workbook");
     EXPECT_EQ(FolderListing(folder.Path()), "results.xlsx\n");
 }
 
