@@ -7,6 +7,7 @@
 #include "LibrariesCommand.h"
 #include "VM4_InfoCommand.h"
 #include "VM4_SolveCommand.h"
+#include "VM4_TableCommand.h"
 #include "VM4_UpgradeCommand.h"
 
 namespace {
@@ -27,7 +28,9 @@ constexpr const char* kUsage =
     "                      as JSON, --save writes the solved network\n"
     "  upgrade FOLDER      load every .vme file of the folder and save it in the current format\n"
     "  libraries [FOLDER]  load the data libraries beside the executable (or in FOLDER)\n"
-    "                      and list them; exit code 1 at the first file that does not load\n";
+    "                      and list them; exit code 1 at the first file that does not load\n"
+    "  table FILE.vme --table NAME [--format csv|xlsx] [-o OUT]\n"
+    "                      one result or data table of a network as CSV or workbook\n";
 
 }  // namespace
 
@@ -50,6 +53,7 @@ int main(int argc, char** argv) {
         return RunLibrariesCommand(rest.empty() ? ExecutableFolder(argv[0]) : std::filesystem::path(rest[0]), std::cout,
                                    std::cerr);
     }
+    if (command == "table") return RunTableCommand(rest, std::cout, std::cerr);
     std::cerr << "velmora-cli: unknown command '" << command << "'\n" << kUsage;
     return 2;
 }

@@ -20,6 +20,7 @@
 #include "solver/VM4_Matrix_Equations.h"
 #include "solver/VM4_SystemSummary.h"
 
+class ITableGrid;
 class IUserMessages;
 class TByteReader;
 class TByteWriter;
@@ -362,6 +363,32 @@ public:
     // The symbol on the pipe at the stored percentage, at most 95 % along it and
     // at least 6 units from the from-node when the pipe is long enough.
     void SetPumpXYFromPercentagePosition(std::int32_t pipeId);
+
+    // ---- Result and data tables (results/VM4_Network_*Table*.cpp) -----------------
+    // Each writes its column titles in row headerRow, the unit names in the row
+    // below and one row per item after them, in the network's display units, and
+    // returns the last row it wrote. Cells it does not mention keep what the
+    // caller left in them.
+
+    // The open pipes in link order with their results, then the closed pipes.
+    int PopulateStringGridPipeResults(ITableGrid& grid, int headerRow) const;
+    // Sizes, weights, volumes and areas of the open pipes.
+    int PopulateStringGridPipeMaterialResults(ITableGrid& grid, int headerRow) const;
+    // Every node in id order with its pressure, grade line and flows.
+    int PopulateStringGridNodeResults(ITableGrid& grid, int headerRow) const;
+    // The fluid: one data row, in headerRow + 2.
+    int PopulateStringGridFluidResults(ITableGrid& grid, int headerRow) const;
+    // One row per open pipe that carries a pump, switched on or not.
+    int PopulateStringGridPumpResults(ITableGrid& grid, int headerRow) const;
+    // No units row: one row per fitting of each open pipe, or one per pipe without fittings.
+    int PopulateStringGridFittingResults(ITableGrid& grid, int headerRow) const;
+    // Fluid, pipe, fitting, pump and node results under each other, each under its title.
+    void PopulateStringGridAllResults(ITableGrid& grid) const;
+    // Input data of the open pipes, tanks, end pressure nodes and join points.
+    int PopulateStringGridPipeData(ITableGrid& grid, int headerRow) const;
+    int PopulateStringGridTankData(ITableGrid& grid, int headerRow) const;
+    int PopulateStringGridEndPressureData(ITableGrid& grid, int headerRow) const;
+    int PopulateStringGridJointData(ITableGrid& grid, int headerRow) const;
 
     // ---- The document's parts ------------------------------------------------------
 

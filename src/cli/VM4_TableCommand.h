@@ -1,0 +1,47 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "foundations/VM4_Errors.h"
+
+class TNetwork;
+
+// velmora-cli table FILE.vme --table NAME [--format csv|xlsx] [-o OUT]:
+// one result or data table of a network file, as the results window and the
+// grid view show it, written as CSV (RFC 4180, UTF-8) or as a workbook.
+
+VELMORA_DECLARE_ERROR(ETableCommand);
+
+enum class TTableFormat { Csv, Xlsx };
+
+struct TTableRequest {
+    std::string NetworkFile;
+    // One of TableNames().
+    std::string TableName;
+    TTableFormat Format = TTableFormat::Csv;
+    // Empty: standard output (CSV only).
+    std::filesystem::path OutputFile;
+};
+
+// pipes, pipe-materials, nodes, fluid, pumps, fittings, all, pipe-data,
+// tank-data, end-pressure-data, joint-data.
+const std::vector<std::string>& TableNames();
+
+// Reads the arguments after the command word. The format follows --format, or
+// else the extension of -o (".xlsx" gives a workbook); a workbook needs -o,
+// and one named without extension gets ".xlsx". Raises ETableCommand with the
+// reason for a missing, unknown or repeated argument.
+TTableRequest ParseTableRequest(const std::vector<std::string>& arguments);
+
+// Writes the requested table of the network: CSV to `out` or to the output
+// file, a workbook to the output file. A file is replaced only once it is
+// complete. Raises ETableCommand (or the writer's error) when it cannot be written.
+void WriteNetworkTable(const TNetwork& network, const TTableRequest& request, std::ostream& out);
+
+// Loads the file and writes the table. Exit codes: 0 written, 1 the network
+// could not be loaded or the table not written (the reason goes to `err`),
+// 2 usage.
+int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

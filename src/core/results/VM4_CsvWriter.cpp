@@ -1,0 +1,51 @@
+#include "results/VM4_CsvWriter.h"
+
+#include "results/VM4_TableGrid.h"
+
+namespace {
+
+constexpr const char* kRecordEnd = "\r\n";
+
+bool needsQuotes(const std::string& text) { return text.find_first_of(",\"\r\n") != std::string::npos; }
+
+struct TUsedExtent {
+    int Columns = 0;
+    int Rows = 0;
+};
+
+// The smallest top-left part of the grid that holds every non-empty cell.
+TUsedExtent usedExtent(const ITableGrid& grid) {
+    TUsedExtent extent;
+    for (int row = 0; row < grid.RowCount(); ++row)
+        for (int column = 0; column < grid.ColCount(); ++column) {
+            if (grid.GetCell(column, row).empty()) continue;
+            if (column + 1 > extent.Columns) extent.Columns = column + 1;
+            extent.Rows = row + 1;
+        }
+    return extent;
+}
+
+}  // namespace
+
+std::string CsvField(const std::string& text) {
+    if (!needsQuotes(text)) return text;
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+std::string GridToCsv(const ITableGrid& grid) {
+    const TUsedExtent extent = usedExtent(grid);
+    std::string csv;
+    for (int row = 0; row < extent.Rows; ++row) {
+        for (int column = 0; column < extent.Columns; ++column) {
+            if (column > 0) csv += ',';
+            csv += CsvField(grid.GetCell(column, row));
+        }
+        csv += kRecordEnd;
+    }
+    return csv;
+}
