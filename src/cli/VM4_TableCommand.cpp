@@ -1,5 +1,7 @@
 #include "VM4_TableCommand.h"
 
+#include "VM4_SolveCommand.h"
+
 #include <memory>
 #include <ostream>
 
@@ -12,10 +14,11 @@
 namespace {
 
 const std::string kUsage =
-    "Usage: velmora-cli table FILE.vme --table NAME [--format csv|xlsx] [-o OUT]\n"
+    "Usage: velmora-cli table FILE.vme --table NAME [--solve] [--format csv|xlsx] [-o OUT]\n"
     "  NAME: pipes, pipe-materials, nodes, fluid, pumps, fittings, all,\n"
     "        pipe-data, tank-data, end-pressure-data, joint-data\n"
-    "  CSV goes to standard output unless -o names a file; a workbook needs -o.\n";
+    "  CSV goes to standard output unless -o names a file; a workbook needs -o.\n"
+    "  --solve calculates the network first; its results log goes to standard error.\n";
 const std::string kErrorPrefix = "velmora-cli table: ";
 
 // The results window's grid has 26 columns, the grid view's 9.
@@ -87,6 +90,7 @@ struct TParsedArguments {
     std::string Format;
     std::string OutputFile;
     bool HasFormat = false;
+    bool Solve = false;
 };
 
 TParsedArguments readArguments(const std::vector<std::string>& arguments) {
@@ -98,6 +102,7 @@ TParsedArguments readArguments(const std::vector<std::string>& arguments) {
         if (argument == "--table") parsed.TableName = optionValue(arguments, i, seenTable);
         else if (argument == "--format") parsed.Format = optionValue(arguments, i, parsed.HasFormat);
         else if (argument == "-o") parsed.OutputFile = optionValue(arguments, i, seenOutput);
+        else if (argument == "--solve") parsed.Solve = true;
         else if (argument.size() > 1 && argument[0] == '-') failUsage("unknown option " + argument);
         else parsed.Files.push_back(argument);
     }
@@ -110,6 +115,14 @@ void completeOutput(TTableRequest& request, const TParsedArguments& parsed) {
     if (request.Format != TTableFormat::Xlsx) return;
     if (request.OutputFile.empty()) failUsage("a workbook needs -o FILE" + std::string(kSpreadsheetFileExtension));
     if (!request.OutputFile.has_extension()) request.OutputFile += kSpreadsheetFileExtension;
+}
+
+// The table is written whatever the verdict: an unsolved network still shows
+// its data, and the log on standard error says why its results are missing.
+void solveAndReport(TNetwork& network, std::ostream& err) {
+    std::vector<std::string> log;
+    CalculateNetwork(network, log);
+    for (const std::string& line : log) err << line << "\n";
 }
 
 }  // namespace
@@ -132,6 +145,7 @@ TTableRequest ParseTableRequest(const std::vector<std::string>& arguments) {
     request.NetworkFile = parsed.Files[0];
     request.TableName = parsed.TableName;
     request.OutputFile = parsed.OutputFile;
+    request.Solve = parsed.Solve;
     completeOutput(request, parsed);
     return request;
 }
@@ -165,6 +179,7 @@ int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out
     try {
         const auto network = std::make_unique<TNetwork>();
         network->LoadFromFile(request.NetworkFile);
+        if (request.Solve) solveAndReport(*network, err);
         WriteNetworkTable(*network, request, out);
     } catch (const EVelmoraError& error) {
         err << kErrorPrefix << error.what() << "\n";

@@ -24,6 +24,8 @@ struct TTableRequest {
     TTableFormat Format = TTableFormat::Csv;
     // Empty: standard output (CSV only).
     std::filesystem::path OutputFile;
+    // Solve the network before filling the table (the results are not stored in files).
+    bool Solve = false;
 };
 
 // pipes, pipe-materials, nodes, fluid, pumps, fittings, all, pipe-data,
@@ -41,7 +43,7 @@ TTableRequest ParseTableRequest(const std::vector<std::string>& arguments);
 // complete. Raises ETableCommand (or the writer's error) when it cannot be written.
 void WriteNetworkTable(const TNetwork& network, const TTableRequest& request, std::ostream& out);
 
-// Loads the file and writes the table. Exit codes: 0 written, 1 the network
+// Loads the file (solving it with --solve; the log goes to `err`) and writes the table. Exit codes: 0 written, 1 the network
 // could not be loaded or the table not written (the reason goes to `err`),
 // 2 usage.
 int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

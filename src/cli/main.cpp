@@ -29,7 +29,7 @@ constexpr const char* kUsage =
     "  upgrade FOLDER      load every .vme file of the folder and save it in the current format\n"
     "  libraries [FOLDER]  load the data libraries beside the executable (or in FOLDER)\n"
     "                      and list them; exit code 1 at the first file that does not load\n"
-    "  table FILE.vme --table NAME [--format csv|xlsx] [-o OUT]\n"
+    "  table FILE.vme --table NAME [--solve] [--format csv|xlsx] [-o OUT]\n"
     "                      one result or data table of a network as CSV or workbook\n";
 
 }  // namespace
