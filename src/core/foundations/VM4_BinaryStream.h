@@ -38,6 +38,8 @@ class TByteReader {
 public:
     TByteReader(const char* data, std::size_t size) : data_(data), size_(size) {}
     explicit TByteReader(const std::string& bytes) : TByteReader(bytes.data(), bytes.size()) {}
+    // The reader keeps a pointer into the bytes: a temporary would be gone before the first read.
+    explicit TByteReader(std::string&& bytes) = delete;
 
     std::uint8_t ReadByte();
     bool ReadBool();
