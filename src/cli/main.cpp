@@ -1,6 +1,9 @@
-#include <cstring>
 #include <iostream>
 #include <string>
+#include <vector>
+
+#include "VM4_InfoCommand.h"
+#include "VM4_UpgradeCommand.h"
 
 namespace {
 
@@ -10,20 +13,27 @@ constexpr const char* kUsage =
     "Steady-state hydraulic analysis of pipe networks, without a window.\n"
     "\n"
     "Commands:\n"
-    "  --help       show this text\n"
-    "  --version    show the program version\n";
+    "  info FILE.vme     summary of a network file: nodes, pipes, items, fluid, units\n"
+    "  upgrade FOLDER    load every .vme file of the folder and save it in the current format\n"
+    "  --help            show this text\n"
+    "  --version         show the program version\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h") {
         std::cout << kUsage;
-        return argc < 2 ? 2 : 0;
+        return arguments.empty() ? 2 : 0;
     }
-    if (std::strcmp(argv[1], "--version") == 0) {
+    const std::string& command = arguments[0];
+    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+    if (command == "--version") {
         std::cout << "velmora-cli " << VELMORA_VERSION << '\n';
         return 0;
     }
-    std::cerr << "velmora-cli: unknown command '" << argv[1] << "'\n" << kUsage;
+    if (command == "info") return RunInfoCommand(rest, std::cout, std::cerr);
+    if (command == "upgrade") return RunUpgradeCommand(rest, std::cout, std::cerr);
+    std::cerr << "velmora-cli: unknown command '" << command << "'\n" << kUsage;
     return 2;
 }

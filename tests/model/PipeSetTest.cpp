@@ -143,6 +143,22 @@ TEST_F(PipeSetTest, LoadedIdsAreUsedAndTheRestStayChainedInAscendingOrder) {
     for (const int expected : {1, 2, 3, 4, 6, 7, 8, 10}) EXPECT_EQ(loaded.AddPipe(namedPipe("new")), expected);
 }
 
+TEST_F(PipeSetTest, LoadingTheIdAtTheHeadOfTheFreeChainMovesTheHead) {
+    const std::string bytes = [] {
+        TPipeSet saved;
+        for (int i = 0; i < 3; ++i) saved.AddPipe(namedPipe("p"));
+        saved.RemovePipe(2);
+        TByteWriter writer;
+        saved.WriteRecord(writer);
+        return writer.Bytes();
+    }();
+    TByteReader reader(bytes);
+    set.ReadRecord(reader);
+    EXPECT_EQ(usedIds(set), (std::vector<int>{1, 3}));
+    EXPECT_EQ(set.AddPipe(namedPipe("new")), 2);
+    EXPECT_EQ(set.AddPipe(namedPipe("new")), 4);
+}
+
 TEST_F(PipeSetTest, SavingTwiceGivesTheSameBytes) {
     set.AddPipe(namedPipe("a"));
     set.AddPipe(namedPipe("b"));

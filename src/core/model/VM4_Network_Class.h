@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,10 @@
 #include "model/VM4_Node_Set_Class.h"
 #include "model/VM4_Pipe_Class.h"
 #include "model/VM4_Pipe_Set_Class.h"
+
+class TByteReader;
+class TByteWriter;
+struct TNetworkFileImage;
 
 VELMORA_DECLARE_ERROR(ENetworkClass);
 
@@ -178,6 +184,71 @@ public:
     // pump or no open link.
     double GetPumpNPSHa_mFluid(std::int32_t pipeId) const;
 
+    // ---- Network file (VM4_Network_File.cpp) ---------------------------------------
+
+    // Writes the document as a network file, items 1 to 11 in order; the file
+    // header becomes version "1.11" with an empty name and date.
+    void Save(TByteWriter& writer);
+    // Reads a network file. The stream is untrusted: every count, id and link is
+    // checked before the document changes, so it is either loaded whole or, on
+    // any error, left cleared; ENetworkClass then names what was wrong and the
+    // byte offset. Bytes after the free texts are ignored.
+    void Load(TByteReader& reader);
+    std::string SaveToBytes();
+    void LoadFromBytes(const std::string& bytes);
+    // Writes a temporary file beside `path` and renames it over `path` only once
+    // it is complete: a failed save never destroys the previous file.
+    void SaveToFile(const std::filesystem::path& path);
+    // A file that cannot be read leaves the document untouched; one that is not
+    // a valid network leaves it cleared, as Load does.
+    void LoadFromFile(const std::filesystem::path& path);
+
+    // ---- Drawing geometry and selection (VM4_Network_Geometry.cpp) --------------------
+    // Coordinates are drawing units; a pipe is the segment between its nodes.
+
+    // The point lies on the segment: within 10 units of a vertical one (y strictly
+    // between the ends), or within 15 units plus the integer steepness above or
+    // below any other (x strictly between the ends). Ends never count.
+    static bool IsPointOnLine(std::int32_t px, std::int32_t py, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+                              std::int32_t y2);
+    // Moves a point that is on the segment onto it (x to a vertical segment, y to
+    // any other). A miss leaves the point alone on a vertical segment and sets it
+    // to (0, 0) on any other.
+    static void SnapPointToLine(std::int32_t& px, std::int32_t& py, std::int32_t x1, std::int32_t y1,
+                                std::int32_t x2, std::int32_t y2);
+    // The open pipe under the point; -1 when it is on more than one, 0 when on none.
+    std::int32_t IsPointOnAnyNetworkLine(std::int32_t px, std::int32_t py) const;
+    // The last open pipe (in link order) under the point among those touching the
+    // node, or among those not touching it; 0 when none.
+    std::int32_t IsPointOnAnyLineFromThisNode(std::int32_t nodeId, std::int32_t px, std::int32_t py) const;
+    std::int32_t IsPointOnAnyLineNotFromThisNode(std::int32_t nodeId, std::int32_t px, std::int32_t py) const;
+    // Some node lies on the segment between the two nodes, on the given segment,
+    // or on one of the open pipes touching the node.
+    bool ExistsNodesOnPipeLinkLine(std::int32_t nodeIdA, std::int32_t nodeIdB) const;
+    bool ExistsNodesOnPipeLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) const;
+    bool ExistsNodesOnAnyLineFromThisNode(std::int32_t nodeId) const;
+    // Two nodes share a position, or a node lies on an open pipe.
+    bool ExistsAnyNodeOrPipeDrawingIssue() const;
+
+    // Selects the nodes and free texts strictly inside the rectangle (and
+    // deselects the rest), remembering where each selected one started.
+    void SetSelectedNodes(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
+    // Puts every selected node and free text at its selection start plus (dx, dy).
+    void MoveSelectedNodes(std::int32_t dx, std::int32_t dy);
+    std::int32_t GetNumberOfNodesSelected() const;
+    // The lowest selected node id; 0 when none.
+    std::int32_t GetSelectedNodeId() const;
+    // Removes the selected nodes with all their open and closed pipes; free texts stay.
+    void DeleteSelectedNodesAndPipes();
+
+    // From the pump symbol's position: the pump's percentage along the pipe (not
+    // limited), its distance from the start in whole metres, then the symbol put
+    // back on the pipe. Nothing happens for a pipe without a link.
+    void SetPumpPercentagePositionFromXY(std::int32_t pipeId);
+    // The symbol on the pipe at the stored percentage, at most 95 % along it and
+    // at least 6 units from the from-node when the pipe is long enough.
+    void SetPumpXYFromPercentagePosition(std::int32_t pipeId);
+
     // ---- The document's parts ------------------------------------------------------
 
     TFileHeader FileHeader;
@@ -201,6 +272,11 @@ public:
 
 private:
     using TLinkTable = std::vector<TNodeLink>;
+
+    // Parses and checks the whole stream, then replaces the document; clears it on any error.
+    void loadValidated(TByteReader& reader);
+    // What Load parses into before the document changes; made on the first load, then reused.
+    std::shared_ptr<TNetworkFileImage> fileImage_;
 
     void clearSolverResultState();
     void clearLinkTables();
