@@ -1,0 +1,353 @@
+// The artwork of the node symbols and of the items on pipes. Sizes are drawing
+// units about the item's point; item symbols are drawn in a frame turned along
+// the pipe, texts in a frame that is never upside down.
+
+#include <QPainterPath>
+#include <QPolygonF>
+#include <cmath>
+#include <numbers>
+
+#include "editor/VM4_Canvas_Drawings.h"
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+QPen HairPen(const QColor& colour) {
+    QPen pen(colour, 1);
+    pen.setCosmetic(true);
+    return pen;
+}
+
+void Outline(QPainter& painter, const QColor& colour, const QBrush& fill = Qt::NoBrush) {
+    painter.setPen(HairPen(colour));
+    painter.setBrush(fill);
+}
+
+// Turns the painter into a frame at (x, y) whose x axis runs along the pipe.
+void AlongPipe(QPainter& painter, int x, int y, double angle) {
+    painter.translate(x, y);
+    painter.rotate(angle * 180.0 / kPi);
+}
+
+// The same frame turned half a circle when the pipe runs right to left, so that
+// text in it reads from left to right.
+void AlongPipeUpright(QPainter& painter, int x, int y, double angle) {
+    if (std::cos(angle) < -1e-9) angle += kPi;
+    AlongPipe(painter, x, y, angle);
+}
+
+// ---- Tanks: liquid in the tank's colour, walls black ------------------------------------
+
+void OpenTank(QPainter& painter, int x, int y, int halfWidth, int top, int liquidTop, int bottom,
+              const QColor& liquid) {
+    FillRect(painter, x - halfWidth, y + liquidTop, x + halfWidth, y + bottom, liquid);
+    Outline(painter, DrawingColours::Line);
+    painter.drawPolyline(QPolygon{QPoint(x - halfWidth, y + top), QPoint(x - halfWidth, y + bottom),
+                                  QPoint(x + halfWidth, y + bottom), QPoint(x + halfWidth, y + top)});
+}
+
+void RoofedTank(QPainter& painter, int x, int y, const QColor& liquid) {
+    OpenTank(painter, x, y, 10, -7, -3, 7, liquid);
+    painter.drawPolyline(QPolygon{QPoint(x - 12, y - 6), QPoint(x, y - 13), QPoint(x + 12, y - 6)});
+}
+
+void DomedVessel(QPainter& painter, int x, int y, const QColor& liquid) {
+    QPainterPath vessel;
+    vessel.addRoundedRect(QRectF(x - 9, y - 15, 18, 30), 8, 6);
+    painter.save();
+    painter.setClipPath(vessel, Qt::IntersectClip);
+    FillRect(painter, x - 9, y - 9, x + 9, y + 15, liquid);
+    painter.restore();
+    Outline(painter, DrawingColours::Line);
+    painter.drawPath(vessel);
+}
+
+void ConeBottomVessel(QPainter& painter, int x, int y, const QColor& liquid) {
+    const QPolygon liquidShape{QPoint(x - 9, y - 5), QPoint(x + 9, y - 5), QPoint(x + 9, y + 4), QPoint(x, y + 13),
+                               QPoint(x - 9, y + 4)};
+    Outline(painter, liquid, liquid);
+    painter.drawPolygon(liquidShape);
+    Outline(painter, DrawingColours::Line);
+    painter.drawPolygon(QPolygon{QPoint(x - 9, y - 13), QPoint(x + 9, y - 13), QPoint(x + 9, y + 4),
+                                 QPoint(x, y + 13), QPoint(x - 9, y + 4)});
+}
+
+void Basin(QPainter& painter, int x, int y, const QColor& liquid) {
+    Outline(painter, liquid, liquid);
+    painter.drawPolygon(QPolygon{QPoint(x - 12, y - 2), QPoint(x + 12, y - 2), QPoint(x + 9, y + 7),
+                                 QPoint(x - 9, y + 7)});
+    Outline(painter, DrawingColours::Line);
+    painter.drawPolyline(QPolygon{QPoint(x - 18, y - 9), QPoint(x - 14, y - 7), QPoint(x - 9, y + 7),
+                                  QPoint(x + 9, y + 7), QPoint(x + 14, y - 7), QPoint(x + 18, y - 9)});
+}
+
+void WedgedBox(QPainter& painter, int x, int y, const QColor& liquid) {
+    FillRect(painter, x - 12, y - 8, x + 12, y + 8, liquid);
+    Outline(painter, DrawingColours::Line, liquid);
+    painter.drawRect(QRect(QPoint(x - 12, y - 8), QPoint(x + 12, y + 8)));
+    painter.drawPolygon(QPolygon{QPoint(x - 12, y - 8), QPoint(x - 17, y + 8), QPoint(x - 12, y + 8)});
+    painter.drawPolygon(QPolygon{QPoint(x + 12, y - 8), QPoint(x + 17, y + 8), QPoint(x + 12, y + 8)});
+}
+
+void RoundTank(QPainter& painter, int x, int y, const QColor& liquid) {
+    QPainterPath lower;
+    lower.moveTo(x - 12, y);
+    lower.arcTo(QRectF(x - 12, y - 12, 24, 24), 180, 180);
+    lower.closeSubpath();
+    Outline(painter, liquid, liquid);
+    painter.drawPath(lower);
+    Outline(painter, DrawingColours::Line);
+    painter.drawEllipse(QPoint(x, y), 12, 12);
+}
+
+void VesselOnBase(QPainter& painter, int x, int y, const QColor& liquid) {
+    QPainterPath vessel;
+    vessel.moveTo(x - 12, y + 8);
+    vessel.lineTo(x - 12, y - 4);
+    vessel.arcTo(QRectF(x - 12, y - 12, 24, 16), 180, -180);
+    vessel.lineTo(x + 12, y + 8);
+    vessel.closeSubpath();
+    painter.save();
+    painter.setClipPath(vessel, Qt::IntersectClip);
+    FillRect(painter, x - 12, y - 2, x + 12, y + 8, liquid);
+    painter.restore();
+    Outline(painter, DrawingColours::Line);
+    painter.drawPath(vessel);
+    painter.drawLine(x - 9, y + 8, x - 9, y + 12);
+    painter.drawLine(x + 9, y + 8, x + 9, y + 12);
+    painter.drawLine(x - 15, y + 12, x + 15, y + 12);
+}
+
+// ---- End-pressure symbols ----------------------------------------------------------------------
+
+void PressureBlock(QPainter& painter, int x, int y, int cutCorners) {
+    // Corners: 1 top-left, 2 top-right, 4 bottom-right, 8 bottom-left.
+    const int l = x - 8, r = x + 8, t = y - 11, b = y + 9, c = 4;
+    QPolygon shape;
+    if (cutCorners & 1) shape << QPoint(l, t + c) << QPoint(l + c, t); else shape << QPoint(l, t);
+    if (cutCorners & 2) shape << QPoint(r - c, t) << QPoint(r, t + c); else shape << QPoint(r, t);
+    if (cutCorners & 4) shape << QPoint(r, b - c) << QPoint(r - c, b); else shape << QPoint(r, b);
+    if (cutCorners & 8) shape << QPoint(l + c, b) << QPoint(l, b - c); else shape << QPoint(l, b);
+    Outline(painter, DrawingColours::Line, DrawingColours::SwitchedOff);
+    painter.drawPolygon(shape);
+}
+
+// A nozzle: a disc with five short lines fanning out in one direction.
+void Spray(QPainter& painter, int x, int y, double direction) {
+    Outline(painter, DrawingColours::Line, DrawingColours::SwitchedOff);
+    painter.drawEllipse(QPoint(x, y), 7, 7);
+    for (int i = -2; i <= 2; ++i) {
+        const double a = direction + i * 0.35;
+        painter.drawLine(QPointF(x + 9 * std::cos(a), y + 9 * std::sin(a)),
+                         QPointF(x + 15 * std::cos(a), y + 15 * std::sin(a)));
+    }
+}
+
+// ---- Component symbols, in a frame along the pipe (x along, y across) ---------------------------
+
+void ComponentBox(QPainter& painter, const QColor& colour, const QBrush& fill) {
+    Outline(painter, colour, fill);
+    painter.drawRect(QRectF(-10, -5, 20, 10));
+}
+
+void DrawComponentArtwork(QPainter& painter, int symbolIndex, const QColor& colour, bool switchedOff) {
+    const QColor white = DrawingColours::White;
+    switch (symbolIndex) {
+        case 0: {  // fixed loss: box with a zig-zag resistor
+            ComponentBox(painter, colour, white);
+            painter.setPen(HairPen(switchedOff ? QColor(211, 211, 211) : QColor(0, 160, 0)));
+            painter.drawPolyline(QPolygonF{QPointF(-8, 0), QPointF(-6, -3), QPointF(-3, 3), QPointF(0, -3),
+                                           QPointF(3, 3), QPointF(6, -3), QPointF(8, 0)});
+            break;
+        }
+        case 1:  // filter: box with a cross
+            ComponentBox(painter, colour, white);
+            painter.drawLine(QPointF(-10, -5), QPointF(10, 5));
+            painter.drawLine(QPointF(-10, 5), QPointF(10, -5));
+            break;
+        case 2:  // orifice plate
+            Outline(painter, colour, colour);
+            painter.drawRect(QRectF(-3, -9, 2, 18));
+            painter.drawRect(QRectF(1, -9, 2, 18));
+            break;
+        case 3:  // heat exchanger: circle with a coil through it
+            Outline(painter, colour, white);
+            painter.drawEllipse(QPointF(0, 0), 7, 7);
+            painter.drawPolyline(QPolygonF{QPointF(-10, 0), QPointF(-5, 0), QPointF(-2, -4), QPointF(2, 4),
+                                           QPointF(5, 0), QPointF(10, 0)});
+            break;
+        case 4:  // strainer: box with a diagonal screen
+            ComponentBox(painter, colour, white);
+            painter.drawLine(QPointF(-6, -5), QPointF(6, 5));
+            painter.drawLine(QPointF(-2, -5), QPointF(10, 5));
+            break;
+        case 5:  // nozzle or reducer
+            Outline(painter, colour, white);
+            painter.drawPolygon(QPolygonF{QPointF(-10, -6), QPointF(10, -3), QPointF(10, 3), QPointF(-10, 6)});
+            break;
+        case 6:  // flow meter
+            Outline(painter, colour, white);
+            painter.drawEllipse(QPointF(0, 0), 7, 7);
+            painter.drawLine(QPointF(-4, 3), QPointF(-4, -3));
+            painter.drawLine(QPointF(-4, -3), QPointF(0, 1));
+            painter.drawLine(QPointF(0, 1), QPointF(4, -3));
+            painter.drawLine(QPointF(4, -3), QPointF(4, 3));
+            break;
+        case 7:  // non-return valve: triangle against a bar
+            Outline(painter, colour, white);
+            painter.drawPolygon(QPolygonF{QPointF(-8, -6), QPointF(-8, 6), QPointF(4, 0)});
+            Outline(painter, colour, colour);
+            painter.drawRect(QRectF(5, -6, 2, 12));
+            break;
+        case 8:  // cartridge filter: diamond
+            Outline(painter, colour, white);
+            painter.drawPolygon(QPolygonF{QPointF(-10, 0), QPointF(0, -7), QPointF(10, 0), QPointF(0, 7)});
+            painter.drawLine(QPointF(0, -7), QPointF(0, 7));
+            break;
+        case 9:  // heater or cooler: box with a wave
+            ComponentBox(painter, colour, white);
+            painter.drawPolyline(QPolygonF{QPointF(-8, 2), QPointF(-5, -2), QPointF(-2, 2), QPointF(1, -2),
+                                           QPointF(4, 2), QPointF(7, -2)});
+            break;
+        case 10:  // equipment item
+            ComponentBox(painter, colour, colour);
+            break;
+        case 11:  // spectacle blind across the pipe
+            Outline(painter, colour, white);
+            painter.drawEllipse(QPointF(0, -5), 4, 4);
+            painter.drawEllipse(QPointF(0, 5), 4, 4);
+            painter.drawLine(QPointF(0, -9), QPointF(0, 9));
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+QColor TankSymbolColour(int symbolIndex) {
+    if (symbolIndex < 0 || symbolIndex > 29) return {};
+    if (symbolIndex < 10) return DrawingColours::TankBlue;
+    if (symbolIndex < 20) return DrawingColours::TankBrown;
+    return DrawingColours::TankGrey;
+}
+
+bool DrawTankSymbol(QPainter& painter, int symbolIndex, int x, int y) {
+    const QColor liquid = TankSymbolColour(symbolIndex);
+    if (!liquid.isValid()) return false;
+    switch (symbolIndex % 10) {
+        case 0: OpenTank(painter, x, y, 10, -7, -3, 7, liquid); break;
+        case 1: RoofedTank(painter, x, y, liquid); break;
+        case 2: DomedVessel(painter, x, y, liquid); break;
+        case 3: ConeBottomVessel(painter, x, y, liquid); break;
+        case 4: Basin(painter, x, y, liquid); break;
+        case 5: WedgedBox(painter, x, y, liquid); break;
+        case 6: OpenTank(painter, x, y, 15, -7, -3, 7, liquid); break;
+        case 7: OpenTank(painter, x, y, 8, -14, -6, 10, liquid); break;
+        case 8: RoundTank(painter, x, y, liquid); break;
+        default: VesselOnBase(painter, x, y, liquid); break;
+    }
+    return true;
+}
+
+bool DrawEndPressureSymbol(QPainter& painter, int symbolIndex, int x, int y) {
+    switch (symbolIndex) {
+        case 0: PressureBlock(painter, x, y, 0); break;
+        case 1: PressureBlock(painter, x, y, 1 | 2); break;
+        case 2: PressureBlock(painter, x, y, 2 | 4); break;
+        case 3: PressureBlock(painter, x, y, 4 | 8); break;
+        case 4: PressureBlock(painter, x, y, 8 | 1); break;
+        case 5: Spray(painter, x, y, 0.0); break;
+        case 6: Spray(painter, x, y, kPi / 2); break;
+        case 7: Spray(painter, x, y, kPi); break;
+        case 8: Spray(painter, x, y, -kPi / 2); break;
+        default: return false;
+    }
+    return true;
+}
+
+void DrawJoinPoint(QPainter& painter, int x, int y) {
+    Outline(painter, DrawingColours::Line, DrawingColours::JoinPoint);
+    painter.drawEllipse(QPoint(x, y), 4, 4);
+}
+
+void DrawValveSymbol(QPainter& painter, int x, int y, double angle, const QColor& colour) {
+    painter.save();
+    AlongPipe(painter, x, y, angle);
+    Outline(painter, colour, DrawingColours::White);
+    painter.drawPolygon(QPolygonF{QPointF(-8, -5), QPointF(-8, 5), QPointF(0, 0)});
+    painter.drawPolygon(QPolygonF{QPointF(8, -5), QPointF(8, 5), QPointF(0, 0)});
+    painter.restore();
+}
+
+void DrawBendSymbol(QPainter& painter, int x, int y, double angle, const QColor& colour) {
+    painter.save();
+    AlongPipe(painter, x, y, angle);
+    Outline(painter, colour);
+    // A quarter bend leaving the pipe at the point, with a flange at each end.
+    painter.drawArc(QRectF(-8, -16, 16, 16), 180 * 16, 90 * 16);
+    painter.drawLine(QPointF(0, -3), QPointF(0, 3));
+    painter.drawLine(QPointF(-11, -8), QPointF(-5, -8));
+    painter.restore();
+}
+
+void DrawKValueBox(QPainter& painter, int x, int y, double angle, const QString& text) {
+    painter.save();
+    AlongPipeUpright(painter, x, y, angle);
+    const int height = TextHeight(text, kKValueTextSize);
+    FillRect(painter, -25, 7, 25, 7 + height, DrawingColours::White);
+    DrawText(painter, -23, 7, text, DrawingColours::Line, kKValueTextSize);
+    painter.restore();
+}
+
+bool DrawComponentSymbol(QPainter& painter, int symbolIndex, int x, int y, double angle, const QColor& colour,
+                         bool switchedOff, const QString& name) {
+    if (symbolIndex < 0 || symbolIndex > 11) return false;
+    painter.save();
+    AlongPipe(painter, x, y, angle);
+    DrawComponentArtwork(painter, symbolIndex, colour, switchedOff);
+    painter.restore();
+    if (symbolIndex != 11 && !name.isEmpty()) {
+        painter.save();
+        AlongPipeUpright(painter, x, y, angle);
+        DrawText(painter, -10, 8, name, colour, kLabelTextSize);
+        painter.restore();
+    }
+    return true;
+}
+
+void DrawFlowControlSymbol(QPainter& painter, int x, int y, double angle, const QColor& colour, const QString& name) {
+    painter.save();
+    AlongPipe(painter, x, y, angle);
+    Outline(painter, colour, DrawingColours::White);
+    painter.drawPolygon(QPolygonF{QPointF(-8, -5), QPointF(-8, 5), QPointF(0, 0)});
+    painter.drawPolygon(QPolygonF{QPointF(8, -5), QPointF(8, 5), QPointF(0, 0)});
+    // The actuator that holds the flow: a stem and a box on it.
+    painter.drawLine(QPointF(0, 0), QPointF(0, -8));
+    painter.drawRect(QRectF(-5, -14, 10, 6));
+    painter.restore();
+    if (!name.isEmpty()) {
+        painter.save();
+        AlongPipeUpright(painter, x, y, angle);
+        DrawText(painter, -10, 8, name, colour, kLabelTextSize);
+        painter.restore();
+    }
+}
+
+QColor PumpSymbolColour(int symbolIndex) {
+    switch (symbolIndex) {
+        case 0: return {255, 0, 0};
+        case 1: return {0, 0, 255};
+        case 2: return {0, 255, 0};
+        case 3: return {255, 255, 0};
+        default: return {};
+    }
+}
+
+void DrawPumpSymbol(QPainter& painter, int fromX, int fromY, int px, int py, const QColor& fill,
+                    const QColor& outline) {
+    Outline(painter, outline, DrawingColours::White);
+    painter.drawEllipse(QRectF(px - 7, py - 7, 15, 15));
+    DrawArrowHeadBeyond(painter, fromX, fromY, px, py, 6.0, 1.0, 4, fill);
+}
