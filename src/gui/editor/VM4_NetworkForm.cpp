@@ -363,6 +363,7 @@ void TNetworkForm::FormInitialise() {
     modified_ = false;
     UpdateFluidDisplay();
     updateZoomList();
+    updateScrollBars();
     RefreshScreen();
 }
 
