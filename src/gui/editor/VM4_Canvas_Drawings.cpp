@@ -13,22 +13,38 @@ constexpr double kPi = std::numbers::pi;
 // Label distance from the pipe line, drawing units.
 constexpr int kLabelOffset = 19;
 
-// Font metrics are asked for thousands of labels per picture; one set per font.
-const QFontMetrics& MetricsFor(int sizePoints, std::uint8_t style) {
-    static std::map<int, QFontMetrics> cache;
-    const int key = sizePoints * 8 + (style & 7);
+int FontKey(int sizePoints, std::uint8_t style) { return sizePoints * 8 + (style & 7); }
+
+// Fonts and their metrics are asked for thousands of labels per picture: one of
+// each per size and style, made once.
+const QFont& CachedFont(int sizePoints, std::uint8_t style) {
+    static std::map<int, QFont> cache;
+    const int key = FontKey(sizePoints, style);
     auto found = cache.find(key);
-    if (found == cache.end()) found = cache.emplace(key, QFontMetrics(DrawingFont(sizePoints, style))).first;
+    if (found == cache.end()) found = cache.emplace(key, DrawingFont(sizePoints, style)).first;
     return found->second;
 }
 
-// Thin pens stay one pixel wide at any zoom, as the screen's hairlines do; wider
-// ones (the highlight) scale with the drawing.
-QPen MakePen(const QColor& colour, int width, Qt::PenStyle style) {
-    QPen pen(colour, width <= 1 ? 1 : width, style, Qt::RoundCap, Qt::RoundJoin);
-    pen.setCosmetic(width <= 1);
-    return pen;
+const QFontMetrics& MetricsFor(int sizePoints, std::uint8_t style) {
+    static std::map<int, QFontMetrics> cache;
+    const int key = FontKey(sizePoints, style);
+    auto found = cache.find(key);
+    if (found == cache.end()) found = cache.emplace(key, QFontMetrics(CachedFont(sizePoints, style))).first;
+    return found->second;
 }
+
+// A picture records every font change in full; most labels share one font, so
+// it is set only when it differs from the painter's.
+void UseFont(QPainter& painter, int sizePoints, std::uint8_t style) {
+    const QFont& wanted = CachedFont(sizePoints, style);
+    const QFont& current = painter.font();
+    if (current.pixelSize() == wanted.pixelSize() && current.bold() == wanted.bold() &&
+        current.italic() == wanted.italic() && current.underline() == wanted.underline() &&
+        current.family() == wanted.family())
+        return;
+    painter.setFont(wanted);
+}
+
 
 }  // namespace
 
@@ -52,59 +68,96 @@ int TextHeight(const QString&, int sizePoints) { return MetricsFor(sizePoints, 0
 
 void DrawText(QPainter& painter, int x, int y, const QString& text, const QColor& colour, int sizePoints) {
     if (text.isEmpty()) return;
-    painter.setFont(DrawingFont(sizePoints));
-    painter.setPen(colour);
+    UseFont(painter, sizePoints, 0);
+    UsePen(painter, colour);
     painter.drawText(QPoint(x, y + MetricsFor(sizePoints, 0).ascent()), text);
 }
 
 void DrawRotatedText(QPainter& painter, int x, int y, const QString& text, int angleDegrees, const QColor& colour,
                      int sizePoints, std::uint8_t style) {
     if (text.isEmpty()) return;
+    UseFont(painter, sizePoints, style);
+    UsePen(painter, colour);
     if (angleDegrees == 0) {
-        painter.setFont(DrawingFont(sizePoints, style));
-        painter.setPen(colour);
         painter.drawText(QPoint(x, y + MetricsFor(sizePoints, style).ascent()), text);
         return;
     }
-    painter.save();
-    painter.translate(x, y);
-    painter.rotate(-angleDegrees);  // counter-clockwise on a y-down canvas
-    painter.setFont(DrawingFont(sizePoints, style));
-    painter.setPen(colour);
+    const TPainterFrame frame(painter, x, y, -angleDegrees);  // counter-clockwise on a y-down canvas
     painter.drawText(QPoint(0, MetricsFor(sizePoints, style).ascent()), text);
-    painter.restore();
 }
+
+// ---- Pens and brushes -----------------------------------------------------------------------
+
+// A picture records every change of pen or brush in full, so both are changed
+// only when they differ from the painter's.
+void UsePen(QPainter& painter, const QColor& colour, int width, Qt::PenStyle style) {
+    const QPen& current = painter.pen();
+    // Thin pens stay one pixel wide at any zoom, as the screen's hairlines do;
+    // wider ones (the highlight) scale with the drawing.
+    const bool hairline = width <= 1;
+    if (current.color() == colour && current.style() == style && current.isCosmetic() == hairline &&
+        (hairline || current.width() == width))
+        return;
+    QPen pen(colour, hairline ? 1 : width, style, Qt::RoundCap, Qt::RoundJoin);
+    pen.setCosmetic(hairline);
+    painter.setPen(pen);
+}
+
+void UseBrush(QPainter& painter, const QColor& colour) {
+    const QBrush& current = painter.brush();
+    if (current.style() == Qt::SolidPattern && current.color() == colour) return;
+    painter.setBrush(QBrush(colour));
+}
+
+void UseNoBrush(QPainter& painter) {
+    if (painter.brush().style() != Qt::NoBrush) painter.setBrush(Qt::NoBrush);
+}
+
+// ---- Frames --------------------------------------------------------------------------------
+
+TPainterFrame::TPainterFrame(QPainter& painter, double x, double y, double clockwiseDegrees)
+    : painter_(painter), previous_(painter.worldTransform()) {
+    QTransform frame = previous_;
+    frame.translate(x, y);
+    frame.rotate(clockwiseDegrees);
+    painter_.setWorldTransform(frame);
+}
+
+TPainterFrame::~TPainterFrame() { painter_.setWorldTransform(previous_); }
 
 // ---- Primitives ----------------------------------------------------------------------------
 
 void DrawLine(QPainter& painter, int x1, int y1, int x2, int y2, const QColor& colour, int width,
               Qt::PenStyle style) {
-    painter.setPen(MakePen(colour, width, style));
+    UsePen(painter, colour, width, style);
     painter.drawLine(x1, y1, x2, y2);
 }
 
 void FillRect(QPainter& painter, int x1, int y1, int x2, int y2, const QColor& colour) {
-    painter.setPen(MakePen(colour, 1, Qt::SolidLine));
-    painter.setBrush(colour);
+    UsePen(painter, colour);
+    UseBrush(painter, colour);
     painter.drawRect(QRect(QPoint(x1, y1), QPoint(x2, y2)));
 }
 
 void DrawCircleOutline(QPainter& painter, int x, int y, int radius, const QColor& colour) {
-    painter.setPen(MakePen(colour, 1, Qt::SolidLine));
-    painter.setBrush(Qt::NoBrush);
+    UsePen(painter, colour);
+    UseNoBrush(painter);
     painter.drawEllipse(QPoint(x, y), radius, radius);
 }
 
 void DrawDisc(QPainter& painter, int x, int y, int radius, const QColor& colour) {
-    painter.setPen(MakePen(colour, 1, Qt::SolidLine));
-    painter.setBrush(colour);
+    UsePen(painter, colour);
+    UseBrush(painter, colour);
     painter.drawEllipse(QPoint(x, y), radius, radius);
 }
 
 void DrawFrameRect(QPainter& painter, int x1, int y1, int x2, int y2, const QColor& colour, Qt::PenStyle penStyle,
                    Qt::BrushStyle brushStyle) {
-    painter.setPen(MakePen(colour, 1, penStyle));
-    painter.setBrush(QBrush(colour, brushStyle));
+    UsePen(painter, colour, 1, penStyle);
+    if (brushStyle == Qt::NoBrush)
+        UseNoBrush(painter);
+    else
+        painter.setBrush(QBrush(colour, brushStyle));
     painter.drawRect(QRect(QPoint(x1, y1), QPoint(x2, y2)));
 }
 
@@ -123,8 +176,8 @@ void DrawArrowHead(QPainter& painter, double fromX, double fromY, double tipX, d
     const double baseY = tipY - uy * halfWidth * lengthFactor;
     const QPolygonF head{QPointF(tipX, tipY), QPointF(baseX - uy * halfWidth, baseY + ux * halfWidth),
                          QPointF(baseX + uy * halfWidth, baseY - ux * halfWidth)};
-    painter.setPen(MakePen(outline, 1, Qt::SolidLine));
-    painter.setBrush(fill);
+    UsePen(painter, outline);
+    UseBrush(painter, fill);
     painter.drawPolygon(head);
 }
 

@@ -42,6 +42,30 @@ struct TPipeLabelPlacement {
     int AngleDegrees = 0;
 };
 
+// A drawing frame moved to (x, y) and turned clockwise (on a y-down canvas) by an
+// angle, for as long as the object lives. Only the transformation changes and
+// comes back: a picture records a save and restore as a change of every pen,
+// brush and font, which thousands of labels cannot afford.
+class TPainterFrame {
+public:
+    TPainterFrame(QPainter& painter, double x, double y, double clockwiseDegrees);
+    ~TPainterFrame();
+    TPainterFrame(const TPainterFrame&) = delete;
+    TPainterFrame& operator=(const TPainterFrame&) = delete;
+
+private:
+    QPainter& painter_;
+    QTransform previous_;
+};
+
+// ---- Pens and brushes ----------------------------------------------------------
+// Set only when they differ from the painter's. A width of 1 or less is a hairline,
+// one pixel at any zoom.
+
+void UsePen(QPainter& painter, const QColor& colour, int width = 1, Qt::PenStyle style = Qt::SolidLine);
+void UseBrush(QPainter& painter, const QColor& colour);
+void UseNoBrush(QPainter& painter);
+
 // ---- Fonts and text --------------------------------------------------------------
 
 // Arial of a size in points, as a 96 dpi screen sets it: Round(size * 96 / 72)

@@ -13,28 +13,23 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-QPen HairPen(const QColor& colour) {
-    QPen pen(colour, 1);
-    pen.setCosmetic(true);
-    return pen;
+// A hairline outline in the colour, filled with the fill colour or not at all.
+void Outline(QPainter& painter, const QColor& colour, const QColor& fill = QColor()) {
+    UsePen(painter, colour);
+    if (fill.isValid())
+        UseBrush(painter, fill);
+    else
+        UseNoBrush(painter);
 }
 
-void Outline(QPainter& painter, const QColor& colour, const QBrush& fill = Qt::NoBrush) {
-    painter.setPen(HairPen(colour));
-    painter.setBrush(fill);
-}
+// A frame at (x, y) whose x axis runs along the pipe.
+double AlongPipe(double angle) { return angle * 180.0 / kPi; }
 
-// Turns the painter into a frame at (x, y) whose x axis runs along the pipe.
-void AlongPipe(QPainter& painter, int x, int y, double angle) {
-    painter.translate(x, y);
-    painter.rotate(angle * 180.0 / kPi);
-}
-
-// The same frame turned half a circle when the pipe runs right to left, so that
-// text in it reads from left to right.
-void AlongPipeUpright(QPainter& painter, int x, int y, double angle) {
+// The same turned half a circle when the pipe runs right to left, so that text in
+// it reads from left to right.
+double AlongPipeUpright(double angle) {
     if (std::cos(angle) < -1e-9) angle += kPi;
-    AlongPipe(painter, x, y, angle);
+    return AlongPipe(angle);
 }
 
 // ---- Tanks: liquid in the tank's colour, walls black ------------------------------------
@@ -52,13 +47,19 @@ void RoofedTank(QPainter& painter, int x, int y, const QColor& liquid) {
     painter.drawPolyline(QPolygon{QPoint(x - 12, y - 6), QPoint(x, y - 13), QPoint(x + 12, y - 6)});
 }
 
+// The part of a vessel below a liquid surface.
+QPainterPath LiquidIn(const QPainterPath& vessel, double surfaceY) {
+    QPainterPath below;
+    below.addRect(vessel.boundingRect().adjusted(-1, 0, 1, 1).intersected(
+        QRectF(vessel.boundingRect().left() - 1, surfaceY, vessel.boundingRect().width() + 2, 1000)));
+    return vessel.intersected(below);
+}
+
 void DomedVessel(QPainter& painter, int x, int y, const QColor& liquid) {
     QPainterPath vessel;
     vessel.addRoundedRect(QRectF(x - 9, y - 15, 18, 30), 8, 6);
-    painter.save();
-    painter.setClipPath(vessel, Qt::IntersectClip);
-    FillRect(painter, x - 9, y - 9, x + 9, y + 15, liquid);
-    painter.restore();
+    Outline(painter, liquid, liquid);
+    painter.drawPath(LiquidIn(vessel, y - 9));
     Outline(painter, DrawingColours::Line);
     painter.drawPath(vessel);
 }
@@ -108,10 +109,8 @@ void VesselOnBase(QPainter& painter, int x, int y, const QColor& liquid) {
     vessel.arcTo(QRectF(x - 12, y - 12, 24, 16), 180, -180);
     vessel.lineTo(x + 12, y + 8);
     vessel.closeSubpath();
-    painter.save();
-    painter.setClipPath(vessel, Qt::IntersectClip);
-    FillRect(painter, x - 12, y - 2, x + 12, y + 8, liquid);
-    painter.restore();
+    Outline(painter, liquid, liquid);
+    painter.drawPath(LiquidIn(vessel, y - 2));
     Outline(painter, DrawingColours::Line);
     painter.drawPath(vessel);
     painter.drawLine(x - 9, y + 8, x - 9, y + 12);
@@ -146,7 +145,7 @@ void Spray(QPainter& painter, int x, int y, double direction) {
 
 // ---- Component symbols, in a frame along the pipe (x along, y across) ---------------------------
 
-void ComponentBox(QPainter& painter, const QColor& colour, const QBrush& fill) {
+void ComponentBox(QPainter& painter, const QColor& colour, const QColor& fill) {
     Outline(painter, colour, fill);
     painter.drawRect(QRectF(-10, -5, 20, 10));
 }
@@ -156,7 +155,7 @@ void DrawComponentArtwork(QPainter& painter, int symbolIndex, const QColor& colo
     switch (symbolIndex) {
         case 0: {  // fixed loss: box with a zig-zag resistor
             ComponentBox(painter, colour, white);
-            painter.setPen(HairPen(switchedOff ? QColor(211, 211, 211) : QColor(0, 160, 0)));
+            UsePen(painter, switchedOff ? QColor(211, 211, 211) : QColor(0, 160, 0));
             painter.drawPolyline(QPolygonF{QPointF(-8, 0), QPointF(-6, -3), QPointF(-3, 3), QPointF(0, -3),
                                            QPointF(3, 3), QPointF(6, -3), QPointF(8, 0)});
             break;
@@ -273,65 +272,55 @@ void DrawJoinPoint(QPainter& painter, int x, int y) {
 }
 
 void DrawValveSymbol(QPainter& painter, int x, int y, double angle, const QColor& colour) {
-    painter.save();
-    AlongPipe(painter, x, y, angle);
+    const TPainterFrame frame(painter, x, y, AlongPipe(angle));
     Outline(painter, colour, DrawingColours::White);
     painter.drawPolygon(QPolygonF{QPointF(-8, -5), QPointF(-8, 5), QPointF(0, 0)});
     painter.drawPolygon(QPolygonF{QPointF(8, -5), QPointF(8, 5), QPointF(0, 0)});
-    painter.restore();
 }
 
 void DrawBendSymbol(QPainter& painter, int x, int y, double angle, const QColor& colour) {
-    painter.save();
-    AlongPipe(painter, x, y, angle);
+    const TPainterFrame frame(painter, x, y, AlongPipe(angle));
     Outline(painter, colour);
     // A quarter bend leaving the pipe at the point, with a flange at each end.
     painter.drawArc(QRectF(-8, -16, 16, 16), 180 * 16, 90 * 16);
     painter.drawLine(QPointF(0, -3), QPointF(0, 3));
     painter.drawLine(QPointF(-11, -8), QPointF(-5, -8));
-    painter.restore();
 }
 
 void DrawKValueBox(QPainter& painter, int x, int y, double angle, const QString& text) {
-    painter.save();
-    AlongPipeUpright(painter, x, y, angle);
+    const TPainterFrame frame(painter, x, y, AlongPipeUpright(angle));
     const int height = TextHeight(text, kKValueTextSize);
     FillRect(painter, -25, 7, 25, 7 + height, DrawingColours::White);
     DrawText(painter, -23, 7, text, DrawingColours::Line, kKValueTextSize);
-    painter.restore();
 }
 
 bool DrawComponentSymbol(QPainter& painter, int symbolIndex, int x, int y, double angle, const QColor& colour,
                          bool switchedOff, const QString& name) {
     if (symbolIndex < 0 || symbolIndex > 11) return false;
-    painter.save();
-    AlongPipe(painter, x, y, angle);
-    DrawComponentArtwork(painter, symbolIndex, colour, switchedOff);
-    painter.restore();
+    {
+        const TPainterFrame frame(painter, x, y, AlongPipe(angle));
+        DrawComponentArtwork(painter, symbolIndex, colour, switchedOff);
+    }
     if (symbolIndex != 11 && !name.isEmpty()) {
-        painter.save();
-        AlongPipeUpright(painter, x, y, angle);
+        const TPainterFrame frame(painter, x, y, AlongPipeUpright(angle));
         DrawText(painter, -10, 8, name, colour, kLabelTextSize);
-        painter.restore();
     }
     return true;
 }
 
 void DrawFlowControlSymbol(QPainter& painter, int x, int y, double angle, const QColor& colour, const QString& name) {
-    painter.save();
-    AlongPipe(painter, x, y, angle);
-    Outline(painter, colour, DrawingColours::White);
-    painter.drawPolygon(QPolygonF{QPointF(-8, -5), QPointF(-8, 5), QPointF(0, 0)});
-    painter.drawPolygon(QPolygonF{QPointF(8, -5), QPointF(8, 5), QPointF(0, 0)});
-    // The actuator that holds the flow: a stem and a box on it.
-    painter.drawLine(QPointF(0, 0), QPointF(0, -8));
-    painter.drawRect(QRectF(-5, -14, 10, 6));
-    painter.restore();
+    {
+        const TPainterFrame frame(painter, x, y, AlongPipe(angle));
+        Outline(painter, colour, DrawingColours::White);
+        painter.drawPolygon(QPolygonF{QPointF(-8, -5), QPointF(-8, 5), QPointF(0, 0)});
+        painter.drawPolygon(QPolygonF{QPointF(8, -5), QPointF(8, 5), QPointF(0, 0)});
+        // The actuator that holds the flow: a stem and a box on it.
+        painter.drawLine(QPointF(0, 0), QPointF(0, -8));
+        painter.drawRect(QRectF(-5, -14, 10, 6));
+    }
     if (!name.isEmpty()) {
-        painter.save();
-        AlongPipeUpright(painter, x, y, angle);
+        const TPainterFrame frame(painter, x, y, AlongPipeUpright(angle));
         DrawText(painter, -10, 8, name, colour, kLabelTextSize);
-        painter.restore();
     }
 }
 

@@ -150,15 +150,23 @@ void TMetaFileDrawing::drawPipeHighlight(const TContext& context, const TNodeLin
     DrawLine(context.Canvas, from.X, from.Y, to.X, to.Y, DrawingColours::Highlight, 7);
 }
 
+// Each step draws its kind of mark for every pipe before the next kind: a picture
+// records every change of pen and font, and a full network has a thousand pipes.
 void TMetaFileDrawing::drawOpenPipes(const TContext& context) {
     TNetwork& network = context.Network;
-    for (std::int32_t k = 1; k <= network.GetNodeLinkCount(); ++k) {
+    const std::int32_t count = network.GetNodeLinkCount();
+    for (std::int32_t k = 1; k <= count; ++k) drawPipeHighlight(context, network.GetNodeLink(k));
+    for (std::int32_t k = 1; k <= count; ++k) {
+        const TNodeLink link = network.GetNodeLink(k);
+        const TNode& from = network.GetNode(link.FromNodeId);
+        const TNode& to = network.GetNode(link.ToNodeId);
+        DrawLine(context.Canvas, from.X, from.Y, to.X, to.Y, DrawingColours::Line);
+    }
+    for (std::int32_t k = 1; k <= count; ++k) {
         const TNodeLink link = network.GetNodeLink(k);
         const TNode& from = network.GetNode(link.FromNodeId);
         const TNode& to = network.GetNode(link.ToNodeId);
         TPipe& pipe = network.GetPipe(link.PipeId);
-        drawPipeHighlight(context, link);
-        DrawLine(context.Canvas, from.X, from.Y, to.X, to.Y, DrawingColours::Line);
         const TPipeLabelPlacement label =
             DrawPipeLabel(context.Canvas, from.X, from.Y, to.X, to.Y, pipe.LabelPositionPercent,
                           Q(network.GetPipeLabel(link.PipeId, context.ResultsMode)), DrawingColours::Label,
@@ -209,6 +217,41 @@ void TMetaFileDrawing::drawNodes(const TContext& context) {
             default: break;
         }
     }
+    // The labels after all symbols, in one pen and font.
+    for (std::int32_t id = network.GetNextNodeId(0); id != -1; id = network.GetNextNodeId(id)) {
+        const TNode& node = network.GetNode(id);
+        int y = node.Y + node.NameLabelOffsetY;
+        for (const std::string& line : nodeLabelLines(context, node, id)) {
+            DrawText(context.Canvas, node.X + node.NameLabelOffsetX, y, Q(line), DrawingColours::Label, kLabelTextSize);
+            y += kLineSpacing;
+        }
+    }
+}
+
+std::vector<std::string> TMetaFileDrawing::nodeLabelLines(const TContext& context, const TNode& node,
+                                                          std::int32_t nodeId) const {
+    const TNetwork& network = context.Network;
+    const TNetworkSettings& settings = network.Settings;
+    std::vector<std::string> lines;
+    switch (node.NodeType) {
+        case TNodeType::Tank:
+            lines.push_back(NodeLabelText(network, node, nodeId, ", "));
+            if (settings.ShowNodeTankInfo) lines.push_back(TankInfoText(network, node));
+            if (context.ResultsMode && settings.ShowNodePressure) lines.push_back(NodePressureText(network, node));
+            break;
+        case TNodeType::DemandPressure:
+            lines.push_back(NodeLabelText(network, node, nodeId, ", "));
+            if (settings.ShowNodePressure) lines.push_back(EndPressureText(network, node));
+            break;
+        case TNodeType::JoinPoint:
+            // Design mode joins the elevation with "," and results mode with ", ".
+            lines.push_back(NodeLabelText(network, node, nodeId, context.ResultsMode ? ", " : ","));
+            if (context.ResultsMode && settings.ShowNodePressure) lines.push_back(NodePressureText(network, node));
+            break;
+        default:
+            break;
+    }
+    return lines;
 }
 
 namespace {
@@ -220,50 +263,25 @@ void DrawLabelMarker(QPainter& canvas, const TNode& node) {
 
 }  // namespace
 
-void TMetaFileDrawing::drawTank(const TContext& context, TNode& node, std::int32_t nodeId) {
-    const TNetworkSettings& settings = context.Network.Settings;
+void TMetaFileDrawing::drawTank(const TContext& context, TNode& node, std::int32_t) {
     EnsureLabelOffsets(node, -TextWidth(Q(node.Name), kLabelTextSize) - 8, 16);
     if (context.Dragging()) DrawLabelMarker(context.Canvas, node);
     DrawTankSymbol(context.Canvas, node.Symbol, node.X, node.Y);
-
-    std::vector<std::string> lines{NodeLabelText(context.Network, node, nodeId, ", ")};
-    if (settings.ShowNodeTankInfo) lines.push_back(TankInfoText(context.Network, node));
-    if (context.ResultsMode && settings.ShowNodePressure) lines.push_back(NodePressureText(context.Network, node));
-    int y = node.Y + node.NameLabelOffsetY;
-    for (std::size_t i = 0; i < lines.size(); ++i, y += kLineSpacing)
-        DrawText(context.Canvas, node.X + node.NameLabelOffsetX, y, Q(lines[i]), DrawingColours::Label, kLabelTextSize);
 }
 
-void TMetaFileDrawing::drawEndPressure(const TContext& context, TNode& node, std::int32_t nodeId) {
-    const TNetworkSettings& settings = context.Network.Settings;
+void TMetaFileDrawing::drawEndPressure(const TContext& context, TNode& node, std::int32_t) {
     EnsureLabelOffsets(node, -TextWidth(Q(node.Name), kLabelTextSize) - 8, 16);
     if (context.Dragging()) DrawLabelMarker(context.Canvas, node);
     DrawEndPressureSymbol(context.Canvas, node.Symbol, node.X, node.Y);
     DrawText(context.Canvas, node.X - 3, node.Y - 6, QStringLiteral("P"), DrawingColours::Line, kLabelTextSize);
-
-    const int x = node.X + node.NameLabelOffsetX;
-    const int y = node.Y + node.NameLabelOffsetY;
-    DrawText(context.Canvas, x, y, Q(NodeLabelText(context.Network, node, nodeId, ", ")), DrawingColours::Label,
-             kLabelTextSize);
-    if (settings.ShowNodePressure)
-        DrawText(context.Canvas, x, y + kLineSpacing, Q(EndPressureText(context.Network, node)), DrawingColours::Label,
-                 kLabelTextSize);
 }
 
 void TMetaFileDrawing::drawJoinPoint(const TContext& context, TNode& node, std::int32_t nodeId) {
-    // Design mode joins the elevation with "," and results mode with ", ".
-    const QString line1 = Q(NodeLabelText(context.Network, node, nodeId, context.ResultsMode ? ", " : ","));
-    EnsureLabelOffsets(node, -TextWidth(line1, kLabelTextSize) - 4, 4);
+    const std::vector<std::string> lines = nodeLabelLines(context, node, nodeId);
+    EnsureLabelOffsets(node, -TextWidth(Q(lines.front()), kLabelTextSize) - 4, 4);
     if (context.Dragging()) DrawLabelMarker(context.Canvas, node);
     drawDemandArrows(context, node);
     DrawJoinPoint(context.Canvas, node.X, node.Y);
-
-    const int x = node.X + node.NameLabelOffsetX;
-    const int y = node.Y + node.NameLabelOffsetY;
-    DrawText(context.Canvas, x, y, line1, DrawingColours::Label, kLabelTextSize);
-    if (context.ResultsMode && context.Network.Settings.ShowNodePressure)
-        DrawText(context.Canvas, x, y + kLineSpacing, Q(NodePressureText(context.Network, node)), DrawingColours::Label,
-                 kLabelTextSize);
 }
 
 void TMetaFileDrawing::drawDemandArrows(const TContext& context, const TNode& node) {
@@ -292,17 +310,32 @@ void TMetaFileDrawing::drawDemandArrows(const TContext& context, const TNode& no
 
 void TMetaFileDrawing::drawItemsOnPipes(const TContext& context) {
     TNetwork& network = context.Network;
-    for (std::int32_t k = 1; k <= network.GetNodeLinkCount(); ++k) {
+    const std::int32_t count = network.GetNodeLinkCount();
+    for (std::int32_t k = 1; k <= count; ++k) {
         const TNodeLink link = network.GetNodeLink(k);
         const TNode& from = network.GetNode(link.FromNodeId);
         const TNode& to = network.GetNode(link.ToNodeId);
-        TPipe& pipe = network.GetPipe(link.PipeId);
         // The flow arrow stops short of a join point's small disc, further from a symbol.
         const int gap = to.NodeType == TNodeType::JoinPoint ? 4 : 9;
         DrawArrowHeadBefore(context.Canvas, from.X, from.Y, to.X, to.Y, gap, DrawingColours::Line);
+    }
+    for (std::int32_t k = 1; k <= count; ++k) {
+        const TNodeLink link = network.GetNodeLink(k);
+        TPipe& pipe = network.GetPipe(link.PipeId);
         if (pipe.HasPump) drawPump(context, link, pipe);
-        drawFittings(context, link, pipe);
+    }
+    for (std::int32_t k = 1; k <= count; ++k) {
+        const TNodeLink link = network.GetNodeLink(k);
+        drawFittings(context, link, network.GetPipe(link.PipeId));
+    }
+    for (std::int32_t k = 1; k <= count; ++k) {
+        const TNodeLink link = network.GetNodeLink(k);
+        TPipe& pipe = network.GetPipe(link.PipeId);
         if (pipe.HasComponentPressure) drawComponent(context, link, pipe);
+    }
+    for (std::int32_t k = 1; k <= count; ++k) {
+        const TNodeLink link = network.GetNodeLink(k);
+        TPipe& pipe = network.GetPipe(link.PipeId);
         if (pipe.HasFlowControl) drawFlowControl(context, link, pipe);
     }
 }

@@ -2,6 +2,8 @@
 
 #include <QPicture>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "editor/VM4_DrawingState.h"
 
@@ -61,6 +63,8 @@ private:
     void drawEndPressure(const TContext& context, TNode& node, std::int32_t nodeId);
     void drawJoinPoint(const TContext& context, TNode& node, std::int32_t nodeId);
     void drawDemandArrows(const TContext& context, const TNode& node);
+    // The lines of a node's label, first line first.
+    std::vector<std::string> nodeLabelLines(const TContext& context, const TNode& node, std::int32_t nodeId) const;
     void drawItemsOnPipes(const TContext& context);
     void drawPump(const TContext& context, const TNodeLink& link, TPipe& pipe);
     void drawFittings(const TContext& context, const TNodeLink& link, TPipe& pipe);
