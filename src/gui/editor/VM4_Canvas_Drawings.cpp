@@ -4,6 +4,9 @@
 #include <QPolygonF>
 #include <cmath>
 #include <map>
+#include <unordered_map>
+
+#include "editor/VM4_TextLayer.h"
 #include <numbers>
 
 namespace {
@@ -15,28 +18,10 @@ constexpr int kLabelOffset = 19;
 
 int FontKey(int sizePoints, std::uint8_t style) { return sizePoints * 8 + (style & 7); }
 
-// Fonts and their metrics are asked for thousands of labels per picture: one of
-// each per size and style, made once.
-const QFont& CachedFont(int sizePoints, std::uint8_t style) {
-    static std::map<int, QFont> cache;
-    const int key = FontKey(sizePoints, style);
-    auto found = cache.find(key);
-    if (found == cache.end()) found = cache.emplace(key, DrawingFont(sizePoints, style)).first;
-    return found->second;
-}
-
-const QFontMetrics& MetricsFor(int sizePoints, std::uint8_t style) {
-    static std::map<int, QFontMetrics> cache;
-    const int key = FontKey(sizePoints, style);
-    auto found = cache.find(key);
-    if (found == cache.end()) found = cache.emplace(key, QFontMetrics(CachedFont(sizePoints, style))).first;
-    return found->second;
-}
-
 // A picture records every font change in full; most labels share one font, so
 // it is set only when it differs from the painter's.
 void UseFont(QPainter& painter, int sizePoints, std::uint8_t style) {
-    const QFont& wanted = CachedFont(sizePoints, style);
+    const QFont& wanted = CachedDrawingFont(sizePoints, style);
     const QFont& current = painter.font();
     if (current.pixelSize() == wanted.pixelSize() && current.bold() == wanted.bold() &&
         current.italic() == wanted.italic() && current.underline() == wanted.underline() &&
@@ -45,6 +30,9 @@ void UseFont(QPainter& painter, int sizePoints, std::uint8_t style) {
     painter.setFont(wanted);
 }
 
+// Widths are asked for every label at every refresh; measuring means laying the
+// text out. Kept per font, and forgotten when too many have piled up.
+constexpr std::size_t kMaximumCachedWidths = 20000;
 
 }  // namespace
 
@@ -62,28 +50,71 @@ QFont DrawingFont(int sizePoints, std::uint8_t style) {
     return font;
 }
 
-int TextWidth(const QString& text, int sizePoints) { return MetricsFor(sizePoints, 0).horizontalAdvance(text); }
+const QFont& CachedDrawingFont(int sizePoints, std::uint8_t style) {
+    static std::map<int, QFont> cache;
+    const int key = FontKey(sizePoints, style);
+    auto found = cache.find(key);
+    if (found == cache.end()) found = cache.emplace(key, DrawingFont(sizePoints, style)).first;
+    return found->second;
+}
 
-int TextHeight(const QString&, int sizePoints) { return MetricsFor(sizePoints, 0).height(); }
+const QFontMetrics& CachedDrawingFontMetrics(int sizePoints, std::uint8_t style) {
+    static std::map<int, QFontMetrics> cache;
+    const int key = FontKey(sizePoints, style);
+    auto found = cache.find(key);
+    if (found == cache.end()) found = cache.emplace(key, QFontMetrics(CachedDrawingFont(sizePoints, style))).first;
+    return found->second;
+}
+
+int CachedTextWidth(const QString& text, int sizePoints, std::uint8_t style) {
+    static std::map<int, std::unordered_map<QString, int>> cache;
+    auto& widths = cache[FontKey(sizePoints, style)];
+    auto found = widths.find(text);
+    if (found != widths.end()) return found->second;
+    if (widths.size() >= kMaximumCachedWidths) widths.clear();
+    const int width = CachedDrawingFontMetrics(sizePoints, style).horizontalAdvance(text);
+    widths.emplace(text, width);
+    return width;
+}
+
+int TextWidth(const QString& text, int sizePoints) { return CachedTextWidth(text, sizePoints, 0); }
+
+int TextHeight(const QString&, int sizePoints) { return CachedDrawingFontMetrics(sizePoints, 0).height(); }
+
+void DrawTextInFrame(QPainter& painter, const QTransform& frame, int x, int y, const QString& text,
+                     const QColor& colour, int sizePoints, std::uint8_t style) {
+    if (text.isEmpty()) return;
+    if (TTextLayer* layer = TTextLayer::CapturingFor(painter)) {
+        layer->Add(frame * painter.worldTransform(), QPointF(x, y), text, sizePoints, style, colour);
+        return;
+    }
+    UseFont(painter, sizePoints, style);
+    UsePen(painter, colour);
+    const QPoint baseline(x, y + CachedDrawingFontMetrics(sizePoints, style).ascent());
+    if (frame.isIdentity()) {
+        painter.drawText(baseline, text);
+        return;
+    }
+    const QTransform previous = painter.worldTransform();
+    painter.setWorldTransform(frame * previous);
+    painter.drawText(baseline, text);
+    painter.setWorldTransform(previous);
+}
 
 void DrawText(QPainter& painter, int x, int y, const QString& text, const QColor& colour, int sizePoints) {
-    if (text.isEmpty()) return;
-    UseFont(painter, sizePoints, 0);
-    UsePen(painter, colour);
-    painter.drawText(QPoint(x, y + MetricsFor(sizePoints, 0).ascent()), text);
+    DrawTextInFrame(painter, QTransform(), x, y, text, colour, sizePoints, 0);
 }
 
 void DrawRotatedText(QPainter& painter, int x, int y, const QString& text, int angleDegrees, const QColor& colour,
                      int sizePoints, std::uint8_t style) {
-    if (text.isEmpty()) return;
-    UseFont(painter, sizePoints, style);
-    UsePen(painter, colour);
     if (angleDegrees == 0) {
-        painter.drawText(QPoint(x, y + MetricsFor(sizePoints, style).ascent()), text);
+        DrawTextInFrame(painter, QTransform(), x, y, text, colour, sizePoints, style);
         return;
     }
-    const TPainterFrame frame(painter, x, y, -angleDegrees);  // counter-clockwise on a y-down canvas
-    painter.drawText(QPoint(0, MetricsFor(sizePoints, style).ascent()), text);
+    QTransform frame;
+    frame.translate(x, y);
+    frame.rotate(-angleDegrees);  // counter-clockwise on a y-down canvas
+    DrawTextInFrame(painter, frame, 0, 0, text, colour, sizePoints, style);
 }
 
 // ---- Pens and brushes -----------------------------------------------------------------------
@@ -112,18 +143,6 @@ void UseBrush(QPainter& painter, const QColor& colour) {
 void UseNoBrush(QPainter& painter) {
     if (painter.brush().style() != Qt::NoBrush) painter.setBrush(Qt::NoBrush);
 }
-
-// ---- Frames --------------------------------------------------------------------------------
-
-TPainterFrame::TPainterFrame(QPainter& painter, double x, double y, double clockwiseDegrees)
-    : painter_(painter), previous_(painter.worldTransform()) {
-    QTransform frame = previous_;
-    frame.translate(x, y);
-    frame.rotate(clockwiseDegrees);
-    painter_.setWorldTransform(frame);
-}
-
-TPainterFrame::~TPainterFrame() { painter_.setWorldTransform(previous_); }
 
 // ---- Primitives ----------------------------------------------------------------------------
 

@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
+#include <QTransform>
 #include <QPainter>
 #include <QString>
 #include <cstdint>
@@ -42,25 +44,9 @@ struct TPipeLabelPlacement {
     int AngleDegrees = 0;
 };
 
-// A drawing frame moved to (x, y) and turned clockwise (on a y-down canvas) by an
-// angle, for as long as the object lives. Only the transformation changes and
-// comes back: a picture records a save and restore as a change of every pen,
-// brush and font, which thousands of labels cannot afford.
-class TPainterFrame {
-public:
-    TPainterFrame(QPainter& painter, double x, double y, double clockwiseDegrees);
-    ~TPainterFrame();
-    TPainterFrame(const TPainterFrame&) = delete;
-    TPainterFrame& operator=(const TPainterFrame&) = delete;
-
-private:
-    QPainter& painter_;
-    QTransform previous_;
-};
-
 // ---- Pens and brushes ----------------------------------------------------------
-// Set only when they differ from the painter's. A width of 1 or less is a hairline,
-// one pixel at any zoom.
+// Set only when they differ from the painter's: a picture records every change in
+// full. A width of 1 or less is a hairline, one pixel at any zoom.
 
 void UsePen(QPainter& painter, const QColor& colour, int width = 1, Qt::PenStyle style = Qt::SolidLine);
 void UseBrush(QPainter& painter, const QColor& colour);
@@ -73,9 +59,17 @@ void UseNoBrush(QPainter& painter);
 QFont DrawingFont(int sizePoints, std::uint8_t style = 0);
 int TextWidth(const QString& text, int sizePoints);
 int TextHeight(const QString& text, int sizePoints);
+// The fonts, metrics and text widths above, made once and kept.
+const QFont& CachedDrawingFont(int sizePoints, std::uint8_t style);
+const QFontMetrics& CachedDrawingFontMetrics(int sizePoints, std::uint8_t style);
+int CachedTextWidth(const QString& text, int sizePoints, std::uint8_t style);
 
 // Text with its top-left corner at (x, y), on a transparent background.
 void DrawText(QPainter& painter, int x, int y, const QString& text, const QColor& colour, int sizePoints);
+// Text with its top-left corner at (x, y) in a frame that the transformation maps
+// onto the painter's coordinates.
+void DrawTextInFrame(QPainter& painter, const QTransform& frame, int x, int y, const QString& text,
+                     const QColor& colour, int sizePoints, std::uint8_t style = 0);
 // The same turned about (x, y) by a whole number of degrees.
 void DrawRotatedText(QPainter& painter, int x, int y, const QString& text, int angleDegrees, const QColor& colour,
                      int sizePoints, std::uint8_t style = 0);
@@ -148,8 +142,11 @@ void DrawBendSymbol(QPainter& painter, int x, int y, double angle, const QColor&
 // "K =" and the total K in a white box beside the pipe, upright.
 void DrawKValueBox(QPainter& painter, int x, int y, double angle, const QString& text);
 // Component symbols 0..11; the name (not for symbol 11) beside it, upright.
+// Without its accent (symbol 0's green zig-zag) the symbol is drawn in its outline
+// colour alone, so that many can be drawn before the accents.
 bool DrawComponentSymbol(QPainter& painter, int symbolIndex, int x, int y, double angle, const QColor& colour,
-                         bool switchedOff, const QString& name);
+                         bool switchedOff, const QString& name, bool withAccent = true);
+void DrawComponentAccent(QPainter& painter, int symbolIndex, int x, int y, double angle, bool switchedOff);
 void DrawFlowControlSymbol(QPainter& painter, int x, int y, double angle, const QColor& colour, const QString& name);
 // Fill colour of pump symbols 0..3; invalid outside.
 QColor PumpSymbolColour(int symbolIndex);
@@ -157,3 +154,6 @@ QColor PumpSymbolColour(int symbolIndex);
 // downstream (from the pipe's start towards the pump point).
 void DrawPumpSymbol(QPainter& painter, int fromX, int fromY, int px, int py, const QColor& fill,
                     const QColor& outline);
+// Its two parts, so that many pumps can be drawn part by part.
+void DrawPumpCasing(QPainter& painter, int px, int py, const QColor& outline);
+void DrawPumpArrow(QPainter& painter, int fromX, int fromY, int px, int py, const QColor& fill);

@@ -2,6 +2,7 @@
 // units about the item's point; item symbols are drawn in a frame turned along
 // the pipe, texts in a frame that is never upside down.
 
+
 #include <QPainterPath>
 #include <QPolygonF>
 #include <cmath>
@@ -23,14 +24,46 @@ void Outline(QPainter& painter, const QColor& colour, const QColor& fill = QColo
 }
 
 // A frame at (x, y) whose x axis runs along the pipe.
-double AlongPipe(double angle) { return angle * 180.0 / kPi; }
+QTransform AlongPipe(int x, int y, double angle) {
+    QTransform frame;
+    frame.translate(x, y);
+    frame.rotateRadians(angle);
+    return frame;
+}
 
 // The same turned half a circle when the pipe runs right to left, so that text in
 // it reads from left to right.
-double AlongPipeUpright(double angle) {
+QTransform AlongPipeUpright(int x, int y, double angle) {
     if (std::cos(angle) < -1e-9) angle += kPi;
-    return AlongPipe(angle);
+    return AlongPipe(x, y, angle);
 }
+
+// Draws shapes given in a frame's coordinates by mapping their points, so that
+// the painter's own transformation never changes: a picture would record each
+// change, and a full network has hundreds of items on its pipes.
+class TFramedPainter {
+public:
+    TFramedPainter(QPainter& painter, const QTransform& frame) : painter_(painter), frame_(frame) {}
+
+    void drawPolygon(const QPolygonF& polygon) const { painter_.drawPolygon(frame_.map(polygon)); }
+    void drawPolyline(const QPolygonF& polyline) const { painter_.drawPolyline(frame_.map(polyline)); }
+    void drawLine(QPointF a, QPointF b) const { painter_.drawLine(frame_.map(a), frame_.map(b)); }
+    void drawRect(const QRectF& rect) const { drawPolygon(QPolygonF(rect)); }
+    // Circles only: a circle looks the same in any turned frame.
+    void drawEllipse(QPointF centre, double radius, double) const {
+        painter_.drawEllipse(frame_.map(centre), radius, radius);
+    }
+    void drawArc(const QRectF& box, double startDegrees, double spanDegrees) const {
+        QPainterPath arc;
+        arc.arcMoveTo(box, startDegrees);
+        arc.arcTo(box, startDegrees, spanDegrees);
+        painter_.drawPath(frame_.map(arc));
+    }
+
+private:
+    QPainter& painter_;
+    QTransform frame_;
+};
 
 // ---- Tanks: liquid in the tank's colour, walls black ------------------------------------
 
@@ -145,78 +178,74 @@ void Spray(QPainter& painter, int x, int y, double direction) {
 
 // ---- Component symbols, in a frame along the pipe (x along, y across) ---------------------------
 
-void ComponentBox(QPainter& painter, const QColor& colour, const QColor& fill) {
+void ComponentBox(QPainter& painter, const TFramedPainter& frame, const QColor& colour, const QColor& fill) {
     Outline(painter, colour, fill);
-    painter.drawRect(QRectF(-10, -5, 20, 10));
+    frame.drawRect(QRectF(-10, -5, 20, 10));
 }
 
-void DrawComponentArtwork(QPainter& painter, int symbolIndex, const QColor& colour, bool switchedOff) {
+void DrawComponentArtwork(QPainter& painter, const TFramedPainter& frame, int symbolIndex, const QColor& colour) {
     const QColor white = DrawingColours::White;
     switch (symbolIndex) {
-        case 0: {  // fixed loss: box with a zig-zag resistor
-            ComponentBox(painter, colour, white);
-            UsePen(painter, switchedOff ? QColor(211, 211, 211) : QColor(0, 160, 0));
-            painter.drawPolyline(QPolygonF{QPointF(-8, 0), QPointF(-6, -3), QPointF(-3, 3), QPointF(0, -3),
-                                           QPointF(3, 3), QPointF(6, -3), QPointF(8, 0)});
+        case 0:  // fixed loss: box with a zig-zag resistor (the accent, below)
+            ComponentBox(painter, frame, colour, white);
             break;
-        }
         case 1:  // filter: box with a cross
-            ComponentBox(painter, colour, white);
-            painter.drawLine(QPointF(-10, -5), QPointF(10, 5));
-            painter.drawLine(QPointF(-10, 5), QPointF(10, -5));
+            ComponentBox(painter, frame, colour, white);
+            frame.drawLine(QPointF(-10, -5), QPointF(10, 5));
+            frame.drawLine(QPointF(-10, 5), QPointF(10, -5));
             break;
         case 2:  // orifice plate
             Outline(painter, colour, colour);
-            painter.drawRect(QRectF(-3, -9, 2, 18));
-            painter.drawRect(QRectF(1, -9, 2, 18));
+            frame.drawRect(QRectF(-3, -9, 2, 18));
+            frame.drawRect(QRectF(1, -9, 2, 18));
             break;
         case 3:  // heat exchanger: circle with a coil through it
             Outline(painter, colour, white);
-            painter.drawEllipse(QPointF(0, 0), 7, 7);
-            painter.drawPolyline(QPolygonF{QPointF(-10, 0), QPointF(-5, 0), QPointF(-2, -4), QPointF(2, 4),
+            frame.drawEllipse(QPointF(0, 0), 7, 7);
+            frame.drawPolyline(QPolygonF{QPointF(-10, 0), QPointF(-5, 0), QPointF(-2, -4), QPointF(2, 4),
                                            QPointF(5, 0), QPointF(10, 0)});
             break;
         case 4:  // strainer: box with a diagonal screen
-            ComponentBox(painter, colour, white);
-            painter.drawLine(QPointF(-6, -5), QPointF(6, 5));
-            painter.drawLine(QPointF(-2, -5), QPointF(10, 5));
+            ComponentBox(painter, frame, colour, white);
+            frame.drawLine(QPointF(-6, -5), QPointF(6, 5));
+            frame.drawLine(QPointF(-2, -5), QPointF(10, 5));
             break;
         case 5:  // nozzle or reducer
             Outline(painter, colour, white);
-            painter.drawPolygon(QPolygonF{QPointF(-10, -6), QPointF(10, -3), QPointF(10, 3), QPointF(-10, 6)});
+            frame.drawPolygon(QPolygonF{QPointF(-10, -6), QPointF(10, -3), QPointF(10, 3), QPointF(-10, 6)});
             break;
         case 6:  // flow meter
             Outline(painter, colour, white);
-            painter.drawEllipse(QPointF(0, 0), 7, 7);
-            painter.drawLine(QPointF(-4, 3), QPointF(-4, -3));
-            painter.drawLine(QPointF(-4, -3), QPointF(0, 1));
-            painter.drawLine(QPointF(0, 1), QPointF(4, -3));
-            painter.drawLine(QPointF(4, -3), QPointF(4, 3));
+            frame.drawEllipse(QPointF(0, 0), 7, 7);
+            frame.drawLine(QPointF(-4, 3), QPointF(-4, -3));
+            frame.drawLine(QPointF(-4, -3), QPointF(0, 1));
+            frame.drawLine(QPointF(0, 1), QPointF(4, -3));
+            frame.drawLine(QPointF(4, -3), QPointF(4, 3));
             break;
         case 7:  // non-return valve: triangle against a bar
             Outline(painter, colour, white);
-            painter.drawPolygon(QPolygonF{QPointF(-8, -6), QPointF(-8, 6), QPointF(4, 0)});
+            frame.drawPolygon(QPolygonF{QPointF(-8, -6), QPointF(-8, 6), QPointF(4, 0)});
             Outline(painter, colour, colour);
-            painter.drawRect(QRectF(5, -6, 2, 12));
+            frame.drawRect(QRectF(5, -6, 2, 12));
             break;
         case 8:  // cartridge filter: diamond
             Outline(painter, colour, white);
-            painter.drawPolygon(QPolygonF{QPointF(-10, 0), QPointF(0, -7), QPointF(10, 0), QPointF(0, 7)});
-            painter.drawLine(QPointF(0, -7), QPointF(0, 7));
+            frame.drawPolygon(QPolygonF{QPointF(-10, 0), QPointF(0, -7), QPointF(10, 0), QPointF(0, 7)});
+            frame.drawLine(QPointF(0, -7), QPointF(0, 7));
             break;
         case 9:  // heater or cooler: box with a wave
-            ComponentBox(painter, colour, white);
-            painter.drawPolyline(QPolygonF{QPointF(-8, 2), QPointF(-5, -2), QPointF(-2, 2), QPointF(1, -2),
+            ComponentBox(painter, frame, colour, white);
+            frame.drawPolyline(QPolygonF{QPointF(-8, 2), QPointF(-5, -2), QPointF(-2, 2), QPointF(1, -2),
                                            QPointF(4, 2), QPointF(7, -2)});
             break;
         case 10:  // equipment item
-            ComponentBox(painter, colour, colour);
+            ComponentBox(painter, frame, colour, colour);
             break;
         case 11:  // spectacle blind across the pipe
             Outline(painter, colour, white);
-            painter.drawEllipse(QPointF(0, -5), 4, 4);
-            painter.drawEllipse(QPointF(0, 5), 4, 4);
-            painter.drawLine(QPointF(0, -9), QPointF(0, 9));
+            frame.drawEllipse(QPointF(0, -5), 4, 4);
+            frame.drawEllipse(QPointF(0, 5), 4, 4);
+            frame.drawLine(QPointF(0, -9), QPointF(0, 9));
             break;
         default:
             break;
@@ -272,56 +301,56 @@ void DrawJoinPoint(QPainter& painter, int x, int y) {
 }
 
 void DrawValveSymbol(QPainter& painter, int x, int y, double angle, const QColor& colour) {
-    const TPainterFrame frame(painter, x, y, AlongPipe(angle));
+    const TFramedPainter frame(painter, AlongPipe(x, y, angle));
     Outline(painter, colour, DrawingColours::White);
-    painter.drawPolygon(QPolygonF{QPointF(-8, -5), QPointF(-8, 5), QPointF(0, 0)});
-    painter.drawPolygon(QPolygonF{QPointF(8, -5), QPointF(8, 5), QPointF(0, 0)});
+    frame.drawPolygon(QPolygonF{QPointF(-8, -5), QPointF(-8, 5), QPointF(0, 0)});
+    frame.drawPolygon(QPolygonF{QPointF(8, -5), QPointF(8, 5), QPointF(0, 0)});
 }
 
 void DrawBendSymbol(QPainter& painter, int x, int y, double angle, const QColor& colour) {
-    const TPainterFrame frame(painter, x, y, AlongPipe(angle));
+    const TFramedPainter frame(painter, AlongPipe(x, y, angle));
     Outline(painter, colour);
     // A quarter bend leaving the pipe at the point, with a flange at each end.
-    painter.drawArc(QRectF(-8, -16, 16, 16), 180 * 16, 90 * 16);
-    painter.drawLine(QPointF(0, -3), QPointF(0, 3));
-    painter.drawLine(QPointF(-11, -8), QPointF(-5, -8));
+    frame.drawArc(QRectF(-8, -16, 16, 16), 180, 90);
+    frame.drawLine(QPointF(0, -3), QPointF(0, 3));
+    frame.drawLine(QPointF(-11, -8), QPointF(-5, -8));
 }
 
 void DrawKValueBox(QPainter& painter, int x, int y, double angle, const QString& text) {
-    const TPainterFrame frame(painter, x, y, AlongPipeUpright(angle));
+    const QTransform upright = AlongPipeUpright(x, y, angle);
     const int height = TextHeight(text, kKValueTextSize);
-    FillRect(painter, -25, 7, 25, 7 + height, DrawingColours::White);
-    DrawText(painter, -23, 7, text, DrawingColours::Line, kKValueTextSize);
+    Outline(painter, DrawingColours::White, DrawingColours::White);
+    TFramedPainter(painter, upright).drawRect(QRectF(-25, 7, 50, height));
+    DrawTextInFrame(painter, upright, -23, 7, text, DrawingColours::Line, kKValueTextSize);
+}
+
+void DrawComponentAccent(QPainter& painter, int symbolIndex, int x, int y, double angle, bool switchedOff) {
+    if (symbolIndex != 0) return;
+    UsePen(painter, switchedOff ? QColor(211, 211, 211) : QColor(0, 160, 0));
+    TFramedPainter(painter, AlongPipe(x, y, angle))
+        .drawPolyline(QPolygonF{QPointF(-8, 0), QPointF(-6, -3), QPointF(-3, 3), QPointF(0, -3), QPointF(3, 3),
+                                QPointF(6, -3), QPointF(8, 0)});
 }
 
 bool DrawComponentSymbol(QPainter& painter, int symbolIndex, int x, int y, double angle, const QColor& colour,
-                         bool switchedOff, const QString& name) {
+                         bool switchedOff, const QString& name, bool withAccent) {
     if (symbolIndex < 0 || symbolIndex > 11) return false;
-    {
-        const TPainterFrame frame(painter, x, y, AlongPipe(angle));
-        DrawComponentArtwork(painter, symbolIndex, colour, switchedOff);
-    }
-    if (symbolIndex != 11 && !name.isEmpty()) {
-        const TPainterFrame frame(painter, x, y, AlongPipeUpright(angle));
-        DrawText(painter, -10, 8, name, colour, kLabelTextSize);
-    }
+    DrawComponentArtwork(painter, TFramedPainter(painter, AlongPipe(x, y, angle)), symbolIndex, colour);
+    if (withAccent) DrawComponentAccent(painter, symbolIndex, x, y, angle, switchedOff);
+    if (symbolIndex != 11 && !name.isEmpty())
+        DrawTextInFrame(painter, AlongPipeUpright(x, y, angle), -10, 8, name, colour, kLabelTextSize);
     return true;
 }
 
 void DrawFlowControlSymbol(QPainter& painter, int x, int y, double angle, const QColor& colour, const QString& name) {
-    {
-        const TPainterFrame frame(painter, x, y, AlongPipe(angle));
-        Outline(painter, colour, DrawingColours::White);
-        painter.drawPolygon(QPolygonF{QPointF(-8, -5), QPointF(-8, 5), QPointF(0, 0)});
-        painter.drawPolygon(QPolygonF{QPointF(8, -5), QPointF(8, 5), QPointF(0, 0)});
-        // The actuator that holds the flow: a stem and a box on it.
-        painter.drawLine(QPointF(0, 0), QPointF(0, -8));
-        painter.drawRect(QRectF(-5, -14, 10, 6));
-    }
-    if (!name.isEmpty()) {
-        const TPainterFrame frame(painter, x, y, AlongPipeUpright(angle));
-        DrawText(painter, -10, 8, name, colour, kLabelTextSize);
-    }
+    const TFramedPainter frame(painter, AlongPipe(x, y, angle));
+    Outline(painter, colour, DrawingColours::White);
+    frame.drawPolygon(QPolygonF{QPointF(-8, -5), QPointF(-8, 5), QPointF(0, 0)});
+    frame.drawPolygon(QPolygonF{QPointF(8, -5), QPointF(8, 5), QPointF(0, 0)});
+    // The actuator that holds the flow: a stem and a box on it.
+    frame.drawLine(QPointF(0, 0), QPointF(0, -8));
+    frame.drawRect(QRectF(-5, -14, 10, 6));
+    if (!name.isEmpty()) DrawTextInFrame(painter, AlongPipeUpright(x, y, angle), -10, 8, name, colour, kLabelTextSize);
 }
 
 QColor PumpSymbolColour(int symbolIndex) {
@@ -334,9 +363,17 @@ QColor PumpSymbolColour(int symbolIndex) {
     }
 }
 
-void DrawPumpSymbol(QPainter& painter, int fromX, int fromY, int px, int py, const QColor& fill,
-                    const QColor& outline) {
+void DrawPumpCasing(QPainter& painter, int px, int py, const QColor& outline) {
     Outline(painter, outline, DrawingColours::White);
     painter.drawEllipse(QRectF(px - 7, py - 7, 15, 15));
+}
+
+void DrawPumpArrow(QPainter& painter, int fromX, int fromY, int px, int py, const QColor& fill) {
     DrawArrowHeadBeyond(painter, fromX, fromY, px, py, 6.0, 1.0, 4, fill);
+}
+
+void DrawPumpSymbol(QPainter& painter, int fromX, int fromY, int px, int py, const QColor& fill,
+                    const QColor& outline) {
+    DrawPumpCasing(painter, px, py, outline);
+    DrawPumpArrow(painter, fromX, fromY, px, py, fill);
 }

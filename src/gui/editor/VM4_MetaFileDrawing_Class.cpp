@@ -57,33 +57,37 @@ TMetaFileDrawing::TMetaFileDrawing(int width, int height) : width_(width), heigh
     TransferMetaFileCanvasToMetaFile();
 }
 
-TMetaFileDrawing::~TMetaFileDrawing() {
-    if (canvas_) canvas_->end();
-}
+TMetaFileDrawing::~TMetaFileDrawing() { TransferMetaFileCanvasToMetaFile(); }
 
 void TMetaFileDrawing::Clear() {
-    if (canvas_) TransferMetaFileCanvasToMetaFile();
+    TransferMetaFileCanvasToMetaFile();
     picture_ = QPicture();
+    texts_.Clear();
 }
 
 QPainter& TMetaFileDrawing::CreateMetaFileCanvas(bool resultsMode, bool drawGrid) {
-    if (canvas_) TransferMetaFileCanvasToMetaFile();
+    TransferMetaFileCanvasToMetaFile();
     picture_ = QPicture();
     picture_.setBoundingRect(QRect(0, 0, width_, height_));
+    texts_.Clear();
     canvas_ = std::make_unique<QPainter>(&picture_);
+    capture_ = std::make_unique<TTextLayer::TCapture>(*canvas_, texts_);
     if (!resultsMode && drawGrid) DrawGridLines();
     return *canvas_;
 }
 
 QPainter& TMetaFileDrawing::CreateMetaFileCanvasFromMetaFile() {
     const QPicture previous = picture_;
+    const TTextLayer previousTexts = texts_;
     QPainter& canvas = CreateMetaFileCanvas(true, false);
     canvas.drawPicture(0, 0, previous);
+    texts_ = previousTexts;
     return canvas;
 }
 
 void TMetaFileDrawing::TransferMetaFileCanvasToMetaFile() {
     if (!canvas_) return;
+    capture_.reset();
     canvas_->end();
     canvas_.reset();
     picture_.setBoundingRect(QRect(0, 0, width_, height_));
@@ -105,11 +109,18 @@ void TMetaFileDrawing::DrawGridLines() {
 }
 
 void TMetaFileDrawing::PaintOnto(QPainter& target, int left, int top, int right, int bottom) const {
+    QTransform view;
+    view.translate(left, top);
+    view.scale(static_cast<double>(right - left) / width_, static_cast<double>(bottom - top) / height_);
+    // Texts are painted only where the target can show them.
+    const QRectF device(0, 0, target.device()->width(), target.device()->height());
+    QRectF visible = target.combinedTransform().inverted().mapRect(device);
+    if (target.hasClipping()) visible = visible.intersected(target.clipBoundingRect());
     target.save();
-    target.translate(left, top);
-    target.scale(static_cast<double>(right - left) / width_, static_cast<double>(bottom - top) / height_);
+    target.setWorldTransform(view * target.worldTransform());
     target.drawPicture(0, 0, picture_);
     target.restore();
+    texts_.Paint(target, view, visible);
 }
 
 void TMetaFileDrawing::DrawMetaFileFromNetwork(TNetwork& network, int flashParity, bool flashOn, bool drawGrid,
@@ -326,12 +337,30 @@ void TMetaFileDrawing::drawItemsOnPipes(const TContext& context) {
     }
     for (std::int32_t k = 1; k <= count; ++k) {
         const TNodeLink link = network.GetNodeLink(k);
+        const TPipe& pipe = network.GetPipe(link.PipeId);
+        if (!pipe.HasPump) continue;
+        const QColor fill = pipe.CalcPump ? PumpSymbolColour(pipe.Pump.Symbol) : DrawingColours::SwitchedOff;
+        if (!fill.isValid()) continue;  // unknown pump symbol: no symbol
+        const TNode& from = network.GetNode(link.FromNodeId);
+        DrawPumpArrow(context.Canvas, from.X, from.Y, pipe.Pump.X, pipe.Pump.Y, fill);
+    }
+    for (std::int32_t k = 1; k <= count; ++k) {
+        const TNodeLink link = network.GetNodeLink(k);
         drawFittings(context, link, network.GetPipe(link.PipeId));
     }
     for (std::int32_t k = 1; k <= count; ++k) {
         const TNodeLink link = network.GetNodeLink(k);
         TPipe& pipe = network.GetPipe(link.PipeId);
         if (pipe.HasComponentPressure) drawComponent(context, link, pipe);
+    }
+    for (std::int32_t k = 1; k <= count; ++k) {
+        const TNodeLink link = network.GetNodeLink(k);
+        const TPipe& pipe = network.GetPipe(link.PipeId);
+        if (!pipe.HasComponentPressure) continue;
+        const TNode& from = network.GetNode(link.FromNodeId);
+        const TNode& to = network.GetNode(link.ToNodeId);
+        DrawComponentAccent(context.Canvas, pipe.ComponentPressure.Symbol, pipe.ComponentX, pipe.ComponentY,
+                            LineAngle(from.X, from.Y, to.X, to.Y), !pipe.CalcComponentPressure);
     }
     for (std::int32_t k = 1; k <= count; ++k) {
         const TNodeLink link = network.GetNodeLink(k);
@@ -342,7 +371,6 @@ void TMetaFileDrawing::drawItemsOnPipes(const TContext& context) {
 
 void TMetaFileDrawing::drawPump(const TContext& context, const TNodeLink& link, TPipe& pipe) {
     context.Network.SetPumpXYFromPercentagePosition(link.PipeId);
-    const TNode& from = context.Network.GetNode(link.FromNodeId);
     const int px = pipe.Pump.X;
     const int py = pipe.Pump.Y;
     const bool switchedOff = !pipe.CalcPump;
@@ -351,10 +379,10 @@ void TMetaFileDrawing::drawPump(const TContext& context, const TNodeLink& link, 
     if (context.Dragging()) DrawDisc(context.Canvas, px, py, 7, DrawingColours::Highlight);
     DrawText(context.Canvas, px + 2, py + 8, Q(texts.Line1), DrawingColours::Label, kLabelTextSize);
     DrawText(context.Canvas, px + 2, py + 18, Q(texts.Line2), DrawingColours::Label, kLabelTextSize);
+    // The casing here, the arrows of all pumps after all casings.
     const QColor fill = switchedOff ? DrawingColours::SwitchedOff : PumpSymbolColour(pipe.Pump.Symbol);
     if (!fill.isValid()) return;  // unknown pump symbol: no symbol
-    DrawPumpSymbol(context.Canvas, from.X, from.Y, px, py, fill,
-                   switchedOff ? DrawingColours::SwitchedOff : DrawingColours::Line);
+    DrawPumpCasing(context.Canvas, px, py, switchedOff ? DrawingColours::SwitchedOff : DrawingColours::Line);
 }
 
 void TMetaFileDrawing::drawFittings(const TContext& context, const TNodeLink& link, TPipe& pipe) {
@@ -391,8 +419,9 @@ void TMetaFileDrawing::drawComponent(const TContext& context, const TNodeLink& l
     const QString name = context.Network.Settings.ShowComponentName ? Q(pipe.ComponentPressure.Name()) : QString();
     if (context.Dragging())
         DrawDisc(context.Canvas, point.x(), point.y(), symbol == 11 ? 9 : 8, DrawingColours::Highlight);
+    // Its accent comes with those of all components, after all outlines.
     DrawComponentSymbol(context.Canvas, symbol, point.x(), point.y(), LineAngle(from.X, from.Y, to.X, to.Y), colour,
-                        switchedOff, name);
+                        switchedOff, name, false);
 }
 
 void TMetaFileDrawing::drawFlowControl(const TContext& context, const TNodeLink& link, TPipe& pipe) {
@@ -416,8 +445,7 @@ void TMetaFileDrawing::drawFreeTexts(const TContext& context) {
     for (std::int32_t i = 1; i <= network.GetFreeTextCount(); ++i) {
         const TFreeText& text = network.GetFreeText(i);
         if (marked) DrawDisc(context.Canvas, text.X, text.Y, 7, DrawingColours::Highlight);
-        const QFontMetrics metrics(DrawingFont(text.FontSize, text.Style));
-        const int lineHeight = metrics.height();  // the height of "A"
+        const int lineHeight = CachedDrawingFontMetrics(text.FontSize, text.Style).height();  // the height of "A"
         const double angle = -text.Angle / 360.0 * 2 * std::numbers::pi;
         for (std::size_t line = 0; line < text.Text.size(); ++line) {
             int x = text.X;

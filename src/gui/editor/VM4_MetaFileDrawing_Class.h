@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "editor/VM4_DrawingState.h"
+#include "editor/VM4_TextLayer.h"
 
 class QPainter;
 class TNetwork;
@@ -15,7 +16,9 @@ struct TNodeLink;
 
 // The network drawing: a vector picture in drawing units (one unit is one pixel
 // at 100%), regenerated whole from the document and the editor state after
-// every change, then stretched onto the screen, an image or the printer.
+// every change, then stretched onto the screen, an image or the printer. Its
+// texts are kept beside the picture in a text layer of the same units (see
+// TTextLayer); showing the drawing paints the picture and then its texts.
 //
 // Drawing writes back into the document what the editor's hit tests need: the
 // default label offsets of nodes, the label positions of pipes and the points
@@ -47,7 +50,9 @@ public:
     // Stretches the picture into the rectangle (Left, Top)-(Right, Bottom) of the target.
     void PaintOnto(QPainter& target, int left, int top, int right, int bottom) const;
 
+    // The picture without its texts, and the texts.
     const QPicture& Picture() const { return picture_; }
+    const TTextLayer& Texts() const { return texts_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
 
@@ -75,7 +80,9 @@ private:
     void drawSelectionRectangle(const TContext& context);
 
     QPicture picture_;
+    TTextLayer texts_;
     std::unique_ptr<QPainter> canvas_;
+    std::unique_ptr<TTextLayer::TCapture> capture_;
     int width_;
     int height_;
 };
