@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Builds the standard data libraries that ship beside the executable.
 
-    tools/make_libraries.py REFERENCE_DATA_DIR OUTPUT_DIR
+    tools/make_libraries.py [--check] REFERENCE_DATA_DIR OUTPUT_DIR
 
 reads the four reference CSV files (pipe_dimensions.csv, fittings_k.csv, fluids.csv,
 gas_constants.csv) and writes
@@ -17,12 +17,17 @@ decimals each field is written with by the program itself, so that a file the pr
 rewrites (after the user removes a standard entry) keeps every value. Only the Python
 standard library is used. data/README.md says where every number comes from.
 
+With --check nothing is written: the files are made in a temporary folder and compared
+byte for byte with those in OUTPUT_DIR; the exit code is 1 when any differs or is missing.
+
 Decimal arithmetic with half-up rounding is used throughout so that the written text is
 the correctly rounded value of the reference number, not of its binary approximation.
 """
 
 import csv
+import filecmp
 import sys
+import tempfile
 from decimal import ROUND_HALF_UP, Decimal
 from pathlib import Path
 
@@ -338,25 +343,52 @@ def write_gas_constants(reference_dir, output_dir):
     return len(records)
 
 
+def write_all(reference_dir, output_dir):
+    tables = write_pipe_tables(reference_dir, output_dir)
+    fittings = write_fittings(reference_dir, output_dir)
+    fluids = write_fluids(reference_dir, output_dir)
+    gases = write_gas_constants(reference_dir, output_dir)
+    summary = [f"PipeTables/{name}: {count} sizes" for name, count in sorted(tables.items())]
+    summary.append(f"FittingTables/Vmn_Fittings.vmfi: {fittings} fittings")
+    summary.append(f"FluidTables/vmn_Fluids.vmfl: {fluids} fluids")
+    summary.append(f"FluidTables/vmn_GasConstants.vmgc: {gases} gases")
+    return summary
+
+
+def library_files(folder):
+    return sorted(str(path.relative_to(folder)) for path in folder.rglob("*")
+                  if path.is_file() and path.parts[len(folder.parts)] in ("PipeTables", "FittingTables", "FluidTables"))
+
+
+def differences(made_dir, committed_dir):
+    made, committed = library_files(made_dir), library_files(committed_dir)
+    found = [f"missing: {name}" for name in made if name not in committed]
+    found += [f"not made by this script: {name}" for name in committed if name not in made]
+    found += [f"differs: {name}" for name in made
+              if name in committed and not filecmp.cmp(made_dir / name, committed_dir / name, shallow=False)]
+    return found
+
+
 def main(argv):
-    if len(argv) != 3:
-        print(__doc__.strip().splitlines()[2].strip(), file=sys.stderr)
+    check = "--check" in argv[1:]
+    arguments = [argument for argument in argv[1:] if argument != "--check"]
+    if len(arguments) != 2:
+        print("usage: " + __doc__.strip().splitlines()[2].strip(), file=sys.stderr)
         return 2
-    reference_dir, output_dir = Path(argv[1]), Path(argv[2])
+    reference_dir, output_dir = Path(arguments[0]), Path(arguments[1])
     try:
-        tables = write_pipe_tables(reference_dir, output_dir)
-        fittings = write_fittings(reference_dir, output_dir)
-        fluids = write_fluids(reference_dir, output_dir)
-        gases = write_gas_constants(reference_dir, output_dir)
+        if not check:
+            print("\n".join(write_all(reference_dir, output_dir)))
+            return 0
+        with tempfile.TemporaryDirectory() as made:
+            write_all(reference_dir, Path(made))
+            found = differences(Path(made), output_dir)
     except (DataError, OSError, KeyError, ValueError) as error:
         print(f"make_libraries: {error}", file=sys.stderr)
         return 1
-    for name, count in sorted(tables.items()):
-        print(f"PipeTables/{name}: {count} sizes")
-    print(f"FittingTables/Vmn_Fittings.vmfi: {fittings} fittings")
-    print(f"FluidTables/vmn_Fluids.vmfl: {fluids} fluids")
-    print(f"FluidTables/vmn_GasConstants.vmgc: {gases} gases")
-    return 0
+    for line in found:
+        print(f"make_libraries: {line}", file=sys.stderr)
+    return 1 if found else 0
 
 
 if __name__ == "__main__":

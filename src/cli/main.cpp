@@ -1,7 +1,10 @@
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "ExecutableFolder.h"
+#include "LibrariesCommand.h"
 #include "VM4_InfoCommand.h"
 #include "VM4_UpgradeCommand.h"
 
@@ -13,10 +16,12 @@ constexpr const char* kUsage =
     "Steady-state hydraulic analysis of pipe networks, without a window.\n"
     "\n"
     "Commands:\n"
-    "  info FILE.vme     summary of a network file: nodes, pipes, items, fluid, units\n"
-    "  upgrade FOLDER    load every .vme file of the folder and save it in the current format\n"
-    "  --help            show this text\n"
-    "  --version         show the program version\n";
+    "  --help              show this text\n"
+    "  --version           show the program version\n"
+    "  info FILE.vme       summary of a network file: nodes, pipes, items, fluid, units\n"
+    "  upgrade FOLDER      load every .vme file of the folder and save it in the current format\n"
+    "  libraries [FOLDER]  load the data libraries beside the executable (or in FOLDER)\n"
+    "                      and list them; exit code 1 at the first file that does not load\n";
 
 }  // namespace
 
@@ -34,6 +39,10 @@ int main(int argc, char** argv) {
     }
     if (command == "info") return RunInfoCommand(rest, std::cout, std::cerr);
     if (command == "upgrade") return RunUpgradeCommand(rest, std::cout, std::cerr);
+    if (command == "libraries" && rest.size() <= 1) {
+        return RunLibrariesCommand(rest.empty() ? ExecutableFolder(argv[0]) : std::filesystem::path(rest[0]), std::cout,
+                                   std::cerr);
+    }
     std::cerr << "velmora-cli: unknown command '" << command << "'\n" << kUsage;
     return 2;
 }

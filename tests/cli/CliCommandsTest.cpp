@@ -96,10 +96,10 @@ INSTANTIATE_TEST_SUITE_P(
 class UpgradeFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        WriteFileBytes(folder / "a_old.vme", ReadFileBytes(generatedFile("sample_v110.vme")));
-        WriteFileBytes(folder / "b_broken.vme", ReadFileBytes(generatedFile("sample.vme")).substr(0, 3000));
-        WriteFileBytes(folder / "C_UPPER.VME", ReadFileBytes(generatedFile("empty.vme")));
-        WriteFileBytes(folder / "notes.txt", "not a network");
+        WriteFileContents(folder / "a_old.vme", FileContents(generatedFile("sample_v110.vme")));
+        WriteFileContents(folder / "b_broken.vme", FileContents(generatedFile("sample.vme")).substr(0, 3000));
+        WriteFileContents(folder / "C_UPPER.VME", FileContents(generatedFile("empty.vme")));
+        WriteFileContents(folder / "notes.txt", "not a network");
         std::filesystem::create_directory(folder / "d_folder.vme");
     }
 
@@ -124,10 +124,10 @@ TEST_F(UpgradeFolder, ConvertsEveryNetworkFileAndLeavesTheRestAlone) {
         << lines[2];
     EXPECT_EQ(lines[3], "2 converted, 1 failed");
 
-    EXPECT_EQ(ReadFileBytes(folder / "a_old.vme"), ReadFileBytes(generatedFile("sample.vme")));
-    EXPECT_EQ(ReadFileBytes(folder / "C_UPPER.VME"), ReadFileBytes(generatedFile("empty.vme")));
-    EXPECT_EQ(ReadFileBytes(folder / "b_broken.vme"), ReadFileBytes(generatedFile("sample.vme")).substr(0, 3000));
-    EXPECT_EQ(ReadFileBytes(folder / "notes.txt"), "not a network");
+    EXPECT_EQ(FileContents(folder / "a_old.vme"), FileContents(generatedFile("sample.vme")));
+    EXPECT_EQ(FileContents(folder / "C_UPPER.VME"), FileContents(generatedFile("empty.vme")));
+    EXPECT_EQ(FileContents(folder / "b_broken.vme"), FileContents(generatedFile("sample.vme")).substr(0, 3000));
+    EXPECT_EQ(FileContents(folder / "notes.txt"), "not a network");
     EXPECT_EQ(FolderListing(folder.Path()), "C_UPPER.VME\na_old.vme\nb_broken.vme\nd_folder.vme\nnotes.txt\n");
 }
 

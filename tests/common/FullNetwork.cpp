@@ -1,8 +1,7 @@
 #include "common/FullNetwork.h"
 
-#include <cstring>
 #include <stdexcept>
-#include <vector>
+#include <string>
 
 #include "model/VM4_Network_Class.h"
 
@@ -12,8 +11,6 @@ constexpr std::int32_t kFullCount = 1000;
 constexpr std::int32_t kPipesPerFullLoop = 20;
 constexpr std::int32_t kGridColumns = 40;
 constexpr std::int32_t kGridSpacing = 100;
-constexpr std::size_t kFreeTextRecordSize = 272;
-constexpr std::size_t kSettingsRecordSize = 123;
 
 TFitting fittingNumber(int number) {
     TFitting fitting;
@@ -29,7 +26,9 @@ TPipe fullPipe(std::int32_t index) {
     pipe.InnerDiameter_m = 0.10226;
     pipe.InnerRoughness_m = 0.000046;
     pipe.Material = "Steel";
-    for (int number = 1; number <= TFittingSet::kPipeCapacity; ++number) pipe.Fittings.AddFitting(fittingNumber(number), number);
+    for (int number = 1; number <= TFittingSet::kPipeCapacity; ++number) {
+        pipe.Fittings.AddFitting(fittingNumber(number), number);
+    }
     pipe.HasPump = true;
     pipe.Pump.AddPumpCurvePoint(0.0, 50.0, 0.0, 1.0);
     pipe.Pump.AddPumpCurvePoint(0.01, 48.0, 60.0, 2.0);
@@ -42,10 +41,14 @@ TPipe fullPipe(std::int32_t index) {
     return pipe;
 }
 
-void putInt32(std::string& bytes, std::int32_t value) {
-    char raw[4];
-    std::memcpy(raw, &value, sizeof raw);
-    bytes.append(raw, sizeof raw);
+// Loop l holds the 20 pipes from (l - 1) * 20 + 1 on, wrapping at 1000.
+void addLoops(TNetwork& network) {
+    for (std::int32_t loop = 1; loop <= TNetwork::MaxLoops; ++loop) {
+        const std::int32_t loopId = network.PipeLoopCreate();
+        for (std::int32_t k = 0; k < kPipesPerFullLoop; ++k) {
+            network.PipeLoopAddPipe(loopId, ((loop - 1) * kPipesPerFullLoop + k) % kFullCount + 1);
+        }
+    }
 }
 
 }  // namespace
@@ -73,27 +76,5 @@ void BuildFullNetwork(TNetwork& network) {
     for (std::int32_t index = 1; index <= TNetwork::MaxFreeTexts; ++index) {
         network.AddFreeText({"Label " + std::to_string(index), "second line"}, index * 10, index * 5, 255, 10, 1);
     }
-    network.LoadFromBytes(WithLoopTable(network.SaveToBytes(), network, TNetwork::MaxLoops, kPipesPerFullLoop));
-}
-
-// The loop table sits just before the settings, the default pipe and the free texts:
-// its count is the int32 in front of those three.
-std::string WithLoopTable(const std::string& fileBytes, const TNetwork& savedNetwork, std::int32_t loopCount,
-                          std::int32_t pipesPerLoop) {
-    const std::size_t tail = kSettingsRecordSize + savedNetwork.DefaultPipe.RecordSize() + 4 +
-                             kFreeTextRecordSize * static_cast<std::size_t>(savedNetwork.GetFreeTextCount());
-    const std::size_t loopCountOffset = fileBytes.size() - tail - 4;
-    std::int32_t savedLoopCount = -1;
-    std::memcpy(&savedLoopCount, fileBytes.data() + loopCountOffset, sizeof savedLoopCount);
-    if (savedLoopCount != 0) throw std::logic_error("the file already holds loops");
-    std::string bytes = fileBytes.substr(0, loopCountOffset);
-    putInt32(bytes, loopCount);
-    for (std::int32_t loop = 1; loop <= loopCount; ++loop) {
-        for (std::int32_t slot = 1; slot <= TNetwork::MaxPipesPerLoop; ++slot) {
-            const std::int32_t pipeId = ((loop - 1) * pipesPerLoop + slot - 1) % kFullCount + 1;
-            putInt32(bytes, slot <= pipesPerLoop ? pipeId : 0);
-        }
-    }
-    bytes += fileBytes.substr(fileBytes.size() - tail);
-    return bytes;
+    addLoops(network);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 class TNetwork;
 
@@ -15,10 +14,3 @@ std::int32_t AddNodeAt(TNetwork& network, std::uint8_t nodeType, std::int32_t x,
 // from node i to node i + 1, the last back to node 1), each with 5 fitting types,
 // a pump curve and a component curve, 1000 loops of 20 pipes, 100 free texts.
 void BuildFullNetwork(TNetwork& network);
-
-// The bytes of `fileBytes` with the empty loop table replaced by `loopCount` loops of
-// `pipesPerLoop` pipes (loop l holds pipes (l - 1) * pipesPerLoop + 1 ... , wrapping
-// at 1000). `fileBytes` must hold no loops. The loop table is the solver's to fill;
-// this puts one into a file.
-std::string WithLoopTable(const std::string& fileBytes, const TNetwork& savedNetwork, std::int32_t loopCount,
-                          std::int32_t pipesPerLoop);

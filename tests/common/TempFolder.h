@@ -33,14 +33,14 @@ private:
 };
 
 // The bytes of a file, or an empty text when it cannot be read.
-inline std::string ReadFileBytes(const std::filesystem::path& path) {
+inline std::string FileContents(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
 }
 
-inline void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
+inline void WriteFileContents(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
 }

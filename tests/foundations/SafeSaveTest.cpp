@@ -14,19 +14,19 @@ protected:
 TEST_F(SafeSaveTest, CreatesANewFileWithTheExactBytes) {
     const std::string bytes = std::string("line 1\r\nline 2\r\n") + '\0' + "\xB0";
     SafeSaveFile(folder / "new.txt", bytes);
-    EXPECT_EQ(ReadFileBytes(folder / "new.txt"), bytes);
+    EXPECT_EQ(FileContents(folder / "new.txt"), bytes);
     EXPECT_EQ(FolderListing(folder.Path()), "new.txt\n");
 }
 
 TEST_F(SafeSaveTest, ReplacesAnExistingFileAndLeavesNoTemporaryFile) {
-    WriteFileBytes(folder / "table.txt", "old contents that are longer than the new ones");
+    WriteFileContents(folder / "table.txt", "old contents that are longer than the new ones");
     SafeSaveFile(folder / "table.txt", "new");
-    EXPECT_EQ(ReadFileBytes(folder / "table.txt"), "new");
+    EXPECT_EQ(FileContents(folder / "table.txt"), "new");
     EXPECT_EQ(FolderListing(folder.Path()), "table.txt\n");
 }
 
 TEST_F(SafeSaveTest, SavesAnEmptyFile) {
-    WriteFileBytes(folder / "table.txt", "old");
+    WriteFileContents(folder / "table.txt", "old");
     SafeSaveFile(folder / "table.txt", "");
     EXPECT_TRUE(std::filesystem::exists(folder / "table.txt"));
     EXPECT_EQ(std::filesystem::file_size(folder / "table.txt"), 0u);
@@ -48,9 +48,9 @@ TEST_F(SafeSaveTest, AFailedRenameKeepsWhatWasThereAndRemovesTheTemporaryFile) {
     // A folder in the target's place cannot be replaced by a file: the rename fails
     // after the temporary file was written.
     std::filesystem::create_directory(folder / "table.txt");
-    WriteFileBytes(folder / "table.txt" / "inside.txt", "kept");
+    WriteFileContents(folder / "table.txt" / "inside.txt", "kept");
     EXPECT_THROW(SafeSaveFile(folder / "table.txt", "data"), ESafeSave);
-    EXPECT_EQ(ReadFileBytes(folder / "table.txt" / "inside.txt"), "kept");
+    EXPECT_EQ(FileContents(folder / "table.txt" / "inside.txt"), "kept");
     EXPECT_EQ(FolderListing(folder.Path()), "table.txt\n");
 }
 

@@ -50,9 +50,10 @@ std::string buildSmallFile() {
     TFitting bend;
     bend.SetFittingData(100, 2, "PRad", "100 mm", "4\"", "Bend", 0.43);
     pipe.Fittings.AddFitting(bend, 2);
-    network->AddPipeLink(tank, join, pipe);
+    const std::int32_t pipeId = network->AddPipeLink(tank, join, pipe);
+    network->PipeLoopAddPipe(network->PipeLoopCreate(), pipeId);
     network->AddFreeText({"label"}, 10, 10, 0, 7, 0);
-    return WithLoopTable(network->SaveToBytes(), *network, 1, 1);
+    return network->SaveToBytes();
 }
 
 const std::string& smallFile() {

@@ -35,7 +35,7 @@ std::filesystem::path generatedFile(const std::string& name) {
 }
 
 std::string generatedBytes(const std::string& name) {
-    const std::string bytes = ReadFileBytes(generatedFile(name));
+    const std::string bytes = FileContents(generatedFile(name));
     if (bytes.empty()) ADD_FAILURE() << "missing generated file " << name;
     return bytes;
 }
@@ -111,7 +111,8 @@ TEST_F(NetworkFileTest, SampleLoadsIntoTheSameIdsTablesAndValues) {
     EXPECT_FALSE(network->Settings.GaugePressure);
     EXPECT_EQ(network->DefaultPipe.Fittings.Count(), 1);
     ASSERT_EQ(network->GetFreeTextCount(), 2);
-    EXPECT_EQ(network->GetFreeText(1).Text, (std::vector<std::string>{"K\u00fchlwasserkreis", "Stand 2024 \u2013 Rev. B"}));
+    EXPECT_EQ(network->GetFreeText(1).Text,
+              (std::vector<std::string>{"K\u00fchlwasserkreis", "Stand 2024 \u2013 Rev. B"}));
 }
 
 TEST_F(NetworkFileTest, LoopsKeepTheirPipeIdsButTheirPipeCountsStartAtZero) {
@@ -232,7 +233,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TTextCase{"Latin-1 and euro kept", "D\u00fcse \u20ac5", "D\u00fcse \u20ac5"},
                       TTextCase{"CJK becomes ?", "Pump \u6cf5", "Pump ?"},
                       TTextCase{"emoji becomes ?", "Tank \U0001F600", "Tank ?"},
-                      TTextCase{"cut to 20 characters", "\u00c4bcdefghijklmnopqrstuvwxyz", "\u00c4bcdefghijklmnopqrst"}));
+                      TTextCase{"cut to 20 characters", "\u00c4bcdefghijklmnopqrstuvwxyz",
+                                "\u00c4bcdefghijklmnopqrst"}));
 
 TEST_F(NetworkFileTest, NotesKeepTheirFirst200CharactersWithLineBreaks) {
     const std::int32_t id = AddNodeAt(*network, 0, 0, 0);
@@ -248,10 +250,10 @@ TEST_F(NetworkFileTest, NotesKeepTheirFirst200CharactersWithLineBreaks) {
 TEST_F(NetworkFileTest, SaveToFileReplacesAnExistingFileWhole) {
     TTempFolder folder;
     const auto path = folder / "net.vme";
-    WriteFileBytes(path, std::string(50000, 'x'));
+    WriteFileContents(path, std::string(50000, 'x'));
     AddNodeAt(*network, 1, 1, 1);
     network->SaveToFile(path);
-    EXPECT_EQ(ReadFileBytes(path), network->SaveToBytes());
+    EXPECT_EQ(FileContents(path), network->SaveToBytes());
     EXPECT_EQ(FolderListing(folder.Path()), "net.vme\n");
 }
 
@@ -259,7 +261,7 @@ TEST_F(NetworkFileTest, FailedSaveRaisesAndLeavesTheFolderAsItWas) {
     TTempFolder folder;
     // A folder of the target's name cannot be replaced by a file.
     std::filesystem::create_directory(folder / "net.vme");
-    WriteFileBytes(folder / "net.vme" / "keep.txt", "kept");
+    WriteFileContents(folder / "net.vme" / "keep.txt", "kept");
     try {
         network->SaveToFile(folder / "net.vme");
         FAIL() << "saving over a folder succeeded";
@@ -267,7 +269,7 @@ TEST_F(NetworkFileTest, FailedSaveRaisesAndLeavesTheFolderAsItWas) {
         EXPECT_EQ(std::string(error.what()).rfind("TNetwork.SaveToFile Failed: ", 0), 0u) << error.what();
     }
     EXPECT_EQ(FolderListing(folder.Path()), "net.vme\n");
-    EXPECT_EQ(ReadFileBytes(folder / "net.vme" / "keep.txt"), "kept");
+    EXPECT_EQ(FileContents(folder / "net.vme" / "keep.txt"), "kept");
 }
 
 TEST_F(NetworkFileTest, LoadFromFileReadsWhatSaveToFileWrote) {
@@ -297,14 +299,15 @@ TEST_F(NetworkFileTest, InvalidFileNamesTheFileAndLeavesTheDocumentCleared) {
     TTempFolder folder;
     const auto path = folder / "short.vme";
     // The fluid's name starts at byte 84: its length byte, then 15 of its 80 characters.
-    WriteFileBytes(path, generatedBytes("sample.vme").substr(0, 100));
+    WriteFileContents(path, generatedBytes("sample.vme").substr(0, 100));
     network->LoadFromBytes(generatedBytes("sample.vme"));
     try {
         network->LoadFromFile(path);
         FAIL() << "loading a truncated file succeeded";
     } catch (const ENetworkClass& error) {
-        EXPECT_EQ(std::string(error.what()), "TNetwork.LoadFromFile Failed: " + path.string() +
-                                                 ": fluid: unexpected end of data (80 bytes needed, 15 left) at byte 85");
+        EXPECT_EQ(std::string(error.what()),
+                  "TNetwork.LoadFromFile Failed: " + path.string() +
+                      ": fluid: unexpected end of data (80 bytes needed, 15 left) at byte 85");
     }
     EXPECT_EQ(network->GetNodeCount(), 0);
     EXPECT_EQ(network->GetPipeCount(), 0);
@@ -320,7 +323,7 @@ TEST(StandAloneRecordFiles, PumpFileOfTheIndependentWriterSavesToIdenticalBytes)
     EXPECT_EQ(pump.PointCount(), 4);
     EXPECT_EQ(pump.CurveCount(), 2);
     pump.SaveToFile(folder / "copy.vmpm");
-    EXPECT_EQ(ReadFileBytes(folder / "copy.vmpm"), generatedBytes("pump.vmpm"));
+    EXPECT_EQ(FileContents(folder / "copy.vmpm"), generatedBytes("pump.vmpm"));
 }
 
 TEST(StandAloneRecordFiles, ComponentFileOfTheIndependentWriterSavesToIdenticalBytes) {
@@ -330,7 +333,7 @@ TEST(StandAloneRecordFiles, ComponentFileOfTheIndependentWriterSavesToIdenticalB
     EXPECT_EQ(component.Name(), "Plate HX E-3");
     EXPECT_EQ(component.PointCount(), 3);
     component.SaveToFile(folder / "copy.vmco");
-    EXPECT_EQ(ReadFileBytes(folder / "copy.vmco"), generatedBytes("component.vmco"));
+    EXPECT_EQ(FileContents(folder / "copy.vmco"), generatedBytes("component.vmco"));
 }
 
 // The writer's pump pieces are its own quadratic fit: the C++ fit must agree.

@@ -12,11 +12,3 @@ bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes) {
     bytes = std::move(content);
     return true;
 }
-
-bool WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) return false;
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    return !file.fail();
-}

@@ -7,6 +7,7 @@
 #include "foundations/VM4_BinaryStream.h"
 #include "foundations/VM4_Calculations.h"
 #include "foundations/VM4_FileBytes.h"
+#include "foundations/VM4_SafeSave.h"
 #include "foundations/VM4_ShortString.h"
 #include "foundations/VM4_Units.h"
 
@@ -173,7 +174,11 @@ void TComponentPressure::ReadRecord(TByteReader& reader) {
 void TComponentPressure::SaveToFile(const std::filesystem::path& path) const {
     TByteWriter writer;
     WriteRecord(writer);
-    if (!WriteFileBytes(path, writer.Bytes())) throw EComponentPressureClass(kCannotWriteFile + path.string());
+    try {
+        SafeSaveFile(path, writer.Bytes());
+    } catch (const ESafeSave&) {
+        throw EComponentPressureClass(kCannotWriteFile + path.string());
+    }
 }
 
 void TComponentPressure::LoadFromFile(const std::filesystem::path& path) {

@@ -34,7 +34,8 @@ public:
     void WriteRecord(TByteWriter& writer) const;
     void ReadRecord(TByteReader& reader);
 
-    // One line: version "~|~" file name "~|~" file date.
+    // One line: version "~|~" file name "~|~" file date. A text that itself
+    // holds "~|~" does not read back as written; no writer produces one.
     void SaveToText(std::ostream& out) const;
     // Splits the next line at its first two separators (the date keeps the rest);
     // a missing line or one without both separators raises EFileHeader and

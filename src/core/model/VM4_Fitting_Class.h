@@ -31,7 +31,7 @@ public:
     static constexpr std::int32_t kClearedImageIndex = -1;
 
     // Columns of GetSizedField, in the order of the text record.
-    enum EField : int {
+    enum TFieldColumn : int {
         FieldImageIndex = 0,
         FieldSizeIndex = 1,
         FieldType = 2,

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -49,14 +48,16 @@ TSortFields sortFieldsForColumn(int column) {
     }
 }
 
-// Case-insensitive for ASCII letters; other bytes compare by value, so that
-// the blanks that pad right-aligned numbers sort before every digit.
+unsigned char asciiLower(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+}
+
+// Case-insensitive for ASCII letters whatever the C locale; other bytes compare
+// by value, so that the blanks that pad right-aligned numbers sort before every digit.
 bool lessIgnoringCase(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lowerX = static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(x)));
-        const auto lowerY = static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(y)));
-        return lowerX < lowerY;
-    });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return asciiLower(x) < asciiLower(y); });
 }
 
 bool isUserFile(std::uint8_t fileType) { return fileType == TFittingSet::kUserFile; }

@@ -17,6 +17,7 @@
 #include "model/VM4_Pipe_Class.h"
 #include "model/VM4_Pipe_Set_Class.h"
 
+class IUserMessages;
 class TByteReader;
 class TByteWriter;
 struct TNetworkFileImage;
@@ -172,6 +173,59 @@ public:
     std::int32_t GetPipeLoopPipeCount(std::int32_t loopId) const;
     std::int32_t GetPipeLoopPipe(std::int32_t loopId, std::int32_t slot) const;
 
+    // ---- Loop and path generation (solver/VM4_Network_Loops.cpp) ---------------------
+
+    // A new empty loop and its id; -1 when 1000 loops are stored.
+    std::int32_t PipeLoopCreate();
+    // Empties one loop, keeping the loop count; raises for an id outside 1..1000.
+    void PipeLoopClear(std::int32_t loopId);
+    // Removes a stored loop, later loops moving down one place; raises for an id
+    // that is not stored.
+    void PipeLoopRemove(std::int32_t loopId);
+    // Appends a pipe to a stored loop and returns its new pipe count; raises for a
+    // loop not stored, a pipe id outside 1..1000 or a loop of 1000 pipes.
+    std::int32_t PipeLoopAddPipe(std::int32_t loopId, std::int32_t pipeId);
+    // Removes the last loop when an earlier loop holds exactly the same pipes.
+    void PipeLoopsRemoveLastIfDuplicate();
+    // Removes the last loop unless one of its pipes is in no earlier loop; a single
+    // loop is always kept.
+    void PipeLoopsRemoveLastUnlessAtLeastOneNewPipe();
+    // Search scratch: every node without distance, predecessor or visit.
+    void PipeLoopsShortestPathClear();
+    // Stores the independent loops and paths found by searches from this node, one
+    // per open link touching it. Raises when a search does not complete.
+    void PipeLoopsGenerateFromNode(std::int32_t nodeId);
+    // Every node in ascending id order; sets SolveStatusText and lets the user
+    // interface process messages before each.
+    void PipeLoopsGenerateAllLoops();
+    void PipeLoopsRemoveAllLoops();
+
+    // ---- Initial flow estimates (solver/VM4_Network_InitialFlows.cpp) ----------------
+
+    // Every pipe's FlowGuessUncompressed_m3s (and FlowGuessSet) from one discharge
+    // velocity, m/s, over the open links; pipes left without an estimate hold 0.
+    void SetAllInitialFlowGuesses(double dischargeVelocity_ms);
+    // Estimate 0 and not set, for every slot of the pipe pool.
+    void SetAllInitialFlowGuessesToZero();
+    // Net supply of a join point with no in-pipe and one out-pipe, carried down the chain.
+    void SetAllSingleJointSupplySingleOutFlowGuesses();
+    // Area x velocity for every pipe ending at a tank or end pressure node.
+    void SetAllDischargeFlowGuesses();
+    // The first join point whose out-pipes all have estimates and that has an in-pipe
+    // without one (a dead end only with a net demand); -1 when none.
+    std::int32_t GetNodeIdWhereAllOutFlowsSetAndSomeInFlowsNotSet() const;
+    // Shares the inflow the node still needs among its in-pipes without estimates.
+    void SetInFlowGuessesFromOutFlows(std::int32_t nodeId);
+    // The first node, in id order, not of the excluded type with an out-pipe without
+    // an estimate; -1 when none.
+    std::int32_t GetNodeIdWithLeastOutFlowsNotSet(TNodeType excludedNodeType) const;
+    // Area x velocity for the node's in-pipes without estimates, each carried on
+    // from the node as a chain.
+    void SetOutFlowGuessesNotSet(std::int32_t nodeId);
+    // Carries the flow through nodes of one inflow and one outflow, counting the pipes
+    // set in chainCounter; does nothing once the counter reaches 1000.
+    void SetSingleInAndOutFlowNode(std::int32_t nodeId, std::int32_t& chainCounter, double flow_m3s);
+
     // ---- Pipe labels and pump conditions -----------------------------------------
 
     // The text drawn beside a pipe: names and sizes with their units in design
@@ -269,6 +323,8 @@ public:
     bool RefinementFailed = false;    // a refining phase did not converge
     std::int32_t CalculationFailedCount = 0;
     std::int32_t WarningCount = 0;    // warnings of the last result check
+    // Where the solver's status and message processing go; none when null.
+    IUserMessages* UserMessages = nullptr;
 
 private:
     using TLinkTable = std::vector<TNodeLink>;
@@ -312,4 +368,38 @@ private:
     std::vector<std::array<std::int32_t, MaxPipesPerLoop + 1>> PipeLoopPipes;
     std::vector<std::int32_t> PipeLoopPipeCount;
     std::int32_t PipeLoopCount = 0;
+
+    // ---- Loop generation internals -----------------------------------------------------
+
+    // One node's state in the loop search; indexed by node id 1..1000.
+    struct TShortestPathEntry {
+        std::int32_t Distance = 0;        // in pipes; the largest int32 means not reached
+        std::int32_t PreviousNodeId = 0;
+        std::int32_t PreviousPipeId = 0;  // the pipe by which the node was reached
+        bool Visited = false;
+    };
+    static constexpr std::int32_t MaxShortestPathNodes = 1000;
+    std::array<TShortestPathEntry, MaxShortestPathNodes + 1> ShortestPath{};
+
+    std::int32_t countEqualLoopPipePairs(std::int32_t loopIdA, std::int32_t loopIdB) const;
+    bool isPipeInLoop(std::int32_t pipeId, std::int32_t loopId) const;
+    bool isPipeInAnyLoopBefore(std::int32_t pipeId, std::int32_t loopId) const;
+    void removeLastLoopIfDuplicateOrDependent();
+    void searchFromNodeAcrossLink(std::int32_t startNodeId, std::int32_t closingLink);
+    std::int32_t neighbourAcrossLink(const TNodeLink& link, std::int32_t nodeId) const;
+    void relaxLinksOfNode(std::int32_t nodeId, std::int32_t distance, std::int32_t startNodeId,
+                          std::int32_t closingLink);
+    std::int32_t nearestUnvisitedNode(std::int32_t currentDistance) const;
+    void addPipesBackToStart(std::int32_t loopId, std::int32_t nodeId, std::int32_t startNodeId);
+    void recordPath(std::int32_t reachedNodeId, std::int32_t startNodeId);
+    void recordClosedLoop(std::int32_t startNodeId, std::int32_t closingLink);
+    void processPendingMessages();
+
+    // ---- Initial flow internals ----------------------------------------------------------
+
+    void fillFlowGuessesBackwardFromKnownOutFlows();
+    void shareInFlowAmongUnsetInPipes(std::int32_t nodeId, double requiredInFlow_m3s, double unsetInFlowArea_m2,
+                                      std::int32_t unsetInFlowPipes);
+    std::int32_t numberOfInFlowPipesNotSet(std::int32_t nodeId) const;
+    std::int32_t lastOutFlowLink(std::int32_t nodeId) const;
 };

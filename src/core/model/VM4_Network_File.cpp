@@ -47,8 +47,7 @@ const char* const kLoadFromFileFailed = "TNetwork.LoadFromFile Failed: ";
 const char* const kSaveToFileFailed = "TNetwork.SaveToFile Failed: ";
 const char* const kCannotReadFile = "cannot read the file";
 
-// The node and pipe words that follow each record in the pools' blocks are
-// checked by the pools; links and loops are this unit's own.
+// What a loop slot past the loop's last pipe holds.
 constexpr std::int32_t kUnusedLoopSlot = 0;
 
 std::size_t slot(std::int32_t index) { return static_cast<std::size_t>(index); }
@@ -85,7 +84,8 @@ void requireUsedNode(const TNetworkFileImage& image, const char* table, std::int
 // solver count its flow twice and removing the pipe would leave a stale link.
 void requireUnlinkedUsedPipe(const TNetworkFileImage& image, std::vector<bool>& linkedPipes, const char* table,
                              std::int32_t entry, std::int32_t pipeId, std::size_t offset) {
-    const std::string where = std::string(table) + " " + std::to_string(entry) + " names pipe " + std::to_string(pipeId);
+    const std::string where =
+        std::string(table) + " " + std::to_string(entry) + " names pipe " + std::to_string(pipeId);
     if (!image.Pipes.IsPipeUsed(pipeId)) {
         throw EStreamFormatError(where + ", which is not in the file, at byte " + std::to_string(offset));
     }

@@ -3,8 +3,8 @@
 // pump's symbol and its position along its pipe in step. Coordinates are integer
 // drawing units; a pipe is the straight segment between its two nodes.
 //
-// Positions may come from a file, so every sum and product is taken in 64-bit
-// or floating point and brought back into the int32 range at the end.
+// Positions may come from a file, so every sum and product is taken in floating
+// point and brought back into the int32 range at the end.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -31,6 +31,7 @@ constexpr int kMaxPumpSymbolSteps = 10;
 double roundHalfEven(double value) { return std::nearbyint(value); }
 
 std::int32_t clampToInt32(double value) {
+    if (std::isnan(value)) return 0;
     constexpr double lowest = std::numeric_limits<std::int32_t>::min();
     constexpr double highest = std::numeric_limits<std::int32_t>::max();
     if (!(value > lowest)) return std::numeric_limits<std::int32_t>::min();

@@ -7,6 +7,7 @@
 #include "foundations/VM4_BinaryStream.h"
 #include "foundations/VM4_Calculations.h"
 #include "foundations/VM4_FileBytes.h"
+#include "foundations/VM4_SafeSave.h"
 #include "foundations/VM4_ShortString.h"
 #include "foundations/VM4_Units.h"
 
@@ -310,7 +311,11 @@ void TPump::ReadRecord(TByteReader& reader) {
 void TPump::SaveToFile(const std::filesystem::path& path) const {
     TByteWriter writer;
     WriteRecord(writer);
-    if (!WriteFileBytes(path, writer.Bytes())) throw EPumpClass(kCannotWriteFile + path.string());
+    try {
+        SafeSaveFile(path, writer.Bytes());
+    } catch (const ESafeSave&) {
+        throw EPumpClass(kCannotWriteFile + path.string());
+    }
 }
 
 void TPump::LoadFromFile(const std::filesystem::path& path) {

@@ -1,0 +1,415 @@
+#include "solver/VM4_Matrix_Equations.h"
+
+#include <cmath>
+#include <limits>
+#include <utility>
+
+#include "foundations/VM4_Calculations.h"
+
+namespace {
+
+// Messages of this unit.
+constexpr const char* kTooSmallMessage = "Calculated equation values are too small. Reset and continue.";
+constexpr const char* kStepFailedMessage = "Calculation of flow adjustments did not converge.";
+constexpr const char* kNoFiniteResult = " Failed: Arithmetic without a finite result in ";
+constexpr const char* kUnknownCode = " Failed: Unknown coefficient code ";
+
+std::string sizesOutsideCapacity(const char* method, std::int32_t numberOfQVariables, std::int32_t numberOfEquations) {
+    return std::string("TMatrixEquations.") + method + " Failed: Number of unknown flows (" +
+           std::to_string(numberOfQVariables) + ") or equations (" + std::to_string(numberOfEquations) +
+           ") is outside the capacity of " + std::to_string(TMatrixEquations::MaxQVariables) + " unknown flows and " +
+           std::to_string(TMatrixEquations::MaxEquations) + " equations";
+}
+
+// The engine treats any operation without a finite result as the floating-point
+// exception it would be on a trapping FPU: the evaluation in progress is abandoned.
+[[noreturn]] void raiseNoFiniteResult(const char* method, const char* what) {
+    throw EMatrixEquations(std::string("TMatrixEquations.") + method + kNoFiniteResult + what);
+}
+
+template <typename Real>
+Real finiteOrRaise(Real value, const char* method, const char* what) {
+    if (!std::isfinite(value)) raiseNoFiniteResult(method, what);
+    return value;
+}
+
+// The formulas take doubles; a flow beyond the double range cannot be evaluated
+// (and converting it would not be defined).
+double flowAsDouble(long double flow_m3s, const char* method) {
+    const bool representable = std::fabs(flow_m3s) <= static_cast<long double>(std::numeric_limits<double>::max());
+    if (!representable) raiseNoFiniteResult(method, "flow");
+    return static_cast<double>(flow_m3s);
+}
+
+}  // namespace
+
+// The members start zeroed, with the 1000 pump and component objects created and
+// the tolerances, limits and counters at their defaults.
+TMatrixEquations::TMatrixEquations(std::int32_t numberOfQVariables, std::int32_t numberOfEquations) {
+    requireSizesWithinCapacity("Create", numberOfQVariables, numberOfEquations);
+    setSizes(numberOfQVariables, numberOfEquations);
+}
+
+void TMatrixEquations::requireSizesWithinCapacity(const char* method, std::int32_t numberOfQVariables,
+                                                  std::int32_t numberOfEquations) const {
+    const bool unknownsFit = numberOfQVariables >= 0 && numberOfQVariables <= MaxQVariables;
+    const bool equationsFit = numberOfEquations >= 0 && numberOfEquations <= MaxEquations;
+    if (!unknownsFit || !equationsFit)
+        throw EMatrixEquations(sizesOutsideCapacity(method, numberOfQVariables, numberOfEquations));
+}
+
+void TMatrixEquations::setSizes(std::int32_t numberOfQVariables, std::int32_t numberOfEquations) {
+    NumberOfQVariables = numberOfQVariables;
+    NumberOfEquations = numberOfEquations;
+}
+
+void TMatrixEquations::ClearResults(std::int32_t numberOfQVariables, std::int32_t numberOfEquations) {
+    requireSizesWithinCapacity("ClearResults", numberOfQVariables, numberOfEquations);
+    MaxIterationsCurrent = MaxIterationsApprox;
+    DeltaQFactorCurrent = 1.0;
+    HeadToleranceCurrent = HeadToleranceApprox;
+    FluidViscosity = 0.0;
+    FluidDensity = 0.0;
+    QMatrix.Fill(CodeNotInEquation);
+    DMatrix.Fill(0.0L);
+    QKnowns.Fill(0.0);
+    FResults.Fill(0.0L);
+    DKnowns.Fill(0.0L);
+    QVariables.Fill(0.0L);
+    QDiameter.Fill(0.0);
+    QRoughness.Fill(0.0);
+    QLength.Fill(0.0);
+    QFittingLossCoefficents.Fill(0.0);
+    QDeltas.Fill(0.0L);
+    for (std::int32_t j = 1; j <= MaxQVariables; ++j) {
+        QPump[j].Clear();
+        QComponent[j].Clear();
+    }
+    setSizes(numberOfQVariables, numberOfEquations);
+}
+
+// ---------------------------------------------------------------------------
+// Head loss of one unknown's pipe, metres of fluid:
+//   h(Q)  = friction(Q) + G·Q·|Q| + component(Q) − pump(Q)
+//   h'(Q) = friction'(Q) + 2·G·Q + component'(Q) − pump'(Q)
+// Every term is evaluated afresh from the current flow; the friction factor
+// comes from the current Reynolds number and its change with Q is ignored.
+
+double TMatrixEquations::frictionFactor(std::int32_t j, double velocity_ms, const char* method) const {
+    const double reynolds = CalcReynoldsNumber(velocity_ms, QDiameter[j], FluidDensity, FluidViscosity, 1.0);
+    return finiteOrRaise(CalcFrictionFactor(reynolds, QDiameter[j], QRoughness[j]), method, "friction factor");
+}
+
+// A component takes head away in the direction of flow, like friction and
+// fittings: its loss gets the sign of the flow. Taken unsigned, a reversed flow
+// would gain head across it as if it were a pump. The curve or fixed loss is
+// read at |Q|, so the rule holds whatever sign convention the component keeps.
+double TMatrixEquations::componentLoss_mHd(std::int32_t j, double flow_m3s) const {
+    const double loss_mHd = QComponent[j].calcLoss_mHd_Fluid(std::abs(flow_m3s), FluidDensity);
+    return flow_m3s < 0.0 ? -loss_mHd : loss_mHd;
+}
+
+// A pump with fewer than 3 points has no curve to run on.
+double TMatrixEquations::pumpHead_mHd(std::int32_t j, double flow_m3s) const {
+    if (QPump[j].PointCount() < 3) return 0.0;
+    return QPump[j].calcPumpHead_mHd_Fluid(flow_m3s, FluidDensity);
+}
+
+long double TMatrixEquations::headLoss_mHd(std::int32_t j) const {
+    const long double Q = QVariables[j];
+    const double flow_m3s = flowAsDouble(Q, "CalculateF");
+    const double velocity_ms = CalcVelocity(flow_m3s, QDiameter[j], 1.0);
+    const double f = frictionFactor(j, velocity_ms, "CalculateF");
+    const double friction_mHd = CalcFrictionLoss_mHd(velocity_ms, QDiameter[j], QLength[j], f);
+    const double G = QFittingLossCoefficents[j];
+    const long double fitting_mHd = G == 0.0 ? 0.0L : G * Q * std::fabs(Q);  // G·Q·|Q|
+    const double component_mHd = componentLoss_mHd(j, flow_m3s);
+    const double pump_mHd = pumpHead_mHd(j, flow_m3s);
+    return finiteOrRaise(friction_mHd + fitting_mHd + component_mHd - pump_mHd, "CalculateF", "head loss");
+}
+
+// The fitting entry is 2·G·Q, with the sign of Q. The component's loss is odd
+// in Q, so its slope is the same for a flow and its reverse.
+long double TMatrixEquations::headLossDifferential(std::int32_t j) const {
+    const long double Q = QVariables[j];
+    const double flow_m3s = flowAsDouble(Q, "CalculateDMatrix");
+    const double f = frictionFactor(j, CalcVelocity(flow_m3s, QDiameter[j], 1.0), "CalculateDMatrix");
+    const double friction = CalcFrictionLossDifferential(flow_m3s, QDiameter[j], QLength[j], f);
+    const double G = QFittingLossCoefficents[j];
+    const long double fitting = G == 0.0 ? 0.0L : 2.0 * G * Q;  // d(G·Q·|Q|)/dQ as 2·G·Q
+    const double component = QComponent[j].calcLoss_mHd_Fluid_Differential(flow_m3s, FluidDensity);
+    const double pump = QPump[j].calcPumpHead_mHd_Fluid_Differential(flow_m3s, FluidDensity);
+    return finiteOrRaise(friction + fitting + component - pump, "CalculateDMatrix", "head loss derivative");
+}
+
+// ---------------------------------------------------------------------------
+// Residuals and tolerances.
+
+long double TMatrixEquations::residualOfEquation(std::int32_t i) {
+    long double sum = 0.0L;
+    FIsHeadEquation[i] = false;
+    for (std::int32_t j = 1; j <= NumberOfQVariables; ++j) {
+        switch (QMatrix[i][j]) {
+            case CodeNotInEquation: break;
+            case CodeFlowEnters: sum = sum + QVariables[j]; break;
+            case CodeFlowLeaves: sum = sum - QVariables[j]; break;
+            case CodeWalkedForward:
+                FIsHeadEquation[i] = true;
+                sum = sum + headLoss_mHd(j);
+                break;
+            case CodeWalkedBackward:
+                FIsHeadEquation[i] = true;
+                sum = sum - headLoss_mHd(j);
+                break;
+            default:
+                throw EMatrixEquations(std::string("TMatrixEquations.CalculateF") + kUnknownCode +
+                                       std::to_string(QMatrix[i][j]));
+        }
+    }
+    return finiteOrRaise(sum - QKnowns[i], "CalculateF", "residual");
+}
+
+void TMatrixEquations::CalculateF(bool& Ok) {
+    requireSizesWithinCapacity("CalculateF", NumberOfQVariables, NumberOfEquations);
+    Ok = true;
+    try {
+        for (std::int32_t i = 1; i <= NumberOfEquations; ++i) {
+            FResults[i] = 0.0L;
+            FResults[i] = residualOfEquation(i);
+        }
+    } catch (const EVelmoraError&) {
+        Ok = false;
+    }
+}
+
+// Only equations 1..N are tested: after the row exchanges these are the ones the
+// elimination chose as pivots; any further rows are not part of the step.
+bool TMatrixEquations::CheckFAccurate() const {
+    for (std::int32_t i = 1; i <= NumberOfQVariables; ++i) {
+        const long double tolerance = FIsHeadEquation[i] ? HeadToleranceCurrent : FlowTolerance;
+        if (std::fabs(FResults[i]) > tolerance) return false;
+    }
+    return true;
+}
+
+// Size = ½ · Σ FResults[i]², i = 1..N
+void TMatrixEquations::CalculateFResultsSize(long double& Size, bool& Ok) const {
+    long double sumOfSquares = 0.0L;
+    for (std::int32_t i = 1; i <= NumberOfQVariables; ++i) sumOfSquares = sumOfSquares + FResults[i] * FResults[i];
+    Size = 0.5L * sumOfSquares;
+    Ok = std::isfinite(Size);
+    if (!Ok) Size = FailedResultsSize;
+}
+
+void TMatrixEquations::CalculateAndCheckFAccurate(bool& Ok, bool& Accurate, long double& Size) {
+    CalculateF(Ok);
+    if (!Ok) return;
+    Accurate = CheckFAccurate();
+    CalculateFResultsSize(Size, Ok);
+}
+
+bool TMatrixEquations::IsAnyQVariableNegative() const {
+    for (std::int32_t j = 1; j <= NumberOfQVariables; ++j)
+        if (QVariables[j] < 0.0L) return true;
+    return false;
+}
+
+// ---------------------------------------------------------------------------
+// Jacobian and elimination.
+
+long double TMatrixEquations::jacobianEntry(std::int32_t i, std::int32_t j) const {
+    switch (QMatrix[i][j]) {
+        case CodeNotInEquation: return 0.0L;
+        case CodeFlowEnters: return 1.0L;
+        case CodeFlowLeaves: return -1.0L;
+        case CodeWalkedForward: return headLossDifferential(j);
+        case CodeWalkedBackward: return -headLossDifferential(j);
+        default:
+            throw EMatrixEquations(std::string("TMatrixEquations.CalculateDMatrix") + kUnknownCode +
+                                   std::to_string(QMatrix[i][j]));
+    }
+}
+
+void TMatrixEquations::CalculateDMatrix() {
+    requireSizesWithinCapacity("CalculateDMatrix", NumberOfQVariables, NumberOfEquations);
+    for (std::int32_t i = 1; i <= NumberOfEquations; ++i)
+        for (std::int32_t j = 1; j <= NumberOfQVariables; ++j) DMatrix[i][j] = jacobianEntry(i, j);
+}
+
+// Rows k..M compete for column k; a later row wins only when strictly larger,
+// so the first of equal values stays.
+void TMatrixEquations::pivotOnColumn(std::int32_t k) {
+    std::int32_t bestRow = k;
+    long double best = std::fabs(DMatrix[k][k]);
+    for (std::int32_t r = k; r <= NumberOfEquations; ++r) {
+        if (std::fabs(DMatrix[r][k]) > best) {
+            best = std::fabs(DMatrix[r][k]);
+            bestRow = r;
+        }
+    }
+    if (bestRow > k) exchangeEquations(k, bestRow);
+}
+
+// The exchange is permanent: the equations keep their new order for later
+// iterations (their head flags follow through the next CalculateF).
+void TMatrixEquations::exchangeEquations(std::int32_t rowA, std::int32_t rowB) {
+    DMatrix.SwapRowPrefixes(rowA, rowB, NumberOfQVariables);
+    QMatrix.SwapRowPrefixes(rowA, rowB, NumberOfQVariables);
+    std::swap(DKnowns[rowA], DKnowns[rowB]);
+    std::swap(QKnowns[rowA], QKnowns[rowB]);
+    std::swap(FResults[rowA], FResults[rowB]);
+}
+
+// Row r becomes row k minus a multiple of row r (not the usual row r minus a
+// multiple of row k): factor = D[k][k] / D[r][k]; D[r][c] = D[k][c] − factor·D[r][c].
+// Rows with 0 in column k are left as they are.
+void TMatrixEquations::eliminateBelowColumn(std::int32_t k) {
+    for (std::int32_t r = k + 1; r <= NumberOfEquations; ++r) {
+        if (DMatrix[r][k] == 0.0L) continue;
+        const char* method = "CalculateDMatrixAndGaussElim";
+        const long double factor = finiteOrRaise(DMatrix[k][k] / DMatrix[r][k], method, "factor");
+        DMatrix[r][k] = 0.0L;
+        for (std::int32_t c = k + 1; c <= NumberOfQVariables; ++c)
+            DMatrix[r][c] = DMatrix[k][c] - factor * DMatrix[r][c];
+        DKnowns[r] = DKnowns[k] - factor * DKnowns[r];
+        for (std::int32_t c = k + 1; c <= NumberOfQVariables; ++c) finiteOrRaise(DMatrix[r][c], method, "row");
+        finiteOrRaise(DKnowns[r], method, "row");
+    }
+}
+
+// A pivot row beyond M has no equation behind it: with fewer equations than
+// unknowns the system cannot be solved, whatever an unused row holds.
+bool TMatrixEquations::hasZeroPivot() const {
+    for (std::int32_t k = 1; k <= NumberOfQVariables; ++k)
+        if (k > NumberOfEquations || DMatrix[k][k] == 0.0L) return true;
+    return false;
+}
+
+void TMatrixEquations::CalculateDMatrixAndGaussElim(bool& Ok) {
+    requireSizesWithinCapacity("CalculateDMatrixAndGaussElim", NumberOfQVariables, NumberOfEquations);
+    Ok = true;
+    try {
+        CalculateDMatrix();
+        for (std::int32_t i = 1; i <= NumberOfEquations; ++i) DKnowns[i] = FResults[i];
+        for (std::int32_t k = 1; k <= NumberOfQVariables - 1; ++k) {
+            pivotOnColumn(k);
+            eliminateBelowColumn(k);
+        }
+        if (NumberOfQVariables >= 1) pivotOnColumn(NumberOfQVariables);
+        Ok = !hasZeroPivot();
+    } catch (const EVelmoraError&) {
+        Ok = false;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Newton step.
+
+// ΔQ[N] = K[N] / D[N][N];  ΔQ[i] = (K[i] − Σ_{c=N..i+1} D[i][c]·ΔQ[c]) / D[i][i]
+void TMatrixEquations::backSubstitute() {
+    const std::int32_t N = NumberOfQVariables;
+    if (N < 1) return;
+    QDeltas[N] = finiteOrRaise(DKnowns[N] / DMatrix[N][N], "SolveQDeltas", "flow adjustment");
+    for (std::int32_t i = N - 1; i >= 1; --i) {
+        long double sum = 0.0L;
+        for (std::int32_t c = N; c >= i + 1; --c) sum = sum + DMatrix[i][c] * QDeltas[c];
+        QDeltas[i] = finiteOrRaise((DKnowns[i] - sum) / DMatrix[i][i], "SolveQDeltas", "flow adjustment");
+    }
+}
+
+// The driver raises IterationCountTotal once per attempt, so the line appears at
+// most once per attempt however often the pivot vanishes.
+void TMatrixEquations::reportTooSmallOncePerAttempt(std::vector<std::string>& log) {
+    if (IterationCountTotal == LastSmallValuesReport) return;
+    LastSmallValuesReport = IterationCountTotal;
+    log.emplace_back(kTooSmallMessage);
+}
+
+void TMatrixEquations::SolveQDeltas(bool& Ok, std::int32_t& ErrorCode, std::vector<std::string>& log,
+                                    std::string& ErrorMessage) {
+    Ok = true;
+    ErrorCode = ErrorCodeNone;
+    bool eliminated = false;
+    CalculateDMatrixAndGaussElim(eliminated);
+    if (!eliminated) {
+        Ok = false;
+        ErrorCode = ErrorCodeZeroPivot;
+        ErrorMessage.clear();
+        reportTooSmallOncePerAttempt(log);
+        return;  // QDeltas keep the previous step
+    }
+    try {
+        backSubstitute();
+    } catch (const EVelmoraError&) {
+        Ok = false;
+        ErrorCode = ErrorCodeArithmetic;
+        ErrorMessage = kStepFailedMessage;
+    }
+}
+
+// Q[j] = Q[j] − factor·ΔQ[j]
+void TMatrixEquations::SubtractQDeltasFromQVariables(long double factor) {
+    requireSizesWithinCapacity("SubtractQDeltasFromQVariables", NumberOfQVariables, NumberOfEquations);
+    for (std::int32_t j = 1; j <= NumberOfQVariables; ++j)
+        QVariables[j] = finiteOrRaise(QVariables[j] - factor * QDeltas[j], "SubtractQDeltasFromQVariables", "flow");
+}
+
+// ---------------------------------------------------------------------------
+// Newton loop.
+
+// In the final phase (recognised by its iteration limit) a reversed step is
+// not counted towards the limit.
+bool TMatrixEquations::areReversedStepsUncounted() const { return MaxIterationsCurrent == MaxIterationsFinal; }
+
+// A step that makes the residual larger is reversed: the flows move to the old
+// point plus half the step in the opposite direction,
+//   Q − f·ΔQ + 1.5·f·ΔQ = Q_old + 0.5·f·ΔQ,
+// and the loop goes on from there.
+//
+// Reversed steps that are not counted could go on for ever, so they are bounded
+// too: after MaxIterationsCurrent of them within one call the loop ends as if the
+// iteration limit had been reached (Solved as the last evaluation says, the
+// error code as the last step left it, no message). A call therefore makes at
+// most 2·MaxIterationsCurrent passes.
+//
+// Solved also needs the last evaluation to have succeeded: when the evaluation
+// after a reversal fails, the accuracy found before the reversal no longer
+// describes the flows held.
+void TMatrixEquations::SolveQVariables(bool& Solved, std::int32_t& ErrorCode, std::vector<std::string>& log,
+                                       std::string& ErrorMessage) {
+    requireSizesWithinCapacity("SolveQVariables", NumberOfQVariables, NumberOfEquations);
+    Solved = false;
+    ErrorCode = ErrorCodeNone;
+    ErrorMessage.clear();
+    bool Accurate = false;
+    bool Ok = true;
+    IterationCount = 1;
+    try {
+        long double Size = 0.0L;
+        CalculateAndCheckFAccurate(Ok, Accurate, Size);
+        long double Previous = Size + 1.0L;
+        std::int32_t uncountedReversals = 0;
+        while (Size < Previous && !Accurate && Ok && IterationCount < MaxIterationsCurrent &&
+               uncountedReversals < MaxIterationsCurrent) {
+            IterationCount = IterationCount + 1;
+            Previous = Size;
+            bool stepOk = false;  // not consulted: after a zero pivot the previous step is applied again
+            SolveQDeltas(stepOk, ErrorCode, log, ErrorMessage);
+            SubtractQDeltasFromQVariables(DeltaQFactorCurrent);
+            CalculateAndCheckFAccurate(Ok, Accurate, Size);
+            if (Size > Previous) {
+                if (areReversedStepsUncounted()) {
+                    IterationCount = IterationCount - 1;
+                    uncountedReversals = uncountedReversals + 1;
+                }
+                SubtractQDeltasFromQVariables(-1.5L * DeltaQFactorCurrent);
+                CalculateAndCheckFAccurate(Ok, Accurate, Size);
+                Previous = Size + 1.0L;
+            }
+        }
+        Solved = Accurate && Ok;
+    } catch (const EVelmoraError&) {
+        Solved = false;
+        ErrorCode = ErrorCodeArithmetic;
+    }
+}
