@@ -6,6 +6,7 @@
 #include "ExecutableFolder.h"
 #include "LibrariesCommand.h"
 #include "VM4_InfoCommand.h"
+#include "VM4_SolveCommand.h"
 #include "VM4_UpgradeCommand.h"
 
 namespace {
@@ -19,6 +20,11 @@ constexpr const char* kUsage =
     "  --help              show this text\n"
     "  --version           show the program version\n"
     "  info FILE.vme       summary of a network file: nodes, pipes, items, fluid, units\n"
+    "  solve FILE.vme [--reverse=no|yes] [--json FILE] [--save OUT.vme]\n"
+    "                      solve the network and print the results log; exit code 0 solved,\n"
+    "                      1 not solved, 2 bad file or usage. --reverse answers the questions\n"
+    "                      about reversing pipes (no by default), --json writes the results\n"
+    "                      as JSON, --save writes the solved network\n"
     "  upgrade FOLDER      load every .vme file of the folder and save it in the current format\n"
     "  libraries [FOLDER]  load the data libraries beside the executable (or in FOLDER)\n"
     "                      and list them; exit code 1 at the first file that does not load\n";
@@ -38,6 +44,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (command == "info") return RunInfoCommand(rest, std::cout, std::cerr);
+    if (command == "solve") return RunSolveCommand(rest, std::cout, std::cerr);
     if (command == "upgrade") return RunUpgradeCommand(rest, std::cout, std::cerr);
     if (command == "libraries" && rest.size() <= 1) {
         return RunLibrariesCommand(rest.empty() ? ExecutableFolder(argv[0]) : std::filesystem::path(rest[0]), std::cout,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -16,6 +17,8 @@
 #include "model/VM4_Node_Set_Class.h"
 #include "model/VM4_Pipe_Class.h"
 #include "model/VM4_Pipe_Set_Class.h"
+#include "solver/VM4_Matrix_Equations.h"
+#include "solver/VM4_SystemSummary.h"
 
 class IUserMessages;
 class TByteReader;
@@ -226,6 +229,63 @@ public:
     // set in chainCounter; does nothing once the counter reaches 1000.
     void SetSingleInAndOutFlowNode(std::int32_t nodeId, std::int32_t& chainCounter, double flow_m3s);
 
+    // ---- Equations and node pressures (solver/VM4_Network_Equations.cpp) -------------
+
+    // Fills MatrixEquations from the open links, the stored loops and paths, the
+    // pipes and the fluid: one continuity equation per join point touching an open
+    // link (ascending id), one head equation per stored loop, one unknown per open
+    // link. On failure the user is shown what went wrong and the error is raised
+    // again.
+    void MatrixEquationsGenerate();
+    // Writes the solved flows into the pipes, recomputes them and derives every
+    // node's pressure (metres of fluid, gauge) outwards from the tanks and end
+    // pressure nodes. Solved becomes false when a connected node gets no pressure;
+    // the nodes concerned are logged.
+    void ReCalcNetworkFromMatrixQVariables(bool& Solved, std::vector<std::string>& log);
+    // The position of the pipe's open link, which is the index of its unknown; -1
+    // when it has none.
+    std::int32_t getQIndexOfPipeId(std::int32_t pipeId) const;
+
+    // ---- Solve driver (solver/VM4_Network_Solve.cpp, VM4_Network_HeldFlows.cpp) -----
+
+    // The whole calculation; appends to the results log and answers whether the
+    // network was solved. Never raises: on any error the link table is put back
+    // (sorted by pipe id) and the answer is false.
+    bool SolveNetwork(std::vector<std::string>& log);
+    // Takes the links of pipes with a switched-on flow control (or a switched-on
+    // pump running at its set flow) out of the open table, turning their set flows
+    // into a discharge at the from-node and a supply at the to-node.
+    void RemoveAllNodeLinksForPipesWithFlowControl();
+    void RemoveAllNodeLinksForPipesWithPumpAtSetFlowRate();
+    // Puts those links back at the end of the open table, takes the set flows off
+    // the nodes again and gives the pipes their set flows.
+    void RestoreAllNodeLinksForPipesWithFlowControl();
+    void RestoreAllNodeLinksForPipesWithPumpsAtSetFlowRate();
+    std::int32_t GetFlowControlLinkCount() const { return FlowControlLinkCount; }
+    std::int32_t GetSetFlowPumpLinkCount() const { return SetFlowPumpLinkCount; }
+    // The pressure drop each flow control must make, and the head each fixed-flow
+    // pump must give, from the solved node pressures; a control that would need a
+    // negative drop or a pump a negative head makes the result unsolved.
+    void SetFlowControlPressureLosses(bool& Solved, std::vector<std::string>& log);
+    void SetPumpsSetFlowRatePressureLosses(bool& Solved, std::vector<std::string>& log);
+    std::int32_t getIterationCount() const { return MatrixEquations.IterationCount; }
+    std::int32_t getIterationCountTotal() const { return MatrixEquations.IterationCountTotal; }
+
+    // ---- Result checks (solver/VM4_Network_ResultChecks.cpp) ------------------------
+
+    // The verdict of one solve attempt, with the engine's iteration count.
+    void SolvedMessage(bool Solved, bool FinalPhase, std::vector<std::string>& log, bool SecondPass, bool Negative);
+    // Reviews the network and its results, logging every warning; warningCount
+    // receives their number. A pump with a negative NPSH available makes Solved false.
+    void CheckResults(std::vector<std::string>& log, bool& Solved, std::int32_t& warningCount);
+    TSystemSummary GetSystemSummaryData() const;
+    // Lowest and highest node pressure, bar gauge; the highest is never below 0.
+    // Without nodes: 999999999 and 0.
+    void GetMinAndMaxPressureAtAnyNode_bar_g(double& min_bar_g, double& max_bar_g) const;
+    // False when an open pipe's outer diameter is not its bore plus twice its wall
+    // (within 0.1 mm).
+    bool CheckDiameterDataMatchOk() const;
+
     // ---- Pipe labels and pump conditions -----------------------------------------
 
     // The text drawn beside a pipe: names and sizes with their units in design
@@ -325,6 +385,9 @@ public:
     std::int32_t WarningCount = 0;    // warnings of the last result check
     // Where the solver's status and message processing go; none when null.
     IUserMessages* UserMessages = nullptr;
+    // The equation system and Newton solver, sized once for every link and twice
+    // as many equations.
+    TMatrixEquations MatrixEquations{TMatrixEquations::MaxQVariables, TMatrixEquations::MaxEquations};
 
 private:
     using TLinkTable = std::vector<TNodeLink>;
@@ -335,6 +398,7 @@ private:
     std::shared_ptr<TNetworkFileImage> fileImage_;
 
     void clearSolverResultState();
+    void resetMatrixEquations();
     void clearLinkTables();
     void clearLoopTable();
     void clearFreeTexts();
@@ -402,4 +466,55 @@ private:
                                       std::int32_t unsetInFlowPipes);
     std::int32_t numberOfInFlowPipesNotSet(std::int32_t nodeId) const;
     std::int32_t lastOutFlowLink(std::int32_t nodeId) const;
+
+    // ---- Solve driver internals ----------------------------------------------------------
+
+    // The local state of one SolveNetwork call.
+    struct TSolveState;
+    // A join point's demands as the user entered them, kept while a solve adds
+    // held flows to them.
+    struct TJointDemands {
+        double Supply_m3s = 0.0;
+        double Discharge_m3s = 0.0;
+    };
+    std::vector<TJointDemands> JointDemandsBeforeSolve =
+        std::vector<TJointDemands>(static_cast<std::size_t>(TNodeSet::MaxNodes) + 1);
+
+    // Equation generation steps; the ids name where a failure happened.
+    void clearMatrixEquationsForGeneration();
+    void generateContinuityEquations(std::int32_t& equation, std::int32_t& nodeId);
+    void generateLoopEquations(std::int32_t& equation, std::int32_t& loopId, std::int32_t& pipeId);
+    void generateUnknowns(std::int32_t& pipeId);
+    std::int32_t loopStartNodeId(std::int32_t loopId) const;
+    double totalHead_mHd(std::int32_t nodeId) const;
+    std::string generationFailureText(std::int32_t phase, std::int32_t nodeId, std::int32_t loopId,
+                                      std::int32_t pipeId) const;
+    // Pressure recovery steps.
+    void writeFlowsIntoPipes();
+    std::int32_t setFixedPressureNodes();
+    std::int32_t sweepPressuresAlongLinks(std::int32_t alreadyKnown);
+    void reportNodesWithoutPressure(std::int32_t known, bool& Solved, std::vector<std::string>& log);
+
+    void holdFlowsOfLinks(TLinkTable& held, std::int32_t& heldCount, bool (*isHeld)(const TPipe&),
+                          double (*heldFlow_m3s)(const TPipe&));
+    void releaseHeldLinks(TLinkTable& held, std::int32_t& heldCount, double (*heldFlow_m3s)(const TPipe&));
+    void keepJointDemands();
+    void restoreJointDemands();
+    void restoreLinkTablesAfterError(const TSolveState& state);
+
+    // Solve steps.
+    void startSolve(TSolveState& state);
+    void runLadderPass(TSolveState& state, std::vector<std::string>& log);
+    void runAttempt(TSolveState& state, double velocity_ms, std::vector<std::string>& log);
+    void startAttempt(double velocity_ms, std::vector<std::string>& log);
+    void setApproximatePhase();
+    void setFinalPhase();
+    void copyUnknownsIntoPipeFlows();
+    void refineApproximateSolution(TSolveState& state, std::vector<std::string>& log);
+    void reportFailedApproximation(const TSolveState& state, std::vector<std::string>& log);
+    void reversePipesWithNegativeFlow(TSolveState& state, std::vector<std::string>& log);
+    bool askToReversePipe(std::int32_t pipeId);
+    void finishSolve(TSolveState& state, std::vector<std::string>& log);
+    void logFinalSolutionDetails(std::vector<std::string>& log) const;
+    void setSolveStatus(const std::string& text);
 };

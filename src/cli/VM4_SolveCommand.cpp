@@ -1,0 +1,195 @@
+#include "VM4_SolveCommand.h"
+
+#include <fstream>
+#include <memory>
+#include <ostream>
+
+#include <nlohmann/json.hpp>
+
+#include "VM4_CommandLineUser.h"
+#include "model/VM4_Network_Class.h"
+
+namespace {
+
+const char* const kSolveUsage = "Usage: velmora-cli solve FILE.vme [--reverse=no|yes] [--json FILE] [--save OUT.vme]\n";
+
+const char* const kNotEnoughNetwork = "Not enough of Network defined to run calculations.";
+const char* const kLogRule = "----------------------------------------------------";
+const char* const kLogTitle = "Velmora Studio - Results Log";
+const char* const kNotSolved = "Network was not solved.";
+const char* const kToleranceTooSmall = "Final Pressure balance tolerance may be too small for this system to be solved.";
+const char* const kToleranceNote =
+    "NOTE: It is not normally necessary to adjust the configuration options related to the system calculations, "
+    "however in a very finely balanced system, it may be necessary to do so.";
+const char* const kToleranceHeading = "Adjusting the final pressure balance tolerance under calculations options:";
+const char* const kToleranceAdvice =
+    "If a solution can be found with a larger final pressure balance tolerance then note the velocity at several "
+    "discharge points and reconfigure the minimum and maximum discharge estimates that are specified under "
+    "calculations options (such that these bound the range of discharge velocities found in the less accurate "
+    "solution). Specifying a shorter range for the minimum and maximum discharge velocity estimates (provided the "
+    "range bounds the final solution) may allow the program to converge to an accurate solution for the original "
+    "lower final pressure balance tolerance (or some suitable tolerance that provides for a sufficiently accurate "
+    "solution.";
+
+constexpr int kExitSolved = 0;
+constexpr int kExitNotSolved = 1;
+constexpr int kExitUsageOrFile = 2;
+
+bool takeValue(const std::vector<std::string>& arguments, std::size_t& i, std::string& value, std::string& problem) {
+    if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
+        problem = arguments[i] + " needs a file name";
+        return false;
+    }
+    value = arguments[++i];
+    return true;
+}
+
+nlohmann::ordered_json nodesAsJson(const TNetwork& network) {
+    nlohmann::ordered_json nodes = nlohmann::ordered_json::array();
+    for (std::int32_t id = network.GetNextNodeId(0); id > 0; id = network.GetNextNodeId(id)) {
+        const TNode& node = network.GetNode(id);
+        nodes.push_back({{"id", id},
+                         {"name", node.Name},
+                         {"type", NodeTypeName(node.NodeType)},
+                         {"elevation_m", node.Elevation_m},
+                         {"pressure_m", node.Pressure_FluidHead_m},
+                         // hydraulic grade line: pressure head + elevation
+                         {"hgl_m", node.Pressure_FluidHead_m + node.Elevation_m}});
+    }
+    return nodes;
+}
+
+// The ends of a pipe, open or closed; 0 for a pipe without a link.
+TNodeLink linkOfPipe(const TNetwork& network, std::int32_t pipeId) {
+    for (std::int32_t k = 1; k <= network.GetNodeLinkCount(); ++k) {
+        if (network.GetNodeLink(k).PipeId == pipeId) return network.GetNodeLink(k);
+    }
+    for (std::int32_t k = 1; k <= network.GetClosedPipeLinkCount(); ++k) {
+        if (network.GetNodeLinkClosedPipe(k).PipeId == pipeId) return network.GetNodeLinkClosedPipe(k);
+    }
+    return TNodeLink{};
+}
+
+nlohmann::ordered_json pipesAsJson(const TNetwork& network) {
+    nlohmann::ordered_json pipes = nlohmann::ordered_json::array();
+    for (int id = network.Pipes.getNextPipeId(0); id != -1; id = network.Pipes.getNextPipeId(id)) {
+        const TPipe& pipe = network.GetPipe(id);
+        const TNodeLink link = linkOfPipe(network, id);
+        pipes.push_back({{"id", id},
+                         {"name", pipe.Name},
+                         {"from", link.FromNodeId},
+                         {"to", link.ToNodeId},
+                         {"flow_m3s", pipe.FlowUncompressed_m3s},
+                         {"velocity_ms", pipe.Velocity_ms},
+                         {"reynolds", pipe.ReynoldsNumber},
+                         {"friction_factor", pipe.FrictionFactor},
+                         {"friction_loss_m", pipe.PipeFrictionLoss_mHd_Fluid},
+                         {"total_loss_m", pipe.TotalPressureLoss_mHd_Fluid},
+                         {"pump_head_m", pipe.PumpHead_mHd_Fluid}});
+    }
+    return pipes;
+}
+
+bool writeTextFile(const std::string& path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << text;
+    file.close();
+    return static_cast<bool>(file);
+}
+
+// Writes what the options ask for; false, with the reason on `err`, when a file cannot be written.
+bool writeOutputs(TNetwork& network, const TSolveOptions& options, bool solved, const std::vector<std::string>& log,
+                  std::ostream& err) {
+    if (!options.JsonFile.empty() && !writeTextFile(options.JsonFile, SolveResultsAsJson(network, solved, log))) {
+        err << "velmora-cli solve: cannot write " << options.JsonFile << "\n";
+        return false;
+    }
+    if (options.SaveFile.empty()) return true;
+    try {
+        network.SaveToFile(options.SaveFile);
+    } catch (const EVelmoraError& error) {
+        err << "velmora-cli solve: " << error.what() << "\n";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ParseSolveArguments(const std::vector<std::string>& arguments, TSolveOptions& options, std::string& problem) {
+    options = TSolveOptions{};
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--reverse=no" || argument == "--reverse=yes") {
+            options.ReversePipes = argument == "--reverse=yes";
+        } else if (argument == "--json") {
+            if (!takeValue(arguments, i, options.JsonFile, problem)) return false;
+        } else if (argument == "--save") {
+            if (!takeValue(arguments, i, options.SaveFile, problem)) return false;
+        } else if (argument.rfind("--", 0) == 0) {
+            problem = "unknown option " + argument;
+            return false;
+        } else if (options.NetworkFile.empty()) {
+            options.NetworkFile = argument;
+        } else {
+            problem = "one network file only";
+            return false;
+        }
+    }
+    if (options.NetworkFile.empty()) problem = "no network file given";
+    return !options.NetworkFile.empty();
+}
+
+bool CalculateNetwork(TNetwork& network, std::vector<std::string>& log) {
+    if (!network.IsNetworkOkToCalculate()) {
+        if (network.UserMessages != nullptr) network.UserMessages->ShowInformation(kNotEnoughNetwork);
+        return false;
+    }
+    log.insert(log.end(), {kLogRule, kLogTitle, kLogRule, "Generating Network equations...",
+                           "Solving Network equations..."});
+    bool solved = network.SolveNetwork(log);
+    if (!solved) {
+        log.insert(log.end(), {" ", kNotSolved});
+        if (network.RefinementFailed) {
+            log.insert(log.end(), {" ", kToleranceTooSmall, " ", kToleranceNote, " ", kToleranceHeading,
+                                   kToleranceAdvice});
+        }
+    }
+    log.emplace_back(" ");
+    network.CheckResults(log, solved, network.WarningCount);
+    return solved;
+}
+
+std::string SolveResultsAsJson(const TNetwork& network, bool solved, const std::vector<std::string>& log) {
+    const nlohmann::ordered_json results = {{"solved", solved},
+                                    {"warnings", network.WarningCount},
+                                    {"nodes", nodesAsJson(network)},
+                                    {"pipes", pipesAsJson(network)},
+                                    {"log", log}};
+    // Texts that are not valid UTF-8 are written with replacement characters, not refused.
+    return results.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
+int RunSolveCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    TSolveOptions options;
+    std::string problem;
+    if (!ParseSolveArguments(arguments, options, problem)) {
+        err << "velmora-cli solve: " << problem << "\n" << kSolveUsage;
+        return kExitUsageOrFile;
+    }
+    const auto network = std::make_unique<TNetwork>();
+    try {
+        network->LoadFromFile(options.NetworkFile);
+    } catch (const EVelmoraError& error) {
+        err << "velmora-cli solve: " << error.what() << "\n";
+        return kExitUsageOrFile;
+    }
+    TCommandLineUser user(err, options.ReversePipes);
+    network->UserMessages = &user;
+    std::vector<std::string> log;
+    const bool solved = CalculateNetwork(*network, log);
+    network->UserMessages = nullptr;
+    for (const std::string& line : log) out << line << "\n";
+    if (!writeOutputs(*network, options, solved, log, err)) return kExitUsageOrFile;
+    return solved ? kExitSolved : kExitNotSolved;
+}

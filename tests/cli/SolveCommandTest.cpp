@@ -1,0 +1,265 @@
+// velmora-cli solve, run as the executable runs it, on files the network writer
+// produced: its results log, exit codes, JSON, the saved network and the
+// answers to the reversal question.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "VM4_SolveCommand.h"
+#include "common/NetworkBuilder.h"
+#include "common/TempFolder.h"
+#include "foundations/VM4_DecimalMark.h"
+#include "model/VM4_Network_Class.h"
+
+namespace {
+
+std::filesystem::path generatedFile(const std::string& name) {
+    return std::filesystem::path(VELMORA_GENERATED_DATA_DIR) / name;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+const std::vector<std::string> kLogHeader{
+    "----------------------------------------------------", "Velmora Studio - Results Log",
+    "----------------------------------------------------", "Generating Network equations...",
+    "Solving Network equations...",
+};
+
+// ---- Arguments ------------------------------------------------------------------------------------
+
+struct TArgumentCase {
+    const char* Name;
+    std::vector<std::string> Arguments;
+    bool Valid;
+    TSolveOptions Expected;
+    std::string Problem;
+};
+
+void PrintTo(const TArgumentCase& argumentCase, std::ostream* out) { *out << argumentCase.Name; }
+
+class SolveArguments : public ::testing::TestWithParam<TArgumentCase> {};
+
+TEST_P(SolveArguments, AreReadOrRefused) {
+    const TArgumentCase& c = GetParam();
+    TSolveOptions options;
+    std::string problem;
+    EXPECT_EQ(ParseSolveArguments(c.Arguments, options, problem), c.Valid);
+    EXPECT_EQ(problem, c.Problem);
+    if (!c.Valid) return;
+    EXPECT_EQ(options.NetworkFile, c.Expected.NetworkFile);
+    EXPECT_EQ(options.ReversePipes, c.Expected.ReversePipes);
+    EXPECT_EQ(options.JsonFile, c.Expected.JsonFile);
+    EXPECT_EQ(options.SaveFile, c.Expected.SaveFile);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SolveArguments,
+    ::testing::Values(
+        TArgumentCase{"FileOnly", {"a.vme"}, true, {"a.vme", false, "", ""}, ""},
+        TArgumentCase{"Everything",
+                      {"--reverse=yes", "a.vme", "--json", "r.json", "--save", "out.vme"},
+                      true,
+                      {"a.vme", true, "r.json", "out.vme"},
+                      ""},
+        TArgumentCase{"ReverseNoIsTheDefault", {"a.vme", "--reverse=no"}, true, {"a.vme", false, "", ""}, ""},
+        TArgumentCase{"NoFile", {"--reverse=yes"}, false, {}, "no network file given"},
+        TArgumentCase{"TwoFiles", {"a.vme", "b.vme"}, false, {}, "one network file only"},
+        TArgumentCase{"JsonWithoutName", {"a.vme", "--json"}, false, {}, "--json needs a file name"},
+        TArgumentCase{"SaveWithoutName", {"a.vme", "--save"}, false, {}, "--save needs a file name"},
+        TArgumentCase{"UnknownReverseAnswer", {"a.vme", "--reverse=maybe"}, false, {},
+                      "unknown option --reverse=maybe"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// ---- Runs ------------------------------------------------------------------------------------------------
+
+class SolveCommandRun : public ::testing::Test {
+protected:
+    int Run(const std::vector<std::string>& arguments) {
+        out.str("");
+        err.str("");
+        return RunSolveCommand(arguments, out, err);
+    }
+
+    // Networks drawn here and written with the network writer.
+    std::string Write(TNetwork& network, const std::string& name) {
+        const std::filesystem::path path = folder / name;
+        network.SaveToFile(path);
+        return path.string();
+    }
+
+    TScopedDecimalMark mark{'.'};
+    TTempFolder folder;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+// The sample network solves; the log starts with the results log header and
+// holds the accurate verdict and the result checks.
+TEST_F(SolveCommandRun, SampleNetworkSolvesAndPrintsTheResultsLog) {
+    EXPECT_EQ(Run({generatedFile("sample.vme").string()}), 0);
+
+    const std::vector<std::string> lines = linesOf(out.str());
+    ASSERT_GT(lines.size(), kLogHeader.size());
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 5), kLogHeader);
+    EXPECT_TRUE(contains(out.str(), "\nFound Accurate Solution ("));
+    EXPECT_TRUE(contains(out.str(), "\nFinal Solution Details:\n"));
+    EXPECT_TRUE(contains(out.str(), "\nChecking Results...\n"));
+    EXPECT_EQ(err.str(), "");
+}
+
+// The JSON holds every node and pipe of the saved solved network, with the same
+// values, and the log as printed; along every open pipe without a flow control
+// the grade line falls by the pipe's total loss.
+TEST_F(SolveCommandRun, JsonAndSavedNetworkAgreeWithEachOther) {
+    const std::string json = (folder / "results.json").string();
+    const std::string saved = (folder / "solved.vme").string();
+    ASSERT_EQ(Run({generatedFile("sample.vme").string(), "--json", json, "--save", saved}), 0);
+
+    const nlohmann::json results = nlohmann::json::parse(FileContents(json));
+    auto network = std::make_unique<TNetwork>();
+    network->LoadFromFile(saved);
+    EXPECT_EQ(results.at("solved"), true);
+    const std::vector<std::string> log = linesOf(out.str());
+    const auto checks = std::find(log.begin(), log.end(), "Checking Results...");
+    const auto warnings = std::count(checks, log.end(), ">>> WARNING:") + std::count(checks, log.end(), ">>> PROBLEM:");
+    EXPECT_EQ(results.at("warnings").get<std::ptrdiff_t>(), warnings);
+    EXPECT_EQ(results.at("log").get<std::vector<std::string>>(), linesOf(out.str()));
+    ASSERT_EQ(results.at("nodes").size(), static_cast<std::size_t>(network->GetNodeCount()));
+    for (const auto& node : results.at("nodes")) {
+        const TNode& saved_node = network->GetNode(node.at("id").get<std::int32_t>());
+        EXPECT_EQ(node.at("name").get<std::string>(), saved_node.Name);
+        EXPECT_EQ(node.at("type").get<std::string>(), NodeTypeName(saved_node.NodeType));
+        EXPECT_EQ(node.at("elevation_m").get<double>(), saved_node.Elevation_m);
+        EXPECT_EQ(node.at("pressure_m").get<double>(), saved_node.Pressure_FluidHead_m);
+        EXPECT_EQ(node.at("hgl_m").get<double>(), saved_node.Pressure_FluidHead_m + saved_node.Elevation_m);
+    }
+    ASSERT_EQ(results.at("pipes").size(), static_cast<std::size_t>(network->GetPipeCount()));
+    for (const auto& pipe : results.at("pipes")) {
+        const std::int32_t id = pipe.at("id").get<std::int32_t>();
+        const TPipe& savedPipe = network->GetPipe(id);
+        EXPECT_EQ(pipe.at("name").get<std::string>(), savedPipe.Name);
+        EXPECT_EQ(pipe.at("flow_m3s").get<double>(), savedPipe.FlowUncompressed_m3s) << "pipe " << id;
+        EXPECT_EQ(pipe.at("velocity_ms").get<double>(), savedPipe.Velocity_ms) << "pipe " << id;
+        std::int32_t from = 0;
+        std::int32_t to = 0;
+        if (!network->GetPipeNodes(id, from, to)) continue;  // closed
+        EXPECT_EQ(pipe.at("from").get<std::int32_t>(), from);
+        EXPECT_EQ(pipe.at("to").get<std::int32_t>(), to);
+        if (savedPipe.HasFlowControl) continue;
+        const double fall_m = network->GetNode(from).Pressure_FluidHead_m + network->GetNode(from).Elevation_m -
+                              network->GetNode(to).Pressure_FluidHead_m - network->GetNode(to).Elevation_m;
+        EXPECT_NEAR(pipe.at("total_loss_m").get<double>(), fall_m, 0.001) << "pipe " << id;
+    }
+}
+
+TEST_F(SolveCommandRun, NetworkWithoutPipesIsNotCalculated) {
+    const std::string json = (folder / "results.json").string();
+    EXPECT_EQ(Run({generatedFile("empty.vme").string(), "--json", json}), 1);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), "Not enough of Network defined to run calculations.\n\n");
+    EXPECT_EQ(nlohmann::json::parse(FileContents(json)).at("solved"), false);
+}
+
+TEST_F(SolveCommandRun, BadFilesAndArgumentsExitWithTwo) {
+    EXPECT_EQ(Run({}), 2);
+    EXPECT_EQ(err.str(), "velmora-cli solve: no network file given\nUsage: velmora-cli solve FILE.vme "
+                         "[--reverse=no|yes] [--json FILE] [--save OUT.vme]\n");
+    EXPECT_EQ(Run({"/nonexistent/x.vme"}), 2);
+    EXPECT_EQ(err.str(), "velmora-cli solve: TNetwork.LoadFromFile Failed: /nonexistent/x.vme: cannot read the file\n");
+    WriteFileContents(folder / "broken.vme", FileContents(generatedFile("sample.vme")).substr(0, 3000));
+    EXPECT_EQ(Run({(folder / "broken.vme").string()}), 2);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(Run({generatedFile("sample.vme").string(), "--json", (folder / "no" / "such" / "r.json").string()}), 2);
+    EXPECT_TRUE(contains(err.str(), "cannot write")) << err.str();
+}
+
+// A refining phase that can never converge (one iteration allowed): the log
+// gives the advice about the final tolerance before the result checks.
+TEST_F(SolveCommandRun, FailedRefinementGivesTheToleranceAdvice) {
+    auto network = std::make_unique<TNetwork>();
+    TNetworkBuilder build(*network);
+    const std::int32_t tank = build.AddTank(0, 0, 10.0);
+    build.AddPipe(tank, build.AddDemandPressure(10, 0), "P1");
+    network->Settings.MaxIterationsFinalSolution = 1;
+
+    EXPECT_EQ(Run({Write(*network, "fine.vme")}), 1);
+
+    const std::string log = out.str();
+    EXPECT_TRUE(contains(log, "\nDid Not Converge to an Accurate Solution (1 calculations)\nContinue to next "
+                              "iteration\n"));
+    const std::string advice =
+        "\n \nNetwork was not solved.\n \nFinal Pressure balance tolerance may be too small for this system to be "
+        "solved.\n \nNOTE: It is not normally necessary to adjust the configuration options related to the system "
+        "calculations, however in a very finely balanced system, it may be necessary to do so.\n \nAdjusting the "
+        "final pressure balance tolerance under calculations options:\nIf a solution can be found with a larger "
+        "final pressure balance tolerance then note the velocity at several discharge points and reconfigure the "
+        "minimum and maximum discharge estimates that are specified under calculations options (such that these "
+        "bound the range of discharge velocities found in the less accurate solution). Specifying a shorter range "
+        "for the minimum and maximum discharge velocity estimates (provided the range bounds the final solution) may "
+        "allow the program to converge to an accurate solution for the original lower final pressure balance "
+        "tolerance (or some suitable tolerance that provides for a sufficiently accurate solution.\n \nChecking "
+        "Results...\n";
+    EXPECT_TRUE(contains(log, advice)) << log.substr(log.size() > 3000 ? log.size() - 3000 : 0);
+}
+
+// Reservoirs at 50, 30 and 10 m with the pipe to the middle one drawn against
+// its flow: the question is printed with the answer the option gives.
+class ReversalFromTheCommandLine : public SolveCommandRun {
+protected:
+    void SetUp() override {
+        auto network = std::make_unique<TNetwork>();
+        TNetworkBuilder build(*network);
+        const std::int32_t high = build.AddTank(0, 0, 50.0);
+        const std::int32_t middle = build.AddTank(20, 0, 30.0);
+        const std::int32_t low = build.AddTank(20, 20, 10.0);
+        const std::int32_t junction = build.AddJoint(10, 10);
+        build.AddPipe(high, junction, "P1", 300.0, 0.15);
+        build.AddPipe(middle, junction, "P2", 200.0, 0.1);
+        build.AddPipe(junction, low, "P3", 250.0, 0.1);
+        file = Write(*network, "reservoirs.vme");
+    }
+
+    std::string file;
+};
+
+TEST_F(ReversalFromTheCommandLine, IsRefusedByDefault) {
+    EXPECT_EQ(Run({file}), 1);
+    EXPECT_TRUE(contains(err.str(), "Flow in P2 is negative (-")) << err.str();
+    EXPECT_TRUE(contains(err.str(), "\n\nThe direction of this pipe must be reversed.\n\nReverse the pipe direction now "
+                                    "and continue solving the network?\nAnswered No (--reverse=no).\n"));
+    EXPECT_FALSE(contains(out.str(), "was reversed."));
+    EXPECT_TRUE(contains(out.str(), "\nNetwork was not solved.\n"));
+}
+
+TEST_F(ReversalFromTheCommandLine, IsMadeWhenAllowed) {
+    const std::string saved = (folder / "solved.vme").string();
+    EXPECT_EQ(Run({file, "--reverse=yes", "--save", saved}), 0);
+    EXPECT_TRUE(contains(err.str(), "Answered Yes (--reverse=yes).")) << err.str();
+    EXPECT_TRUE(contains(out.str(), "\nDirection of pipe 2, named P2 was reversed.\n"));
+    auto network = std::make_unique<TNetwork>();
+    network->LoadFromFile(saved);
+    std::int32_t from = 0;
+    std::int32_t to = 0;
+    ASSERT_TRUE(network->GetPipeNodes(2, from, to));
+    EXPECT_EQ(from, 4);  // the junction
+    EXPECT_EQ(to, 2);    // the middle reservoir
+    EXPECT_GT(network->GetPipe(2).FlowUncompressed_m3s, 0.0);
+}
+
+}  // namespace
