@@ -1,0 +1,29 @@
+#include "editor/VM4_NetworkCanvas.h"
+
+#include <QPainter>
+#include <QResizeEvent>
+#include <QWheelEvent>
+
+TNetworkCanvas::TNetworkCanvas(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumSize(200, 150);
+}
+
+void TNetworkCanvas::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (image_.isNull())
+        painter.fillRect(rect(), Qt::white);
+    else
+        painter.drawImage(0, 0, image_);
+}
+
+void TNetworkCanvas::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Q_EMIT Resized();
+}
+
+void TNetworkCanvas::wheelEvent(QWheelEvent* event) {
+    Q_EMIT WheelTurned(event->angleDelta().y());
+    event->accept();  // the wheel zooms; it never scrolls anything else
+}

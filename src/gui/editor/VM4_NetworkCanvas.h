@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+// The drawing area of the main window. It shows the image the main window
+// stretched the drawing into, and reports its size changes and the mouse wheel;
+// it draws nothing of its own (the drawing is the picture's business).
+class TNetworkCanvas : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TNetworkCanvas(QWidget* parent = nullptr);
+
+    // The image shown, the size of the canvas; the main window paints into it.
+    QImage& Image() { return image_; }
+    const QImage& Image() const { return image_; }
+
+Q_SIGNALS:
+    void Resized();
+    // The wheel's turn in eighths of a degree (120 per notch), forwards positive.
+    void WheelTurned(int delta);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    QImage image_;
+};

@@ -1,0 +1,396 @@
+// The main window's construction and start-up: menus, toolbars, the drawing
+// area, the status bar, the first show and closing. The document commands, the
+// view and the help commands live in VM4_NetworkForm_*.cpp.
+
+#include "editor/VM4_NetworkForm.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QUrl>
+#include <filesystem>
+
+#include "editor/VM4_Examples_Form.h"
+#include "editor/VM4_HelpForm.h"
+#include "editor/VM4_NetworkCanvas.h"
+#include "editor/VM4_SplashScreenForm.h"
+#include "editor/VM4_ToolIcons.h"
+#include "model/VM4_Network_Class.h"
+
+const char* const TNetworkForm::ProgramTitle = " Velmora Studio";
+
+namespace {
+
+constexpr int kRecentFileCount = 4;
+constexpr int kRecentFileCaptionWidth = 50;
+constexpr int kHintBarWidth = 550;
+constexpr int kSplashMilliseconds = 1500 + 3000;  // shown while starting, then 3 s more
+
+std::string InFolder(const std::string& folder, const std::string& name) {
+    return (std::filesystem::path(folder) / name).string();
+}
+
+bool OpenWithDesktop(const std::string& address) {
+    return QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
+}
+
+}  // namespace
+
+TNetworkForm::TNetworkForm(const TNetworkFormServices& services, QWidget* parent)
+    : QMainWindow(parent),
+      services_(services),
+      programFolder_(services.ProgramFolder),
+      TheNetwork(std::make_unique<TNetwork>()),
+      ScreenDrawing_(kDrawingWidth, kDrawingHeight),
+      RecentFiles_(InFolder(services.ProgramFolder, RecentFilesName), kRecentFileCount, kRecentFileCaptionWidth) {
+    if (!services_.OpenUrl) services_.OpenUrl = OpenWithDesktop;
+    setWindowTitle(QString::fromLatin1(ProgramTitle));
+    setWindowIcon(ToolIcons::AppIcon());
+    createActions();
+    createTopToolBar();
+    createDrawingToolBar();
+    createCentralArea();
+    createStatusBar();
+    helpForm_ = new THelpForm(InFolder(programFolder_, HelpFolder), this);
+    examplesForm_ = new TExamplesForm(*services_.MessageBoxes, InFolder(programFolder_, ExampleSystemsFolder), this);
+}
+
+TNetworkForm::~TNetworkForm() = default;
+
+// ---- Menus --------------------------------------------------------------------------------------
+
+QAction* TNetworkForm::makeAction(const char* objectName, const QString& text, void (TNetworkForm::*handler)()) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(QString::fromLatin1(objectName));
+    connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    return action;
+}
+
+// Commands whose windows or tools come with later parts of the editor: present in
+// the menus and toolbars so that the layout is final, but disabled until they work.
+QAction* TNetworkForm::makeUnbuiltAction(const char* objectName, const QString& text) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(QString::fromLatin1(objectName));
+    action->setEnabled(false);
+    return action;
+}
+
+void TNetworkForm::createActions() { createMenus(); }
+
+void TNetworkForm::createMenus() {
+    QStyle* style = this->style();
+    fileMenu_ = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction* newAction = makeAction("FileNew", QStringLiteral("New..."), &TNetworkForm::FileNewClick);
+    newAction->setIcon(ToolIcons::NewGrid());
+    QAction* openAction = makeAction("Open1", QStringLiteral("Open..."), &TNetworkForm::Open1Click);
+    openAction->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
+    openAction->setShortcut(QKeySequence::Open);
+    QAction* saveAction = makeAction("Save1", QStringLiteral("Save"), &TNetworkForm::Save1Click);
+    saveAction->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
+    saveAction->setShortcut(QKeySequence::Save);
+    fileMenu_->addAction(newAction);
+    fileMenu_->addAction(openAction);
+    fileMenu_->addAction(makeAction("OpenExamples1", QStringLiteral("Open Examples..."), &TNetworkForm::OpenExamples1Click));
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(saveAction);
+    fileMenu_->addAction(makeAction("SaveAs1", QStringLiteral("Save As..."), &TNetworkForm::SaveAs1Click));
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(makeUnbuiltAction("SaveScreenImage1", QStringLiteral("Save Screen Image...")));
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(makeUnbuiltAction("Emai1", QStringLiteral("Email System...")));
+    fileMenu_->addAction(makeUnbuiltAction("EmailScreenImage1", QStringLiteral("Email Screen Image...")));
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(makeUnbuiltAction("Print1", QStringLiteral("Print...")));
+    fileMenu_->addAction(makeUnbuiltAction("PrintSetup2", QStringLiteral("Page Setup...")));
+    recentFilesSeparator_ = fileMenu_->addSeparator();
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        auto* item = new QAction(QStringLiteral("Recent File %1").arg(i), this);
+        item->setObjectName(QStringLiteral("RecentFile%1").arg(i));
+        item->setVisible(false);
+        connect(item, &QAction::triggered, this, &TNetworkForm::RecentFileStringsClick);
+        fileMenu_->addAction(item);
+        recentFileActions_.push_back(item);
+    }
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(makeAction("Exit1", QStringLiteral("Exit"), &TNetworkForm::Exit1Click));
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    for (const auto& [name, text] : {std::pair{"Undo1", "Undo"}, {"Redo1", "Redo"}, {"Cut1", "Cut"}, {"Copy1", "Copy"},
+                                     {"Paste1", "Paste"}, {"Delete1", "Delete"}})
+        edit->addAction(makeUnbuiltAction(name, QString::fromLatin1(text)));
+
+    QMenu* units = menuBar()->addMenu(QStringLiteral("&Units"));
+    units->addAction(makeAction("ImperialUnits1", QStringLiteral("Imperial Units"), &TNetworkForm::ImperialUnits1Click));
+    units->addAction(makeAction("MetricUnits1", QStringLiteral("Metric Units"), &TNetworkForm::MetricUnits1Click));
+    units->addAction(makeUnbuiltAction("ChangeUnits1", QStringLiteral("Specify Units...")));
+
+    QMenu* fluid = menuBar()->addMenu(QStringLiteral("Fl&uid"));
+    fluid->addAction(makeUnbuiltAction("ChangeFluid1", QStringLiteral("Change Fluid")));
+
+    QMenu* drawing = menuBar()->addMenu(QStringLiteral("&Drawing"));
+    drawing->addAction(makeUnbuiltAction("ChangeDefaultPipeData1", QStringLiteral("Alter Default Pipe Values")));
+    drawing->addAction(makeUnbuiltAction("ConfigureLabelling1", QStringLiteral("Choose Labeling Options")));
+    drawing->addAction(makeUnbuiltAction("EditPipeNodeData1", QStringLiteral("Edit Pipe/Node Data in Grid")));
+
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    tools->addAction(makeUnbuiltAction("Preferences1", QStringLiteral("Options")));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    QAction* contents = makeAction("Contents1", QStringLiteral("Contents..."), &TNetworkForm::Contents1Click);
+    contents->setShortcut(Qt::Key_F1);
+    help->addAction(contents);
+    help->addAction(makeAction("Index1", QStringLiteral("Index..."), &TNetworkForm::Index1Click));
+    help->addSeparator();
+    help->addAction(makeAction("ReviewExampleSystems2", QStringLiteral("Description of Example Systems "),
+                               &TNetworkForm::ReviewExampleSystems2Click));
+    help->addAction(makeAction("ReviewExampleSystems1", QStringLiteral("Load Example Systems"),
+                               &TNetworkForm::OpenExamples1Click));
+    help->addAction(makeAction("WalkThroughExample1", QStringLiteral("Create a System - Step by Step"),
+                               &TNetworkForm::WalkThroughExample1Click));
+    help->addSeparator();
+    help->addAction(makeAction("WebPage1", QStringLiteral("Velmora Studio on the Web: ") + QString::fromLatin1(VendorWebAddress),
+                               &TNetworkForm::WebPageClick));
+    help->addSeparator();
+    help->addAction(makeAction("About1", QStringLiteral("About Velmora Studio"), &TNetworkForm::About1Click));
+}
+
+// ---- Toolbars ---------------------------------------------------------------------------------------
+
+void TNetworkForm::createTopToolBar() {
+    QToolBar* bar = addToolBar(QStringLiteral("Main"));
+    bar->setObjectName(QStringLiteral("TopToolBar"));
+    bar->setMovable(false);
+    auto add = [bar](QAction* action, const QString& hint, const QIcon& icon) {
+        action->setToolTip(hint);
+        if (!icon.isNull()) action->setIcon(icon);
+        bar->addAction(action);
+    };
+    add(findChild<QAction*>(QStringLiteral("FileNew")), QStringLiteral("New Grid"), QIcon());
+    add(findChild<QAction*>(QStringLiteral("Open1")), QStringLiteral("Open File"), QIcon());
+    add(findChild<QAction*>(QStringLiteral("Save1")), QStringLiteral("Save File"), QIcon());
+    add(makeUnbuiltAction("ToolButtonEmail", QString()), QStringLiteral("Email System Information"), ToolIcons::Email());
+    add(makeUnbuiltAction("ToolButtonPrint", QString()), QStringLiteral("Print"), ToolIcons::Print());
+    add(makeUnbuiltAction("ToolButtonConfigureLabelling", QString()), QStringLiteral("Choose Labelling"),
+        ToolIcons::Labelling());
+    add(makeUnbuiltAction("ToolButtonConfigureUnits", QString()), QStringLiteral("Choose Units"), ToolIcons::Units());
+    add(makeUnbuiltAction("ToolButtonEditGrid", QString()), QStringLiteral("Edit Network Data in Grid View"),
+        ToolIcons::GridView());
+
+    StatusBarHint = new QLabel(bar);
+    StatusBarHint->setObjectName(QStringLiteral("StatusBarHint"));
+    StatusBarHint->setFixedWidth(kHintBarWidth);
+    StatusBarHint->setFrameShape(QFrame::StyledPanel);
+    StatusBarHint->setAutoFillBackground(true);
+    StatusBarHint->setStyleSheet(QStringLiteral("background-color: white;"));
+    bar->addWidget(StatusBarHint);
+
+    BitBtnCalculate = new QPushButton(QStringLiteral("Calculate"), bar);
+    BitBtnCalculate->setObjectName(QStringLiteral("BitBtnCalculate"));
+    BitBtnCalculate->setEnabled(false);  // the solver's command comes with the solver
+    BitBtnResultsTable = new QPushButton(QStringLiteral("Results"), bar);
+    BitBtnShowLog = new QPushButton(QStringLiteral("Show Log"), bar);
+    bar->addWidget(BitBtnCalculate);
+    // Widgets on a toolbar are shown and hidden through their toolbar actions.
+    resultsButtonAction_ = bar->addWidget(BitBtnResultsTable);
+    showLogButtonAction_ = bar->addWidget(BitBtnShowLog);
+}
+
+void TNetworkForm::createDrawingToolBar() {
+    addToolBarBreak();
+    QToolBar* bar = addToolBar(QStringLiteral("Drawing"));
+    bar->setObjectName(QStringLiteral("DrawingToolBar"));
+    bar->setMovable(false);
+    auto addUnbuilt = [this, bar](const char* name, const char* hint, const QIcon& icon) {
+        QAction* action = makeUnbuiltAction(name, QString());
+        action->setToolTip(QString::fromLatin1(hint));
+        action->setIcon(icon);
+        action->setCheckable(true);
+        bar->addAction(action);
+    };
+
+    addUnbuilt("ToolButtonChangeFluid", "Change Fluid", ToolIcons::ChangeFluid());
+    EditFluid = new QLineEdit(bar);
+    EditFluid->setObjectName(QStringLiteral("EditFluid"));
+    EditFluid->setReadOnly(true);
+    EditFluid->setFixedWidth(260);
+    EditFluid->setStyleSheet(QStringLiteral("background-color: rgb(224, 224, 240);"));
+    bar->addWidget(EditFluid);
+    bar->addSeparator();
+
+    QAction* zoomOut = makeAction("ToolButtonZoomOut", QString(), &TNetworkForm::ZoomOutClick);
+    zoomOut->setToolTip(QStringLiteral("Zoom Out"));
+    zoomOut->setIcon(ToolIcons::ZoomOut());
+    bar->addAction(zoomOut);
+    ScaleComboBox1 = new QComboBox(bar);
+    ScaleComboBox1->setObjectName(QStringLiteral("ScaleComboBox1"));
+    ScaleComboBox1->setToolTip(QStringLiteral("Zoom Scale"));
+    for (const char* entry : TNetworkView::ZoomEntries) ScaleComboBox1->addItem(QString::fromLatin1(entry));
+    ScaleComboBox1->setCurrentIndex(TNetworkView::DefaultZoomIndex);
+    connect(ScaleComboBox1, &QComboBox::activated, this, &TNetworkForm::ScaleComboBoxChange);
+    bar->addWidget(ScaleComboBox1);
+    QAction* zoomIn = makeAction("ToolButtonZoomIn", QString(), &TNetworkForm::ZoomInClick);
+    zoomIn->setToolTip(QStringLiteral("Zoom In"));
+    zoomIn->setIcon(ToolIcons::ZoomIn());
+    bar->addAction(zoomIn);
+    QAction* zoomFit = makeAction("ToolButtonZoomCentre", QString(), &TNetworkForm::ToolButtonZoomCentreClick);
+    zoomFit->setToolTip(QStringLiteral("Zoom drawing to fit on screen"));
+    zoomFit->setIcon(ToolIcons::ZoomFit());
+    bar->addAction(zoomFit);
+    bar->addSeparator();
+
+    addUnbuilt("ToolButtonShowInfo", "Show Item Info", ToolIcons::ShowInfo());
+    addUnbuilt("ToolButtonPan", "Pan the drawing", ToolIcons::Pan());
+    addUnbuilt("ToolButtonDrag", "Drag and Move Items", ToolIcons::Drag());
+    addUnbuilt("ToolButtonSelection", "Selection tool, use to move groups of objects ", ToolIcons::Selection());
+    addUnbuilt("ToolButtonJoinPoint", "Add Join Point", ToolIcons::JoinPoint());
+    addUnbuilt("ToolButtonPipes", "Add Pipes", ToolIcons::Pipes());
+    addUnbuilt("ToolButtonFittings", "Add Fittings", ToolIcons::Fittings());
+    addUnbuilt("ToolButtonComponentPressure", "Add Component Pressure Loss", ToolIcons::Component());
+    addUnbuilt("ToolButtonFlowControl", "Add Flow Control", ToolIcons::FlowControl());
+    addUnbuilt("ToolButtonPump", "Add Pump", ToolIcons::Pump());
+    addUnbuilt("ToolButtonTank", "Add Tank", ToolIcons::Tank());
+    addUnbuilt("ToolButtonDemandPressure", "Add Demand (Pressure) ", ToolIcons::DemandPressure());
+    addUnbuilt("ToolButtonDemandFlow", "Add Demand (Flow)", ToolIcons::DemandFlow());
+    addUnbuilt("ToolButtonCopyDefaultPipe", "Copy Default Pipe Values to an existing pipe", ToolIcons::CopyDefaultPipe());
+    addUnbuilt("ToolButtonFreeText", "Add Free Text", ToolIcons::FreeText());
+    bar->addSeparator();
+    addUnbuilt("ToolButtonDelete", "Delete", ToolIcons::Delete());
+    addUnbuilt("ToolButtonCut", "Cut", ToolIcons::Cut());
+    addUnbuilt("ToolButtonCopy", "Copy", ToolIcons::Copy());
+    addUnbuilt("ToolButtonPaste", "Paste", ToolIcons::Paste());
+    addUnbuilt("ToolButtonUndo", "Undo last pipe/node", ToolIcons::Undo());
+    addUnbuilt("ToolButtonRedo", "Redo last pipe/node", ToolIcons::Redo());
+    bar->addSeparator();
+
+    RadioButtonImperialUnits = new QRadioButton(QStringLiteral("Imperial"), bar);
+    RadioButtonImperialUnits->setObjectName(QStringLiteral("RadioButtonImperialUnits"));
+    RadioButtonMetricUnits = new QRadioButton(QStringLiteral("Metric"), bar);
+    RadioButtonMetricUnits->setObjectName(QStringLiteral("RadioButtonMetricUnits"));
+    RadioButtonImperialUnits->setChecked(true);
+    // A click on the marked one changes nothing; a click on the other runs the
+    // unit command, which may be declined.
+    connect(RadioButtonImperialUnits, &QRadioButton::clicked, this, [this] { ImperialUnits1Click(); });
+    connect(RadioButtonMetricUnits, &QRadioButton::clicked, this, [this] { MetricUnits1Click(); });
+    bar->addWidget(RadioButtonImperialUnits);
+    bar->addWidget(RadioButtonMetricUnits);
+}
+
+// ---- Drawing area and status bar ------------------------------------------------------------------------
+
+void TNetworkForm::createCentralArea() {
+    auto* area = new QWidget(this);
+    auto* layout = new QGridLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    canvas_ = new TNetworkCanvas(area);
+    canvas_->setObjectName(QStringLiteral("NetworkCanvas"));
+    horizontalScrollBar_ = new QScrollBar(Qt::Horizontal, area);
+    horizontalScrollBar_->setObjectName(QStringLiteral("ScrollBarHorizontal"));
+    verticalScrollBar_ = new QScrollBar(Qt::Vertical, area);
+    verticalScrollBar_->setObjectName(QStringLiteral("ScrollBarVertical"));
+    for (QScrollBar* bar : {horizontalScrollBar_, verticalScrollBar_}) bar->setSingleStep(2);
+    layout->addWidget(canvas_, 0, 0);
+    layout->addWidget(verticalScrollBar_, 0, 1);
+    layout->addWidget(horizontalScrollBar_, 1, 0);
+    setCentralWidget(area);
+
+    connect(canvas_, &TNetworkCanvas::Resized, this, &TNetworkForm::CanvasResized);
+    connect(canvas_, &TNetworkCanvas::WheelTurned, this, &TNetworkForm::CanvasWheel);
+    connect(horizontalScrollBar_, &QScrollBar::valueChanged, this, &TNetworkForm::HorizontalScrollBarChange);
+    connect(verticalScrollBar_, &QScrollBar::valueChanged, this, &TNetworkForm::VerticalScrollBarChange);
+}
+
+void TNetworkForm::createStatusBar() {
+    for (int width : {201, 100, 200}) {
+        auto* panel = new QLabel(statusBar());
+        panel->setFixedWidth(width);
+        panel->setFrameShape(QFrame::StyledPanel);
+        statusBar()->addWidget(panel);
+        statusPanels_.push_back(panel);
+    }
+}
+
+QString TNetworkForm::StatusPanelText(int panel) const { return statusPanels_.at(static_cast<std::size_t>(panel))->text(); }
+
+// ---- Start-up, title, modes ----------------------------------------------------------------------------
+
+void TNetworkForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (initialised_) return;
+    if (services_.ShowSplash) {
+        splashForm_ = new TSplashScreenForm(this);
+        splashForm_->ShowFor(kSplashMilliseconds);
+    }
+    if (QScreen* desktop = screen()) setGeometry(desktop->availableGeometry());
+    FormInitialise();
+}
+
+void TNetworkForm::FormInitialise() {
+    initialised_ = true;
+    SetTitle();
+    TheNetwork->Clear();
+    resultsButtonAction_->setVisible(false);
+    showLogButtonAction_->setVisible(false);
+    DrawingState_ = TDrawingState();
+    DrawingState_.CurrentTool = TDrawingState::ToolAddPipes;
+    layout()->activate();
+    centralWidget()->layout()->activate();
+    View_.ViewScale = 1.0;
+    View_.CentreOnSheet(canvasWidth(), canvasHeight());
+    View_.RescaleFromIndex(ScaleComboBox1->currentIndex(), canvasWidth(), canvasHeight());
+    UnitChangeSuppressed_ = true;
+    TheNetwork->SetImperialUnits();
+    RadioButtonImperialUnits->setChecked(true);
+    UnitChangeSuppressed_ = false;
+    CurrentFileName_.clear();
+    SystemsFolderName_.clear();
+    RecentFiles_.LoadFile();
+    showRecentFiles();
+    AskBeforeUnitChange_ = true;
+    UnitChangeSuppressed_ = false;
+    modified_ = false;
+    UpdateFluidDisplay();
+    updateZoomList();
+    updateScrollBars();
+    RefreshScreen();
+}
+
+void TNetworkForm::SetTitle() {
+    QString title = QString::fromLatin1(ProgramTitle);
+    if (!CurrentFileName_.empty())
+        title += QStringLiteral(" - ") +
+                 QString::fromStdString(std::filesystem::path(CurrentFileName_).filename().string());
+    setWindowTitle(title);
+}
+
+void TNetworkForm::SetDesignMode() {
+    ResultsMode_ = false;
+    BitBtnCalculate->setText(QStringLiteral("Calculate"));
+    resultsButtonAction_->setVisible(false);
+    showLogButtonAction_->setVisible(false);
+    DrawingState_.CurrentTool = TDrawingState::ToolShowInfo;
+    StatusBarHint->setStyleSheet(QStringLiteral("background-color: white;"));
+    RefreshScreen();
+}
+
+void TNetworkForm::closeEvent(QCloseEvent* event) {
+    if (!AskToSaveChanges()) {
+        event->ignore();
+        return;
+    }
+    if (splashForm_ != nullptr) splashForm_->close();
+    helpForm_->close();
+    event->accept();
+}

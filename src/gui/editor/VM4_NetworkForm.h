@@ -1,0 +1,195 @@
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/Recent_File_Strings_Class.h"
+#include "editor/VM4_DrawingState.h"
+#include "editor/VM4_MetaFileDrawing_Class.h"
+#include "editor/VM4_NetworkView.h"
+
+class IMessageBoxes;
+class IFileDialogs;
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QTimer;
+class QToolBar;
+class TExamplesForm;
+class THelpForm;
+class TNetwork;
+class TNetworkCanvas;
+class TSplashScreenForm;
+
+// What the main window needs from its surroundings: the desktop's boxes and
+// dialogs (or scripted ones in tests), the folder that holds the program, beside
+// which the recent-files list, the examples and the help pages lie, a way to open
+// a web address, and whether to show the splash window at start-up.
+struct TNetworkFormServices {
+    IMessageBoxes* MessageBoxes = nullptr;
+    IFileDialogs* FileDialogs = nullptr;
+    std::string ProgramFolder;
+    // Opens an address in the desktop's browser; false when none could be started.
+    std::function<bool(const std::string&)> OpenUrl;
+    bool ShowSplash = true;
+};
+
+// The main window: the drawing of the one network document and the commands that
+// replace, store and view it. The document lives as long as the window; New, Open,
+// the recent files and the examples reuse it.
+class TNetworkForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Base of the window title; the leading blank is part of it.
+    static const char* const ProgramTitle;
+    static constexpr const char* RecentFilesName = "RecentFiles.txt";
+    static constexpr const char* DefaultSystemsFolder = "VelmoraSystems";
+    static constexpr const char* ExampleSystemsFolder = "ExampleSystems";
+    static constexpr const char* HelpFolder = "Help";
+    static constexpr const char* VendorWebAddress = "https://www.velmora.example/";
+
+    explicit TNetworkForm(const TNetworkFormServices& services, QWidget* parent = nullptr);
+    ~TNetworkForm() override;
+
+    // Opens a network file named on the command line, as a recent file is opened.
+    void OpenFileFromCommandLine(const std::string& path);
+
+    // Editing commands call this after every change of the document, so that
+    // unsaved work is never lost without a question.
+    void MarkModified() { modified_ = true; }
+
+    // ---- State, for the window's parts and for tests ----
+    TNetwork& Network() { return *TheNetwork; }
+    const std::string& CurrentFileName() const { return CurrentFileName_; }
+    bool IsModified() const { return modified_; }
+    bool IsInitialised() const { return initialised_; }
+    const TRecentFileStrings& RecentFiles() const { return RecentFiles_; }
+    const TNetworkView& View() const { return View_; }
+    const TDrawingState& DrawingState() const { return DrawingState_; }
+    const TMetaFileDrawing& ScreenDrawing() const { return ScreenDrawing_; }
+    TNetworkCanvas& Canvas() { return *canvas_; }
+    QMenu& FileMenu() { return *fileMenu_; }
+    QString StatusPanelText(int panel) const;
+    bool ResultsMode() const { return ResultsMode_; }
+
+    // Regenerates the picture from the document and shows it.
+    void RefreshScreen(bool drawGrid = true);
+    // Shows the picture at the view's origin and scale, without regenerating it.
+    void DrawNetworkImageFromMetaFileAutomatic();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // ---- Construction (VM4_NetworkForm.cpp) ----
+    void createActions();
+    QAction* makeAction(const char* objectName, const QString& text, void (TNetworkForm::*handler)());
+    QAction* makeUnbuiltAction(const char* objectName, const QString& text);
+    void createMenus();
+    void createTopToolBar();
+    void createDrawingToolBar();
+    void createCentralArea();
+    void createStatusBar();
+    void FormInitialise();
+    void SetTitle();
+    void SetDesignMode();
+
+    // ---- Document commands (VM4_NetworkForm_Document.cpp) ----
+    void FileNewClick();
+    void Open1Click();
+    void OpenExamples1Click();
+    void Save1Click();
+    void SaveAs1Click();
+    void RecentFileStringsClick();
+    void Exit1Click();
+    bool SaveFile();
+    bool SaveFileAs();
+    bool saveTo(const std::string& path);
+    bool confirmOverwrite(const std::string& path);
+    // Asks "Save changes to ...?" when there is unsaved work; false when the
+    // command must stop (Cancel, or a save that did not happen).
+    bool AskToSaveChanges();
+    bool loadFile(const std::string& path, bool dropFromRecentWhenMissing);
+    void takeOverLoadedNetwork();
+    void rememberRecentFile(const std::string& path);
+    void showRecentFiles();
+    void SetUnitRadioButtonsFromNetwork();
+
+    // ---- View (VM4_NetworkForm_View.cpp) ----
+    int canvasWidth() const;
+    int canvasHeight() const;
+    void NetWorkImageRescaleFromIndex();
+    void ToolButtonZoomCentreClick();
+    void ZoomInClick();
+    void ZoomOutClick();
+    void ScaleComboBoxChange(int index);
+    void CanvasWheel(int delta);
+    void CanvasResized();
+    void HorizontalScrollBarChange(int position);
+    void VerticalScrollBarChange(int position);
+    void updateScrollBars();
+    void updateZoomList();
+    void ImperialUnits1Click();
+    void MetricUnits1Click();
+    void changeUnitSystem(bool imperial);
+    void UpdateFluidDisplay();
+
+    // ---- Help and About (VM4_NetworkForm_Help.cpp) ----
+    void Contents1Click();
+    void Index1Click();
+    void ReviewExampleSystems2Click();
+    void WalkThroughExample1Click();
+    void WebPageClick();
+    void About1Click();
+    void showHelpPage(const char* page);
+
+    TNetworkFormServices services_;
+    std::string programFolder_;
+
+    // ---- The document and the editor's objects ----
+    std::unique_ptr<TNetwork> TheNetwork;
+    TMetaFileDrawing ScreenDrawing_;
+    TNetworkView View_;
+    TDrawingState DrawingState_;
+    TRecentFileStrings RecentFiles_;
+    std::string CurrentFileName_;
+    std::string SystemsFolderName_;
+    bool initialised_ = false;
+    bool modified_ = false;
+    bool ResultsMode_ = false;
+    bool AskBeforeUnitChange_ = true;
+    bool UnitChangeSuppressed_ = false;
+
+    // ---- Widgets ----
+    QMenu* fileMenu_ = nullptr;
+    std::vector<QAction*> recentFileActions_;
+    QAction* recentFilesSeparator_ = nullptr;
+    TNetworkCanvas* canvas_ = nullptr;
+    QScrollBar* horizontalScrollBar_ = nullptr;
+    QScrollBar* verticalScrollBar_ = nullptr;
+    QComboBox* ScaleComboBox1 = nullptr;
+    QRadioButton* RadioButtonImperialUnits = nullptr;
+    QRadioButton* RadioButtonMetricUnits = nullptr;
+    QLineEdit* EditFluid = nullptr;
+    QLabel* StatusBarHint = nullptr;
+    QPushButton* BitBtnCalculate = nullptr;
+    QPushButton* BitBtnResultsTable = nullptr;
+    QPushButton* BitBtnShowLog = nullptr;
+    QAction* resultsButtonAction_ = nullptr;
+    QAction* showLogButtonAction_ = nullptr;
+    std::vector<QLabel*> statusPanels_;
+    THelpForm* helpForm_ = nullptr;
+    TExamplesForm* examplesForm_ = nullptr;
+    TSplashScreenForm* splashForm_ = nullptr;
+};
