@@ -14,6 +14,8 @@
 #include "model/VM4_Node_Set_Class.h"
 #include "model/VM4_Pipe_Class.h"
 #include "model/VM4_Pipe_Set_Class.h"
+#include "solver/VM4_FastLoopGenerator.h"
+#include "solver/VM4_SolverPath.h"
 
 class IUserMessages;
 
@@ -255,8 +257,12 @@ public:
     std::int32_t WarningCount = 0;    // warnings of the last result check
     // Where the solver's status and message processing go; none when null.
     IUserMessages* UserMessages = nullptr;
+    // Fast in production; Reference runs the plain algorithms, for comparison.
+    TSolverPath SolverPath = TSolverPath::Fast;
 
 private:
+    friend class TFastLoopGenerator;
+
     using TLinkTable = std::vector<TNodeLink>;
 
     void clearSolverResultState();
@@ -305,6 +311,7 @@ private:
     };
     static constexpr std::int32_t MaxShortestPathNodes = 1000;
     std::array<TShortestPathEntry, MaxShortestPathNodes + 1> ShortestPath{};
+    TFastLoopGenerator FastLoops;
 
     std::int32_t countEqualLoopPipePairs(std::int32_t loopIdA, std::int32_t loopIdB) const;
     bool isPipeInLoop(std::int32_t pipeId, std::int32_t loopId) const;
