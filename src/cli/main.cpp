@@ -1,9 +1,12 @@
-#include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "ExecutableFolder.h"
 #include "LibrariesCommand.h"
+#include "VM4_InfoCommand.h"
+#include "VM4_UpgradeCommand.h"
 
 namespace {
 
@@ -15,24 +18,31 @@ constexpr const char* kUsage =
     "Commands:\n"
     "  --help              show this text\n"
     "  --version           show the program version\n"
+    "  info FILE.vme       summary of a network file: nodes, pipes, items, fluid, units\n"
+    "  upgrade FOLDER      load every .vme file of the folder and save it in the current format\n"
     "  libraries [FOLDER]  load the data libraries beside the executable (or in FOLDER)\n"
     "                      and list them; exit code 1 at the first file that does not load\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h") {
         std::cout << kUsage;
-        return argc < 2 ? 2 : 0;
+        return arguments.empty() ? 2 : 0;
     }
-    if (std::strcmp(argv[1], "--version") == 0) {
+    const std::string& command = arguments[0];
+    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+    if (command == "--version") {
         std::cout << "velmora-cli " << VELMORA_VERSION << '\n';
         return 0;
     }
-    if (std::strcmp(argv[1], "libraries") == 0 && argc <= 3) {
-        return RunLibrariesCommand(argc == 3 ? std::filesystem::path(argv[2]) : ExecutableFolder(argv[0]), std::cout,
+    if (command == "info") return RunInfoCommand(rest, std::cout, std::cerr);
+    if (command == "upgrade") return RunUpgradeCommand(rest, std::cout, std::cerr);
+    if (command == "libraries" && rest.size() <= 1) {
+        return RunLibrariesCommand(rest.empty() ? ExecutableFolder(argv[0]) : std::filesystem::path(rest[0]), std::cout,
                                    std::cerr);
     }
-    std::cerr << "velmora-cli: unknown command '" << argv[1] << "'\n" << kUsage;
+    std::cerr << "velmora-cli: unknown command '" << command << "'\n" << kUsage;
     return 2;
 }

@@ -66,6 +66,22 @@ void TNetwork::clearSolverResultState() {
     RefinementFailed = false;
     CalculationFailedCount = 0;
     WarningCount = 0;
+    resetMatrixEquations();
+}
+
+// An empty system with the engine's defaults and counters, as after creation.
+void TNetwork::resetMatrixEquations() {
+    TMatrixEquations& engine = MatrixEquations;
+    engine.FlowTolerance = TMatrixEquations::DefaultFlowTolerance_m3s;
+    engine.HeadToleranceApprox = TMatrixEquations::DefaultHeadToleranceApprox_mHd;
+    engine.HeadToleranceFinal = TMatrixEquations::DefaultHeadToleranceFinal_mHd;
+    engine.MaxIterationsApprox = TMatrixEquations::DefaultMaxIterationsApprox;
+    engine.MaxIterationsFinal = TMatrixEquations::DefaultMaxIterationsFinal;
+    engine.DeltaQReductionFactor = TMatrixEquations::DefaultDeltaQReductionFactor;
+    engine.ClearResults(0, 0);
+    engine.IterationCount = 0;
+    engine.IterationCountTotal = 0;
+    engine.LastSmallValuesReport = 0;
 }
 
 void TNetwork::clearLinkTables() {

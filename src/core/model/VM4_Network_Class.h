@@ -1,7 +1,10 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,9 +18,14 @@
 #include "model/VM4_Pipe_Class.h"
 #include "model/VM4_Pipe_Set_Class.h"
 #include "solver/VM4_FastLoopGenerator.h"
+#include "solver/VM4_Matrix_Equations.h"
 #include "solver/VM4_SolverPath.h"
+#include "solver/VM4_SystemSummary.h"
 
 class IUserMessages;
+class TByteReader;
+class TByteWriter;
+struct TNetworkFileImage;
 
 VELMORA_DECLARE_ERROR(ENetworkClass);
 
@@ -223,6 +231,63 @@ public:
     // set in chainCounter; does nothing once the counter reaches 1000.
     void SetSingleInAndOutFlowNode(std::int32_t nodeId, std::int32_t& chainCounter, double flow_m3s);
 
+    // ---- Equations and node pressures (solver/VM4_Network_Equations.cpp) -------------
+
+    // Fills MatrixEquations from the open links, the stored loops and paths, the
+    // pipes and the fluid: one continuity equation per join point touching an open
+    // link (ascending id), one head equation per stored loop, one unknown per open
+    // link. On failure the user is shown what went wrong and the error is raised
+    // again.
+    void MatrixEquationsGenerate();
+    // Writes the solved flows into the pipes, recomputes them and derives every
+    // node's pressure (metres of fluid, gauge) outwards from the tanks and end
+    // pressure nodes. Solved becomes false when a connected node gets no pressure;
+    // the nodes concerned are logged.
+    void ReCalcNetworkFromMatrixQVariables(bool& Solved, std::vector<std::string>& log);
+    // The position of the pipe's open link, which is the index of its unknown; -1
+    // when it has none.
+    std::int32_t getQIndexOfPipeId(std::int32_t pipeId) const;
+
+    // ---- Solve driver (solver/VM4_Network_Solve.cpp, VM4_Network_HeldFlows.cpp) -----
+
+    // The whole calculation; appends to the results log and answers whether the
+    // network was solved. Never raises: on any error the link table is put back
+    // (sorted by pipe id) and the answer is false.
+    bool SolveNetwork(std::vector<std::string>& log);
+    // Takes the links of pipes with a switched-on flow control (or a switched-on
+    // pump running at its set flow) out of the open table, turning their set flows
+    // into a discharge at the from-node and a supply at the to-node.
+    void RemoveAllNodeLinksForPipesWithFlowControl();
+    void RemoveAllNodeLinksForPipesWithPumpAtSetFlowRate();
+    // Puts those links back at the end of the open table, takes the set flows off
+    // the nodes again and gives the pipes their set flows.
+    void RestoreAllNodeLinksForPipesWithFlowControl();
+    void RestoreAllNodeLinksForPipesWithPumpsAtSetFlowRate();
+    std::int32_t GetFlowControlLinkCount() const { return FlowControlLinkCount; }
+    std::int32_t GetSetFlowPumpLinkCount() const { return SetFlowPumpLinkCount; }
+    // The pressure drop each flow control must make, and the head each fixed-flow
+    // pump must give, from the solved node pressures; a control that would need a
+    // negative drop or a pump a negative head makes the result unsolved.
+    void SetFlowControlPressureLosses(bool& Solved, std::vector<std::string>& log);
+    void SetPumpsSetFlowRatePressureLosses(bool& Solved, std::vector<std::string>& log);
+    std::int32_t getIterationCount() const { return MatrixEquations.IterationCount; }
+    std::int32_t getIterationCountTotal() const { return MatrixEquations.IterationCountTotal; }
+
+    // ---- Result checks (solver/VM4_Network_ResultChecks.cpp) ------------------------
+
+    // The verdict of one solve attempt, with the engine's iteration count.
+    void SolvedMessage(bool Solved, bool FinalPhase, std::vector<std::string>& log, bool SecondPass, bool Negative);
+    // Reviews the network and its results, logging every warning; warningCount
+    // receives their number. A pump with a negative NPSH available makes Solved false.
+    void CheckResults(std::vector<std::string>& log, bool& Solved, std::int32_t& warningCount);
+    TSystemSummary GetSystemSummaryData() const;
+    // Lowest and highest node pressure, bar gauge; the highest is never below 0.
+    // Without nodes: 999999999 and 0.
+    void GetMinAndMaxPressureAtAnyNode_bar_g(double& min_bar_g, double& max_bar_g) const;
+    // False when an open pipe's outer diameter is not its bore plus twice its wall
+    // (within 0.1 mm).
+    bool CheckDiameterDataMatchOk() const;
+
     // ---- Pipe labels and pump conditions -----------------------------------------
 
     // The text drawn beside a pipe: names and sizes with their units in design
@@ -234,6 +299,71 @@ public:
     // Net positive suction head available, metres of fluid; 0 when the pipe has no
     // pump or no open link.
     double GetPumpNPSHa_mFluid(std::int32_t pipeId) const;
+
+    // ---- Network file (VM4_Network_File.cpp) ---------------------------------------
+
+    // Writes the document as a network file, items 1 to 11 in order; the file
+    // header becomes version "1.11" with an empty name and date.
+    void Save(TByteWriter& writer);
+    // Reads a network file. The stream is untrusted: every count, id and link is
+    // checked before the document changes, so it is either loaded whole or, on
+    // any error, left cleared; ENetworkClass then names what was wrong and the
+    // byte offset. Bytes after the free texts are ignored.
+    void Load(TByteReader& reader);
+    std::string SaveToBytes();
+    void LoadFromBytes(const std::string& bytes);
+    // Writes a temporary file beside `path` and renames it over `path` only once
+    // it is complete: a failed save never destroys the previous file.
+    void SaveToFile(const std::filesystem::path& path);
+    // A file that cannot be read leaves the document untouched; one that is not
+    // a valid network leaves it cleared, as Load does.
+    void LoadFromFile(const std::filesystem::path& path);
+
+    // ---- Drawing geometry and selection (VM4_Network_Geometry.cpp) --------------------
+    // Coordinates are drawing units; a pipe is the segment between its nodes.
+
+    // The point lies on the segment: within 10 units of a vertical one (y strictly
+    // between the ends), or within 15 units plus the integer steepness above or
+    // below any other (x strictly between the ends). Ends never count.
+    static bool IsPointOnLine(std::int32_t px, std::int32_t py, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+                              std::int32_t y2);
+    // Moves a point that is on the segment onto it (x to a vertical segment, y to
+    // any other). A miss leaves the point alone on a vertical segment and sets it
+    // to (0, 0) on any other.
+    static void SnapPointToLine(std::int32_t& px, std::int32_t& py, std::int32_t x1, std::int32_t y1,
+                                std::int32_t x2, std::int32_t y2);
+    // The open pipe under the point; -1 when it is on more than one, 0 when on none.
+    std::int32_t IsPointOnAnyNetworkLine(std::int32_t px, std::int32_t py) const;
+    // The last open pipe (in link order) under the point among those touching the
+    // node, or among those not touching it; 0 when none.
+    std::int32_t IsPointOnAnyLineFromThisNode(std::int32_t nodeId, std::int32_t px, std::int32_t py) const;
+    std::int32_t IsPointOnAnyLineNotFromThisNode(std::int32_t nodeId, std::int32_t px, std::int32_t py) const;
+    // Some node lies on the segment between the two nodes, on the given segment,
+    // or on one of the open pipes touching the node.
+    bool ExistsNodesOnPipeLinkLine(std::int32_t nodeIdA, std::int32_t nodeIdB) const;
+    bool ExistsNodesOnPipeLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) const;
+    bool ExistsNodesOnAnyLineFromThisNode(std::int32_t nodeId) const;
+    // Two nodes share a position, or a node lies on an open pipe.
+    bool ExistsAnyNodeOrPipeDrawingIssue() const;
+
+    // Selects the nodes and free texts strictly inside the rectangle (and
+    // deselects the rest), remembering where each selected one started.
+    void SetSelectedNodes(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
+    // Puts every selected node and free text at its selection start plus (dx, dy).
+    void MoveSelectedNodes(std::int32_t dx, std::int32_t dy);
+    std::int32_t GetNumberOfNodesSelected() const;
+    // The lowest selected node id; 0 when none.
+    std::int32_t GetSelectedNodeId() const;
+    // Removes the selected nodes with all their open and closed pipes; free texts stay.
+    void DeleteSelectedNodesAndPipes();
+
+    // From the pump symbol's position: the pump's percentage along the pipe (not
+    // limited), its distance from the start in whole metres, then the symbol put
+    // back on the pipe. Nothing happens for a pipe without a link.
+    void SetPumpPercentagePositionFromXY(std::int32_t pipeId);
+    // The symbol on the pipe at the stored percentage, at most 95 % along it and
+    // at least 6 units from the from-node when the pipe is long enough.
+    void SetPumpXYFromPercentagePosition(std::int32_t pipeId);
 
     // ---- The document's parts ------------------------------------------------------
 
@@ -259,13 +389,22 @@ public:
     IUserMessages* UserMessages = nullptr;
     // Fast in production; Reference runs the plain algorithms, for comparison.
     TSolverPath SolverPath = TSolverPath::Fast;
+    // The equation system and Newton solver, sized once for every link and twice
+    // as many equations.
+    TMatrixEquations MatrixEquations{TMatrixEquations::MaxQVariables, TMatrixEquations::MaxEquations};
 
 private:
     friend class TFastLoopGenerator;
 
     using TLinkTable = std::vector<TNodeLink>;
 
+    // Parses and checks the whole stream, then replaces the document; clears it on any error.
+    void loadValidated(TByteReader& reader);
+    // What Load parses into before the document changes; made on the first load, then reused.
+    std::shared_ptr<TNetworkFileImage> fileImage_;
+
     void clearSolverResultState();
+    void resetMatrixEquations();
     void clearLinkTables();
     void clearLoopTable();
     void clearFreeTexts();
@@ -334,4 +473,55 @@ private:
                                       std::int32_t unsetInFlowPipes);
     std::int32_t numberOfInFlowPipesNotSet(std::int32_t nodeId) const;
     std::int32_t lastOutFlowLink(std::int32_t nodeId) const;
+
+    // ---- Solve driver internals ----------------------------------------------------------
+
+    // The local state of one SolveNetwork call.
+    struct TSolveState;
+    // A join point's demands as the user entered them, kept while a solve adds
+    // held flows to them.
+    struct TJointDemands {
+        double Supply_m3s = 0.0;
+        double Discharge_m3s = 0.0;
+    };
+    std::vector<TJointDemands> JointDemandsBeforeSolve =
+        std::vector<TJointDemands>(static_cast<std::size_t>(TNodeSet::MaxNodes) + 1);
+
+    // Equation generation steps; the ids name where a failure happened.
+    void clearMatrixEquationsForGeneration();
+    void generateContinuityEquations(std::int32_t& equation, std::int32_t& nodeId);
+    void generateLoopEquations(std::int32_t& equation, std::int32_t& loopId, std::int32_t& pipeId);
+    void generateUnknowns(std::int32_t& pipeId);
+    std::int32_t loopStartNodeId(std::int32_t loopId) const;
+    double totalHead_mHd(std::int32_t nodeId) const;
+    std::string generationFailureText(std::int32_t phase, std::int32_t nodeId, std::int32_t loopId,
+                                      std::int32_t pipeId) const;
+    // Pressure recovery steps.
+    void writeFlowsIntoPipes();
+    std::int32_t setFixedPressureNodes();
+    std::int32_t sweepPressuresAlongLinks(std::int32_t alreadyKnown);
+    void reportNodesWithoutPressure(std::int32_t known, bool& Solved, std::vector<std::string>& log);
+
+    void holdFlowsOfLinks(TLinkTable& held, std::int32_t& heldCount, bool (*isHeld)(const TPipe&),
+                          double (*heldFlow_m3s)(const TPipe&));
+    void releaseHeldLinks(TLinkTable& held, std::int32_t& heldCount, double (*heldFlow_m3s)(const TPipe&));
+    void keepJointDemands();
+    void restoreJointDemands();
+    void restoreLinkTablesAfterError(const TSolveState& state);
+
+    // Solve steps.
+    void startSolve(TSolveState& state);
+    void runLadderPass(TSolveState& state, std::vector<std::string>& log);
+    void runAttempt(TSolveState& state, double velocity_ms, std::vector<std::string>& log);
+    void startAttempt(double velocity_ms, std::vector<std::string>& log);
+    void setApproximatePhase();
+    void setFinalPhase();
+    void copyUnknownsIntoPipeFlows();
+    void refineApproximateSolution(TSolveState& state, std::vector<std::string>& log);
+    void reportFailedApproximation(const TSolveState& state, std::vector<std::string>& log);
+    void reversePipesWithNegativeFlow(TSolveState& state, std::vector<std::string>& log);
+    bool askToReversePipe(std::int32_t pipeId);
+    void finishSolve(TSolveState& state, std::vector<std::string>& log);
+    void logFinalSolutionDetails(std::vector<std::string>& log) const;
+    void setSolveStatus(const std::string& text);
 };

@@ -1,0 +1,154 @@
+// The info and upgrade commands of velmora-cli, run as the executable runs them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "VM4_InfoCommand.h"
+#include "VM4_UpgradeCommand.h"
+#include "common/TempFolder.h"
+#include "foundations/VM4_DecimalMark.h"
+#include "model/VM4_Network_Class.h"
+
+namespace {
+
+std::filesystem::path generatedFile(const std::string& name) {
+    return std::filesystem::path(VELMORA_GENERATED_DATA_DIR) / name;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// The sample of tests/tools/write_vme.py: nodes 3 (tank), 7 and 1000 (join points),
+// 12 (demand pressure); pipes 5 (two fitting types, 3 + 1 fittings, pump), 9
+// (component), 2 (flow control) open and 1000 closed; imperial units, absolute pressures.
+TEST(InfoCommand, SummarisesTheSampleNetwork) {
+    TScopedDecimalMark mark('.');
+    auto network = std::make_unique<TNetwork>();
+    network->LoadFromFile(generatedFile("sample_v110.vme"));
+    EXPECT_EQ(DescribeNetwork(*network, "sample_v110.vme"),
+              "File: sample_v110.vme\n"
+              "Version: 1.10\n"
+              "Nodes: 4 (join points 2, tanks 1, demand pressure 1)\n"
+              "Pipes: 4 (open 3, closed 1)\n"
+              "Items on pipes: pipes with fittings 1 (fitting types 2, fittings 4), pumps 1, components 1, "
+              "flow controls 1\n"
+              "Loops: 2\n"
+              "Free texts: 2\n"
+              "Fluid: Glykol 30 % \u2013 K\u00fchlkreis (liquid), density 1050.000 kg/m\u00b3, viscosity 3.4125 cP\n"
+              "Units: imperial\n"
+              "  length ft, diameter inch, roughness inch, flow ft\u00b3/sec, velocity ft/sec, pressure loss ft.hd "
+              "Fluid, weight lbs, area ft\u00b2, volume ft\u00b3, surface pressure psi.g, liquid level ft, elevation "
+              "ft, temperature \u00b0F, fluid pressure psi.g, density lb/ft\u00b3\n"
+              "Pressures: absolute, atmospheric pressure 0.980000 bar.a\n");
+}
+
+TEST(InfoCommand, NamesMixedUnitsAndNodesWithoutAType) {
+    TScopedDecimalMark mark('.');
+    auto network = std::make_unique<TNetwork>();
+    network->AddNode(TNode());  // type not set
+    network->Settings.DiameterUnit = 3;  // inch in an otherwise metric network
+    const std::vector<std::string> lines = linesOf(DescribeNetwork(*network, "x.vme"));
+    ASSERT_GE(lines.size(), 10u);
+    EXPECT_EQ(lines[2], "Nodes: 1 (join points 0, tanks 0, demand pressure 0, not set 1)");
+    EXPECT_EQ(lines[8], "Units: mixed");
+    EXPECT_EQ(lines[9].substr(0, 33), "  length m, diameter inch, roughn");
+}
+
+struct TExitCase {
+    const char* Name;
+    std::vector<std::string> Arguments;
+    int ExitCode;
+    std::string OutputStart;
+    std::string ErrorStart;
+};
+
+void PrintTo(const TExitCase& exitCase, std::ostream* out) { *out << exitCase.Name; }
+
+class InfoCommandRun : public ::testing::TestWithParam<TExitCase> {};
+
+TEST_P(InfoCommandRun, AnswersWithItsExitCode) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunInfoCommand(GetParam().Arguments, out, err), GetParam().ExitCode);
+    EXPECT_EQ(out.str().substr(0, GetParam().OutputStart.size()), GetParam().OutputStart);
+    EXPECT_EQ(err.str().substr(0, GetParam().ErrorStart.size()), GetParam().ErrorStart);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, InfoCommandRun,
+    ::testing::Values(
+        TExitCase{"Shown", {generatedFile("empty.vme").string()}, 0, "File: " + generatedFile("empty.vme").string(),
+                  ""},
+        TExitCase{"NoFile", {}, 2, "", "Usage: velmora-cli info FILE.vme"},
+        TExitCase{"TwoFiles", {"a.vme", "b.vme"}, 2, "", "Usage: velmora-cli info FILE.vme"},
+        TExitCase{"MissingFile", {"/nonexistent/x.vme"}, 1, "",
+                  "velmora-cli info: TNetwork.LoadFromFile Failed: /nonexistent/x.vme: cannot read the file"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+class UpgradeFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteFileContents(folder / "a_old.vme", FileContents(generatedFile("sample_v110.vme")));
+        WriteFileContents(folder / "b_broken.vme", FileContents(generatedFile("sample.vme")).substr(0, 3000));
+        WriteFileContents(folder / "C_UPPER.VME", FileContents(generatedFile("empty.vme")));
+        WriteFileContents(folder / "notes.txt", "not a network");
+        std::filesystem::create_directory(folder / "d_folder.vme");
+    }
+
+    TTempFolder folder;
+};
+
+TEST_F(UpgradeFolder, ConvertsEveryNetworkFileAndLeavesTheRestAlone) {
+    auto network = std::make_unique<TNetwork>();
+    std::ostringstream report;
+    const TUpgradeTally tally = UpgradeNetworkFolder(folder.Path(), *network, report);
+
+    EXPECT_EQ(tally.Converted, 2);
+    EXPECT_EQ(tally.Failed, 1);
+    const std::vector<std::string> lines = linesOf(report.str());
+    ASSERT_EQ(lines.size(), 4u) << report.str();
+    EXPECT_EQ(lines[0], "converted C_UPPER.VME (version 1.11 -> 1.11)");
+    EXPECT_EQ(lines[1], "converted a_old.vme (version 1.10 -> 1.11)");
+    EXPECT_EQ(lines[2].rfind("FAILED    b_broken.vme: TNetwork.LoadFromFile Failed: " +
+                                 (folder / "b_broken.vme").string() + ": ",
+                             0),
+              0u)
+        << lines[2];
+    EXPECT_EQ(lines[3], "2 converted, 1 failed");
+
+    EXPECT_EQ(FileContents(folder / "a_old.vme"), FileContents(generatedFile("sample.vme")));
+    EXPECT_EQ(FileContents(folder / "C_UPPER.VME"), FileContents(generatedFile("empty.vme")));
+    EXPECT_EQ(FileContents(folder / "b_broken.vme"), FileContents(generatedFile("sample.vme")).substr(0, 3000));
+    EXPECT_EQ(FileContents(folder / "notes.txt"), "not a network");
+    EXPECT_EQ(FolderListing(folder.Path()), "C_UPPER.VME\na_old.vme\nb_broken.vme\nd_folder.vme\nnotes.txt\n");
+}
+
+TEST_F(UpgradeFolder, ExitCodeTellsWhetherEveryFileWasConverted) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunUpgradeCommand({folder.Path().string()}, out, err), 1);
+    std::filesystem::remove(folder / "b_broken.vme");
+    EXPECT_EQ(RunUpgradeCommand({folder.Path().string()}, out, err), 0);
+    EXPECT_EQ(err.str(), "");
+}
+
+TEST(UpgradeCommand, RefusesAMissingFolderAndBadArguments) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunUpgradeCommand({"/nonexistent/folder"}, out, err), 2);
+    EXPECT_EQ(err.str(), "velmora-cli upgrade: /nonexistent/folder is not a folder\n");
+    std::ostringstream usage;
+    EXPECT_EQ(RunUpgradeCommand({}, out, usage), 2);
+    EXPECT_EQ(usage.str(), "Usage: velmora-cli upgrade FOLDER\n");
+    EXPECT_EQ(out.str(), "");
+}
+
+}  // namespace
