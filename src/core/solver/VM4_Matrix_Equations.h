@@ -214,11 +214,15 @@ private:
     bool evaluateHeadLossSlopes();
     bool calculateFFast(bool& Ok);
     bool gaussElimFast(bool& Ok);
+    bool eliminationStepFast(std::int32_t k);
+    void resetSparseRows();
     void loadSparseJacobian();
+    bool evaluateColumnOfCandidates(std::int32_t k);
     void pivotOnColumnFast(std::int32_t k);
     void exchangeEquationsFast(std::int32_t positionA, std::int32_t positionB);
+    bool finishPivotRow(std::int32_t k);
     bool eliminateBelowColumnFast(std::int32_t k);
-    bool eliminateRowFast(std::int32_t position, std::int32_t k, std::size_t pivotTail);
+    void undoExchangesFast();
     void markReducedRowsWritten();
     void backSubstituteFast();
 

@@ -22,6 +22,7 @@
 // exchanges the dense code would make itself.
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -189,38 +190,165 @@ bool TMatrixEquations::calculateFFast(bool& Ok) {
 }
 
 // ---- Elimination -------------------------------------------------------------------------------
+//
+// The reductions of a row are applied lazily. When row r is reduced at step k, the
+// dense code updates every column c > k at once; here the step only records
+// (pivot row k, factor) in the row's list. An entry is brought up to date when its
+// value is needed: its column's turn comes (pivot search, factor), or the row
+// becomes a pivot row. The entry then runs through the recorded reductions in
+// order, v = D[k][c] − factor·v, exactly the operations the dense code performs on
+// it, but with v held in a register instead of being stored and read back at
+// every step. A column joins a row's pattern with the reduction that brings it in
+// (the entry was +0 and every earlier reduction left it so), and every entry is
+// brought up to date exactly once.
+//
+// A value beyond the range shows only when its entry is brought up to date, after
+// exchanges the dense code, which raises at once, would not have made. So a
+// failure puts the equations back in their starting order for the dense path.
+
+namespace {
+
+using TChain = TSparseWorkspace::TChain;
+
+// Runs `steps` reductions on up to four independent entries at once, so that the
+// processor overlaps their multiply and subtract chains.
+void runChains(TChain* chains, std::size_t count, std::size_t steps, std::size_t column[4]) {
+    switch (count) {
+        case 4: {
+            long double a = *chains[0].Entry, b = *chains[1].Entry, c = *chains[2].Entry, d = *chains[3].Entry;
+            const TSparseWorkspace::TRowOperation *pa = chains[0].Next, *pb = chains[1].Next, *pc = chains[2].Next,
+                                                  *pd = chains[3].Next;
+            for (std::size_t t = 0; t < steps; ++t) {
+                a = pa[t].PivotRow[column[0]] - pa[t].Factor * a;
+                b = pb[t].PivotRow[column[1]] - pb[t].Factor * b;
+                c = pc[t].PivotRow[column[2]] - pc[t].Factor * c;
+                d = pd[t].PivotRow[column[3]] - pd[t].Factor * d;
+            }
+            *chains[0].Entry = a;
+            *chains[1].Entry = b;
+            *chains[2].Entry = c;
+            *chains[3].Entry = d;
+            break;
+        }
+        case 3: {
+            long double a = *chains[0].Entry, b = *chains[1].Entry, c = *chains[2].Entry;
+            const TSparseWorkspace::TRowOperation *pa = chains[0].Next, *pb = chains[1].Next, *pc = chains[2].Next;
+            for (std::size_t t = 0; t < steps; ++t) {
+                a = pa[t].PivotRow[column[0]] - pa[t].Factor * a;
+                b = pb[t].PivotRow[column[1]] - pb[t].Factor * b;
+                c = pc[t].PivotRow[column[2]] - pc[t].Factor * c;
+            }
+            *chains[0].Entry = a;
+            *chains[1].Entry = b;
+            *chains[2].Entry = c;
+            break;
+        }
+        case 2: {
+            long double a = *chains[0].Entry, b = *chains[1].Entry;
+            const TSparseWorkspace::TRowOperation *pa = chains[0].Next, *pb = chains[1].Next;
+            for (std::size_t t = 0; t < steps; ++t) {
+                a = pa[t].PivotRow[column[0]] - pa[t].Factor * a;
+                b = pb[t].PivotRow[column[1]] - pb[t].Factor * b;
+            }
+            *chains[0].Entry = a;
+            *chains[1].Entry = b;
+            break;
+        }
+        default: {
+            long double a = *chains[0].Entry;
+            const TSparseWorkspace::TRowOperation* pa = chains[0].Next;
+            for (std::size_t t = 0; t < steps; ++t) a = pa[t].PivotRow[column[0]] - pa[t].Factor * a;
+            *chains[0].Entry = a;
+            break;
+        }
+    }
+    for (std::size_t n = 0; n < count; ++n) chains[n].Next += steps;
+}
+
+std::size_t remaining(const TChain& chain) { return static_cast<std::size_t>(chain.End - chain.Next); }
+
+// Brings every chained entry up to date, four at a time, shortest first: the
+// shortest runs out, the others go on. False when some entry has no finite value
+// (a value, once beyond the range, stays so through later reductions).
+bool runAllChains(std::vector<TChain>& chains, const std::vector<std::size_t>& columns) {
+    bool anyNotFinite = false;
+    for (std::size_t first = 0; first < chains.size(); first += 4) {
+        TChain* group = chains.data() + first;
+        std::size_t count = std::min<std::size_t>(4, chains.size() - first);
+        std::size_t column[4] = {0, 0, 0, 0};
+        for (std::size_t n = 0; n < count; ++n) column[n] = columns[first + n];
+        // Insertion sort of at most four, carrying the columns along.
+        for (std::size_t n = 1; n < count; ++n) {
+            for (std::size_t m = n; m > 0 && remaining(group[m]) < remaining(group[m - 1]); --m) {
+                std::swap(group[m], group[m - 1]);
+                std::swap(column[m], column[m - 1]);
+            }
+        }
+        TChain* live = group;
+        std::size_t* liveColumn = column;
+        while (count > 0) {
+            runChains(live, count, remaining(live[0]), liveColumn);
+            anyNotFinite |= isNotFinite(*live[0].Entry);
+            ++live;
+            ++liveColumn;
+            --count;
+        }
+    }
+    return !anyNotFinite;
+}
+
+}  // namespace
 
 bool TMatrixEquations::gaussElimFast(bool& Ok) {
     if (!equationCodesCurrent() || !evaluateHeadLossSlopes()) return false;
     const std::int32_t N = NumberOfQVariables;
     Sparse.EliminationCurrent = false;
+    resetSparseRows();
     DMatrix.ClearBlock(NumberOfEquations, N);
     loadSparseJacobian();
     for (std::int32_t i = 1; i <= NumberOfEquations; ++i) DKnowns[i] = FResults[i];
-    for (std::int32_t k = 1; k <= N - 1; ++k) {
-        pivotOnColumnFast(k);
-        // The dense path is left with the equations exchanged so far: run again
-        // from them, it makes no exchange of its own up to here (each pivot already
-        // stands first among its equals) and stops where this elimination stopped.
-        if (!eliminateBelowColumnFast(k)) return false;
+    for (std::int32_t k = 1; k <= N; ++k) {
+        if (!eliminationStepFast(k)) {
+            undoExchangesFast();
+            return false;
+        }
     }
-    if (N >= 1) pivotOnColumnFast(N);
     markReducedRowsWritten();
     Ok = !hasZeroPivot();
     Sparse.EliminationCurrent = true;
     return true;
 }
 
+// Pivot on column k and, before the last column, reduce the rows below. False when
+// a value has no finite result.
+bool TMatrixEquations::eliminationStepFast(std::int32_t k) {
+    if (!evaluateColumnOfCandidates(k)) return false;
+    pivotOnColumnFast(k);
+    if (!finishPivotRow(k)) return false;
+    return k == NumberOfQVariables || eliminateBelowColumnFast(k);
+}
+
+// Forgets the rows of the last elimination, which may have stopped part way.
+void TMatrixEquations::resetSparseRows() {
+    TSparseWorkspace& sparse = Sparse;
+    for (std::int32_t rowSlot = 1; rowSlot <= sparse.ActiveSlots; ++rowSlot) {
+        for (const std::int32_t c : sparse.Pattern[slot(rowSlot)]) sparse.EntryOpOf(rowSlot, c) = -1;
+        sparse.Pattern[slot(rowSlot)].clear();
+        sparse.Operations[slot(rowSlot)].clear();
+        sparse.Tail[slot(rowSlot)].clear();
+    }
+    for (std::int32_t c = 1; c <= NumberOfQVariables; ++c) sparse.SlotsInColumn[slot(c)].clear();
+    sparse.Exchanges.clear();
+    sparse.ActiveSlots = NumberOfEquations;
+}
+
 // The Jacobian entries of the coded columns; every other entry is the +0 the
 // cleared block holds.
 void TMatrixEquations::loadSparseJacobian() {
     TSparseWorkspace& sparse = Sparse;
-    for (std::int32_t c = 1; c <= NumberOfQVariables; ++c) sparse.SlotsInColumn[slot(c)].clear();
     for (std::int32_t i = 1; i <= NumberOfEquations; ++i) {
         sparse.SlotAt[slot(i)] = i;
         sparse.PositionOf[slot(i)] = i;
-        auto& pattern = sparse.Pattern[slot(i)];
-        pattern.clear();
         long double* row = DMatrix.RowData(i);
         for (const TSparseWorkspace::TCodedEntry& entry : sparse.Codes[slot(i)]) {
             const std::int32_t j = entry.Column;
@@ -232,22 +360,40 @@ void TMatrixEquations::loadSparseJacobian() {
                 default: value = -sparse.HeadLossSlope[slot(j)]; break;
             }
             row[columnOffset(j)] = value;
-            pattern.push_back(j);
+            sparse.Pattern[slot(i)].push_back(j);
+            sparse.EntryOpOf(i, j) = 0;
             sparse.SlotsInColumn[slot(j)].push_back(i);
         }
     }
+}
+
+// Column k of every row from position k on that may be non-zero there, brought up
+// to date; their positions, ascending, are the candidates of the pivot search.
+bool TMatrixEquations::evaluateColumnOfCandidates(std::int32_t k) {
+    TSparseWorkspace& sparse = Sparse;
+    sparse.Candidates.clear();
+    sparse.Chains.clear();
+    std::vector<std::size_t>& columns = sparse.ChainColumns;
+    columns.clear();
+    for (const std::int32_t rowSlot : sparse.SlotsInColumn[slot(k)]) {
+        const std::int32_t position = sparse.PositionOf[slot(rowSlot)];
+        if (position < k) continue;
+        sparse.Candidates.push_back(position);
+        const auto& operations = sparse.Operations[slot(rowSlot)];
+        const auto first = static_cast<std::size_t>(sparse.EntryOpOf(rowSlot, k));
+        if (first == operations.size()) continue;  // nothing pending
+        sparse.Chains.push_back({operations.data() + first, operations.data() + operations.size(),
+                                 DMatrix.RowData(position) + columnOffset(k)});
+        columns.push_back(static_cast<std::size_t>(k));
+    }
+    std::sort(sparse.Candidates.begin(), sparse.Candidates.end());
+    return runAllChains(sparse.Chains, columns);
 }
 
 // As pivotOnColumn: rows k..M in order, a later row winning only when strictly
 // larger. Rows without column k in their pattern hold +0 there and never win.
 void TMatrixEquations::pivotOnColumnFast(std::int32_t k) {
     TSparseWorkspace& sparse = Sparse;
-    sparse.Candidates.clear();
-    for (const std::int32_t rowSlot : sparse.SlotsInColumn[slot(k)]) {
-        const std::int32_t position = sparse.PositionOf[slot(rowSlot)];
-        if (position >= k) sparse.Candidates.push_back(position);
-    }
-    std::sort(sparse.Candidates.begin(), sparse.Candidates.end());
     std::int32_t bestRow = k;
     long double best = std::fabs(DMatrix.RowData(k)[columnOffset(k)]);
     for (const std::int32_t position : sparse.Candidates) {
@@ -260,8 +406,9 @@ void TMatrixEquations::pivotOnColumnFast(std::int32_t k) {
     if (bestRow > k) exchangeEquationsFast(k, bestRow);
 }
 
-// As exchangeEquations; of the two reduced rows only the columns in their patterns
-// can differ from +0, so only those move.
+// As exchangeEquations; of the two rows only the columns in their patterns can
+// differ from +0, so only those move (entries not yet up to date move with the
+// reductions they are waiting for, which belong to the slot).
 void TMatrixEquations::exchangeEquationsFast(std::int32_t positionA, std::int32_t positionB) {
     TSparseWorkspace& sparse = Sparse;
     const std::int32_t slotA = sparse.SlotAt[slot(positionA)];
@@ -285,84 +432,89 @@ void TMatrixEquations::exchangeEquationsFast(std::int32_t positionA, std::int32_
     std::swap(DKnowns[positionA], DKnowns[positionB]);
     std::swap(QKnowns[positionA], QKnowns[positionB]);
     std::swap(FResults[positionA], FResults[positionB]);
+    sparse.Exchanges.emplace_back(positionA, positionB);
 }
 
-// False when some value has no finite result: the dense path raises there.
+// Puts the equations back in the order the elimination started from.
+void TMatrixEquations::undoExchangesFast() {
+    TSparseWorkspace& sparse = Sparse;
+    for (auto exchange = sparse.Exchanges.rbegin(); exchange != sparse.Exchanges.rend(); ++exchange) {
+        const auto [positionA, positionB] = *exchange;
+        QMatrix.SwapRowPrefixes(positionA, positionB, NumberOfQVariables);
+        std::swap(sparse.Codes[slot(positionA)], sparse.Codes[slot(positionB)]);
+        std::swap(QKnowns[positionA], QKnowns[positionB]);
+        std::swap(FResults[positionA], FResults[positionB]);
+    }
+    sparse.CodesStamp = QMatrix.ModificationCount();
+    sparse.Exchanges.clear();
+}
+
+// The row now at position k is final: its entries above column k are brought up
+// to date, and its tail (those columns, ascending) is what the rows it reduces
+// take in and what the back substitution walks.
+bool TMatrixEquations::finishPivotRow(std::int32_t k) {
+    TSparseWorkspace& sparse = Sparse;
+    const std::int32_t pivotSlot = sparse.SlotAt[slot(k)];
+    const auto& operations = sparse.Operations[slot(pivotSlot)];
+    long double* row = DMatrix.RowData(k) - 1;
+    auto& tail = sparse.Tail[slot(pivotSlot)];
+    tail.clear();
+    sparse.Chains.clear();
+    std::vector<std::size_t>& columns = sparse.ChainColumns;
+    columns.clear();
+    std::vector<std::uint64_t>& bits = sparse.ColumnBits;
+    for (const std::int32_t c : sparse.Pattern[slot(pivotSlot)]) {
+        if (c <= k) continue;
+        bits[static_cast<std::size_t>(c) / 64] |= std::uint64_t{1} << (static_cast<std::size_t>(c) % 64);
+        const auto first = static_cast<std::size_t>(sparse.EntryOpOf(pivotSlot, c));
+        if (first == operations.size()) continue;
+        sparse.Chains.push_back({operations.data() + first, operations.data() + operations.size(), row + c});
+        columns.push_back(static_cast<std::size_t>(c));
+    }
+    // The set bits, low to high, are the tail in ascending order; the words are left empty.
+    for (std::size_t word = static_cast<std::size_t>(k) / 64; word < bits.size(); ++word) {
+        while (bits[word] != 0) {
+            const auto bit = static_cast<std::size_t>(std::countr_zero(bits[word]));
+            tail.push_back(static_cast<std::int32_t>(word * 64 + bit));
+            bits[word] &= bits[word] - 1;
+        }
+    }
+    return runAllChains(sparse.Chains, columns);
+}
+
+// Row r = row k − factor·row r for every row below k with D[r][k] ≠ 0, recorded
+// for later; factor = D[k][k] / D[r][k]. D[r][k] becomes 0 now, and the pivot's
+// tail joins the row's pattern.
 bool TMatrixEquations::eliminateBelowColumnFast(std::int32_t k) {
     TSparseWorkspace& sparse = Sparse;
-    const auto& pivotPattern = sparse.Pattern[slot(sparse.SlotAt[slot(k)])];
-    const std::size_t pivotTail = static_cast<std::size_t>(
-        std::upper_bound(pivotPattern.begin(), pivotPattern.end(), k) - pivotPattern.begin());
-    // Only columns above k join the patterns, so this column's list stays as it is.
+    const std::int32_t pivotSlot = sparse.SlotAt[slot(k)];
+    const auto& tail = sparse.Tail[slot(pivotSlot)];
+    const long double* pivotRow = DMatrix.RowData(k) - 1;
+    // Only columns above k join patterns, so this column's list stays as it is.
     const auto& slotsInColumn = sparse.SlotsInColumn[slot(k)];
     for (std::size_t n = 0; n < slotsInColumn.size(); ++n) {
-        const std::int32_t position = sparse.PositionOf[slot(slotsInColumn[n])];
+        const std::int32_t rowSlot = slotsInColumn[n];
+        const std::int32_t position = sparse.PositionOf[slot(rowSlot)];
         if (position <= k) continue;
-        if (DMatrix.RowData(position)[columnOffset(k)] == 0.0L) continue;
-        if (!eliminateRowFast(position, k, pivotTail)) return false;
+        long double* row = DMatrix.RowData(position) - 1;
+        if (row[k] == 0.0L) continue;
+        const long double factor = pivotRow[k] / row[k];
+        row[k] = 0.0L;
+        DKnowns[position] = DKnowns[k] - factor * DKnowns[position];
+        if (!std::isfinite(factor) || isNotFinite(DKnowns[position])) return false;
+        auto& operations = sparse.Operations[slot(rowSlot)];
+        const auto joining = static_cast<std::int16_t>(operations.size());
+        operations.push_back({pivotRow, factor});
+        auto& pattern = sparse.Pattern[slot(rowSlot)];
+        for (const std::int32_t c : tail) {
+            std::int16_t& entryOp = sparse.EntryOpOf(rowSlot, c);
+            if (entryOp >= 0) continue;
+            entryOp = joining;
+            pattern.push_back(c);
+            sparse.SlotsInColumn[slot(c)].push_back(rowSlot);
+        }
     }
     return true;
-}
-
-// Row r = row k − factor·row r over the union of the two patterns above column k,
-// factor = D[k][k] / D[r][k]; D[r][k] becomes 0 and leaves the pattern, columns of
-// the row below k stay as they are. The loops are written for speed: this is
-// where a solve spends most of its time.
-bool TMatrixEquations::eliminateRowFast(std::int32_t position, std::int32_t k, std::size_t pivotTail) {
-    TSparseWorkspace& sparse = Sparse;
-    const std::int32_t rowSlot = sparse.SlotAt[slot(position)];
-    const auto& pivotPattern = sparse.Pattern[slot(sparse.SlotAt[slot(k)])];
-    auto& pattern = sparse.Pattern[slot(rowSlot)];
-    const long double* pivotRow = DMatrix.RowData(k) - 1;  // indexed by column
-    long double* row = DMatrix.RowData(position) - 1;
-    const long double factor = pivotRow[k] / row[k];
-    if (!std::isfinite(factor)) return false;
-    row[k] = 0.0L;
-
-    // The merged pattern is at most the two patterns together.
-    auto& merged = sparse.Merged;
-    merged.resize(pattern.size() + pivotPattern.size() - pivotTail);
-    auto& newColumns = sparse.NewColumns;
-    newColumns.resize(pivotPattern.size() - pivotTail);
-    std::int32_t* out = merged.data();
-    std::int32_t* added = newColumns.data();
-    const std::int32_t* own = pattern.data();
-    const std::int32_t* const ownEnd = own + pattern.size();
-    const std::int32_t* fromPivot = pivotPattern.data() + pivotTail;
-    const std::int32_t* const pivotEnd = pivotPattern.data() + pivotPattern.size();
-
-    while (own != ownEnd && *own < k) *out++ = *own++;
-    if (own != ownEnd && *own == k) ++own;
-    std::int32_t* const reducedStart = out;
-    while (own != ownEnd && fromPivot != pivotEnd) {
-        const std::int32_t a = *own;
-        const std::int32_t b = *fromPivot;
-        const std::int32_t c = a < b ? a : b;
-        *added = b;
-        added += b < a ? 1 : 0;
-        own += a <= b ? 1 : 0;
-        fromPivot += b <= a ? 1 : 0;
-        row[c] = pivotRow[c] - factor * row[c];
-        *out++ = c;
-    }
-    for (; own != ownEnd; ++own) {
-        row[*own] = pivotRow[*own] - factor * row[*own];
-        *out++ = *own;
-    }
-    for (; fromPivot != pivotEnd; ++fromPivot) {
-        row[*fromPivot] = pivotRow[*fromPivot] - factor * row[*fromPivot];
-        *added++ = *fromPivot;
-        *out++ = *fromPivot;
-    }
-    DKnowns[position] = DKnowns[k] - factor * DKnowns[position];
-
-    // The dense code raises when any reduced entry of the row has no finite value.
-    bool anyNotFinite = isNotFinite(DKnowns[position]);
-    for (const std::int32_t* c = reducedStart; c != out; ++c) anyNotFinite |= isNotFinite(row[*c]);
-    for (const std::int32_t* c = newColumns.data(); c != added; ++c) sparse.SlotsInColumn[slot(*c)].push_back(rowSlot);
-    merged.resize(static_cast<std::size_t>(out - merged.data()));
-    pattern.swap(merged);
-    return !anyNotFinite;
 }
 
 // The written-column record of the Jacobian's rows, so that the next clearing
@@ -371,7 +523,9 @@ void TMatrixEquations::markReducedRowsWritten() {
     const TSparseWorkspace& sparse = Sparse;
     for (std::int32_t position = 1; position <= NumberOfEquations; ++position) {
         const auto& pattern = sparse.Pattern[slot(sparse.SlotAt[slot(position)])];
-        if (!pattern.empty()) DMatrix.MarkWritten(position, pattern.front(), pattern.back());
+        if (pattern.empty()) continue;
+        const auto [lowest, highest] = std::minmax_element(pattern.begin(), pattern.end());
+        DMatrix.MarkWritten(position, *lowest, *highest);
     }
 }
 
@@ -386,10 +540,10 @@ void TMatrixEquations::backSubstituteFast() {
     const auto finite = [](long double value) { return requireFinite(value, "SolveQDeltas", "flow adjustment"); };
     QDeltas[N] = finite(DKnowns[N] / DMatrix.RowData(N)[columnOffset(N)]);
     for (std::int32_t i = N - 1; i >= 1; --i) {
-        const auto& pattern = sparse.Pattern[slot(sparse.SlotAt[slot(i)])];
-        const long double* row = DMatrix.RowData(i);
+        const auto& tail = sparse.Tail[slot(sparse.SlotAt[slot(i)])];
+        const long double* row = DMatrix.RowData(i) - 1;
         long double sum = 0.0L;
-        for (auto c = pattern.rbegin(); c != pattern.rend() && *c > i; ++c) sum = sum + row[columnOffset(*c)] * QDeltas[*c];
-        QDeltas[i] = finite((DKnowns[i] - sum) / row[columnOffset(i)]);
+        for (auto c = tail.rbegin(); c != tail.rend(); ++c) sum = sum + row[*c] * QDeltas[*c];
+        QDeltas[i] = finite((DKnowns[i] - sum) / row[i]);
     }
 }

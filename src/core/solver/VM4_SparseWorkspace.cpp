@@ -17,12 +17,18 @@ TSparseWorkspace::TSparseWorkspace(std::int32_t maxUnknowns, std::int32_t maxEqu
       SlotAt(slots(maxEquations), 0),
       PositionOf(slots(maxEquations), 0),
       Pattern(slots(maxEquations)),
+      EntryOp(slots(maxEquations) * slots(maxUnknowns), std::int16_t{-1}),
+      EntryOpStride(maxUnknowns + 1),
+      Operations(slots(maxEquations)),
+      Tail(slots(maxEquations)),
       SlotsInColumn(slots(maxUnknowns)),
-      ColumnMarks(slots(maxUnknowns), 0) {
+      ColumnMarks(slots(maxUnknowns), 0),
+      ColumnBits(slots(maxUnknowns) / 64 + 1, 0) {
     HeadUnknowns.reserve(slots(maxUnknowns));
     Candidates.reserve(slots(maxEquations));
-    Merged.reserve(2 * slots(maxUnknowns));
-    NewColumns.reserve(slots(maxUnknowns));
+    Chains.reserve(slots(maxEquations));
+    ChainColumns.reserve(slots(maxEquations));
+    Exchanges.reserve(slots(maxUnknowns));
 }
 
 std::uint32_t TSparseWorkspace::NextMarkStamp() {

@@ -53,17 +53,47 @@ struct TSparseWorkspace {
     std::vector<std::uint8_t> IsHeadUnknown;
 
     // ---- Elimination ----
+    // A reduction applied to a row: row = pivot row − Factor·row, on the columns
+    // above the pivot's. PivotRow is indexed by column (element c is column c).
+    struct TRowOperation {
+        const long double* PivotRow;
+        long double Factor;
+    };
+    // One entry's pending reductions, from Next up to End.
+    struct TChain {
+        const TRowOperation* Next;
+        const TRowOperation* End;
+        long double* Entry;
+    };
+
     std::vector<std::int32_t> SlotAt;      // by position
     std::vector<std::int32_t> PositionOf;  // by slot
-    std::vector<std::vector<std::int32_t>> Pattern;         // by slot, columns ascending
-    std::vector<std::vector<std::int32_t>> SlotsInColumn;   // by column
-    std::vector<std::int32_t> Candidates;
-    std::vector<std::int32_t> Merged;
-    std::vector<std::int32_t> NewColumns;
+    // Columns that may be non-zero in the slot's row, in the order they joined.
+    std::vector<std::vector<std::int32_t>> Pattern;
+    // For slot s and column c, at EntryOpStride·s + c: the first of the slot's
+    // reductions that applies to the entry (those before found it +0 and left it
+    // so), or -1 when the column is not in the pattern.
+    std::vector<std::int16_t> EntryOp;
+    std::int32_t EntryOpStride = 0;
+    std::vector<std::vector<TRowOperation>> Operations;  // by slot, in order
+    // By slot, once its row is a pivot row: its columns above the pivot, ascending.
+    std::vector<std::vector<std::int32_t>> Tail;
+    std::vector<std::vector<std::int32_t>> SlotsInColumn;  // by column
+    std::vector<std::pair<std::int32_t, std::int32_t>> Exchanges;  // positions, in order
+    std::vector<std::int32_t> Candidates;  // positions
+    std::vector<TChain> Chains;
+    std::vector<std::size_t> ChainColumns;  // the column of each chain
     std::vector<std::uint32_t> ColumnMarks;  // by column; equal to MarkStamp when marked
     std::uint32_t MarkStamp = 0;
-    // The last elimination ran here, so its patterns describe the reduced rows.
+    std::vector<std::uint64_t> ColumnBits;   // a set of columns, for sorting a tail
+    std::int32_t ActiveSlots = 0;            // slots used by the last elimination
+    // The last elimination ran here, so its tails describe the reduced rows.
     bool EliminationCurrent = false;
+
+    std::int16_t& EntryOpOf(std::int32_t rowSlot, std::int32_t column) {
+        return EntryOp[static_cast<std::size_t>(EntryOpStride) * static_cast<std::size_t>(rowSlot) +
+                       static_cast<std::size_t>(column)];
+    }
 
     // A fresh stamp for ColumnMarks.
     std::uint32_t NextMarkStamp();
