@@ -17,7 +17,9 @@
 #include "model/VM4_Node_Set_Class.h"
 #include "model/VM4_Pipe_Class.h"
 #include "model/VM4_Pipe_Set_Class.h"
+#include "solver/VM4_FastLoopGenerator.h"
 #include "solver/VM4_Matrix_Equations.h"
+#include "solver/VM4_SolverPath.h"
 #include "solver/VM4_SystemSummary.h"
 
 class ITableGrid;
@@ -412,11 +414,15 @@ public:
     std::int32_t WarningCount = 0;    // warnings of the last result check
     // Where the solver's status and message processing go; none when null.
     IUserMessages* UserMessages = nullptr;
+    // Fast in production; Reference runs the plain algorithms, for comparison.
+    TSolverPath SolverPath = TSolverPath::Fast;
     // The equation system and Newton solver, sized once for every link and twice
     // as many equations.
     TMatrixEquations MatrixEquations{TMatrixEquations::MaxQVariables, TMatrixEquations::MaxEquations};
 
 private:
+    friend class TFastLoopGenerator;
+
     using TLinkTable = std::vector<TNodeLink>;
 
     // Parses and checks the whole stream, then replaces the document; clears it on any error.
@@ -471,6 +477,7 @@ private:
     };
     static constexpr std::int32_t MaxShortestPathNodes = 1000;
     std::array<TShortestPathEntry, MaxShortestPathNodes + 1> ShortestPath{};
+    TFastLoopGenerator FastLoops;
 
     std::int32_t countEqualLoopPipePairs(std::int32_t loopIdA, std::int32_t loopIdB) const;
     bool isPipeInLoop(std::int32_t pipeId, std::int32_t loopId) const;

@@ -58,6 +58,10 @@ void TMatrixEquations::requireSizesWithinCapacity(const char* method, std::int32
         throw EMatrixEquations(sizesOutsideCapacity(method, numberOfQVariables, numberOfEquations));
 }
 
+long double TMatrixEquations::requireFinite(long double value, const char* method, const char* what) {
+    return finiteOrRaise(value, method, what);
+}
+
 void TMatrixEquations::setSizes(std::int32_t numberOfQVariables, std::int32_t numberOfEquations) {
     NumberOfQVariables = numberOfQVariables;
     NumberOfEquations = numberOfEquations;
@@ -85,6 +89,7 @@ void TMatrixEquations::ClearResults(std::int32_t numberOfQVariables, std::int32_
         QPump[j].Clear();
         QComponent[j].Clear();
     }
+    Sparse.EliminationCurrent = false;
     setSizes(numberOfQVariables, numberOfEquations);
 }
 
@@ -115,26 +120,38 @@ double TMatrixEquations::pumpHead_mHd(std::int32_t j, double flow_m3s) const {
     return QPump[j].calcPumpHead_mHd_Fluid(flow_m3s, FluidDensity);
 }
 
-long double TMatrixEquations::headLoss_mHd(std::int32_t j) const {
-    const long double Q = QVariables[j];
-    const double flow_m3s = flowAsDouble(Q, "CalculateF");
-    const double velocity_ms = CalcVelocity(flow_m3s, QDiameter[j], 1.0);
-    const double f = frictionFactor(j, velocity_ms, "CalculateF");
-    const double friction_mHd = CalcFrictionLoss_mHd(velocity_ms, QDiameter[j], QLength[j], f);
+TMatrixEquations::TFlowState TMatrixEquations::flowStateOf(std::int32_t j, const char* method) const {
+    TFlowState state{};
+    state.Flow_m3s = QVariables[j];
+    state.FlowDouble_m3s = flowAsDouble(state.Flow_m3s, method);
+    state.Velocity_ms = CalcVelocity(state.FlowDouble_m3s, QDiameter[j], 1.0);
+    state.FrictionFactor = frictionFactor(j, state.Velocity_ms, method);
+    return state;
+}
+
+long double TMatrixEquations::headLoss_mHd(std::int32_t j) const { return headLossAt(j, flowStateOf(j, "CalculateF")); }
+
+long double TMatrixEquations::headLossAt(std::int32_t j, const TFlowState& state) const {
+    const long double Q = state.Flow_m3s;
+    const double friction_mHd =
+        CalcFrictionLoss_mHd(state.Velocity_ms, QDiameter[j], QLength[j], state.FrictionFactor);
     const double G = QFittingLossCoefficents[j];
     const long double fitting_mHd = G == 0.0 ? 0.0L : G * Q * std::fabs(Q);  // G·Q·|Q|
-    const double component_mHd = componentLoss_mHd(j, flow_m3s);
-    const double pump_mHd = pumpHead_mHd(j, flow_m3s);
+    const double component_mHd = componentLoss_mHd(j, state.FlowDouble_m3s);
+    const double pump_mHd = pumpHead_mHd(j, state.FlowDouble_m3s);
     return finiteOrRaise(friction_mHd + fitting_mHd + component_mHd - pump_mHd, "CalculateF", "head loss");
+}
+
+long double TMatrixEquations::headLossDifferential(std::int32_t j) const {
+    return headLossDifferentialAt(j, flowStateOf(j, "CalculateDMatrix"));
 }
 
 // The fitting entry is 2·G·Q, with the sign of Q. The component's loss is odd
 // in Q, so its slope is the same for a flow and its reverse.
-long double TMatrixEquations::headLossDifferential(std::int32_t j) const {
-    const long double Q = QVariables[j];
-    const double flow_m3s = flowAsDouble(Q, "CalculateDMatrix");
-    const double f = frictionFactor(j, CalcVelocity(flow_m3s, QDiameter[j], 1.0), "CalculateDMatrix");
-    const double friction = CalcFrictionLossDifferential(flow_m3s, QDiameter[j], QLength[j], f);
+long double TMatrixEquations::headLossDifferentialAt(std::int32_t j, const TFlowState& state) const {
+    const long double Q = state.Flow_m3s;
+    const double flow_m3s = state.FlowDouble_m3s;
+    const double friction = CalcFrictionLossDifferential(flow_m3s, QDiameter[j], QLength[j], state.FrictionFactor);
     const double G = QFittingLossCoefficents[j];
     const long double fitting = G == 0.0 ? 0.0L : 2.0 * G * Q;  // d(G·Q·|Q|)/dQ as 2·G·Q
     const double component = QComponent[j].calcLoss_mHd_Fluid_Differential(flow_m3s, FluidDensity);
@@ -146,10 +163,11 @@ long double TMatrixEquations::headLossDifferential(std::int32_t j) const {
 // Residuals and tolerances.
 
 long double TMatrixEquations::residualOfEquation(std::int32_t i) {
+    const TOneBasedMatrix<std::uint8_t>& codes = QMatrix;  // read only
     long double sum = 0.0L;
     FIsHeadEquation[i] = false;
     for (std::int32_t j = 1; j <= NumberOfQVariables; ++j) {
-        switch (QMatrix[i][j]) {
+        switch (codes[i][j]) {
             case CodeNotInEquation: break;
             case CodeFlowEnters: sum = sum + QVariables[j]; break;
             case CodeFlowLeaves: sum = sum - QVariables[j]; break;
@@ -163,7 +181,7 @@ long double TMatrixEquations::residualOfEquation(std::int32_t i) {
                 break;
             default:
                 throw EMatrixEquations(std::string("TMatrixEquations.CalculateF") + kUnknownCode +
-                                       std::to_string(QMatrix[i][j]));
+                                       std::to_string(codes[i][j]));
         }
     }
     return finiteOrRaise(sum - QKnowns[i], "CalculateF", "residual");
@@ -171,6 +189,7 @@ long double TMatrixEquations::residualOfEquation(std::int32_t i) {
 
 void TMatrixEquations::CalculateF(bool& Ok) {
     requireSizesWithinCapacity("CalculateF", NumberOfQVariables, NumberOfEquations);
+    if (SolverPath == TSolverPath::Fast && calculateFFast(Ok)) return;
     Ok = true;
     try {
         for (std::int32_t i = 1; i <= NumberOfEquations; ++i) {
@@ -287,6 +306,8 @@ bool TMatrixEquations::hasZeroPivot() const {
 
 void TMatrixEquations::CalculateDMatrixAndGaussElim(bool& Ok) {
     requireSizesWithinCapacity("CalculateDMatrixAndGaussElim", NumberOfQVariables, NumberOfEquations);
+    if (SolverPath == TSolverPath::Fast && gaussElimFast(Ok)) return;
+    Sparse.EliminationCurrent = false;
     Ok = true;
     try {
         CalculateDMatrix();
@@ -339,7 +360,11 @@ void TMatrixEquations::SolveQDeltas(bool& Ok, std::int32_t& ErrorCode, std::vect
         return;  // QDeltas keep the previous step
     }
     try {
-        backSubstitute();
+        if (Sparse.EliminationCurrent) {
+            backSubstituteFast();
+        } else {
+            backSubstitute();
+        }
     } catch (const EVelmoraError&) {
         Ok = false;
         ErrorCode = ErrorCodeArithmetic;

@@ -9,6 +9,8 @@
 #include "model/VM4_Pump_Class.h"
 #include "solver/VM4_OneBasedArray.h"
 #include "solver/VM4_OneBasedMatrix.h"
+#include "solver/VM4_SolverPath.h"
+#include "solver/VM4_SparseWorkspace.h"
 
 // Raised by TMatrixEquations: sizes beyond its capacity, and arithmetic that has
 // no finite result (the engine's stand-in for a floating-point exception). The
@@ -34,6 +36,16 @@ VELMORA_DECLARE_ERROR(EMatrixEquations);
 // (ErrorCodeNone, ErrorCodeZeroPivot, ErrorCodeArithmetic) and never throw for
 // a numeric failure. Rows are exchanged permanently by the pivoting, so the
 // equation order changes during a solve until the generator rebuilds it.
+//
+// Two implementations of the residuals, the elimination and the back
+// substitution are kept, chosen by SolverPath. Reference is the plain dense one.
+// Fast (VM4_Matrix_Equations_Fast.cpp) evaluates each unknown's head loss once
+// per evaluation instead of once per equation that walks it, and eliminates only
+// the entries that can be non-zero, performing on them exactly the arithmetic of
+// the dense elimination in the same order, so that every value, pivot, step and
+// flow is the same bit for bit. Whenever an arithmetic failure makes the outcome
+// depend on where the dense code would stop, the fast path hands the operation
+// to the dense one.
 class TMatrixEquations {
 public:
     static constexpr std::int32_t MaxQVariables = 1000;
@@ -142,6 +154,9 @@ public:
     // IterationCountTotal when the "too small" line was last logged.
     std::int32_t LastSmallValuesReport = 0;
 
+    // Fast in production; Reference runs the plain dense algorithms, for comparison.
+    TSolverPath SolverPath = TSolverPath::Fast;
+
     // --- Tolerances and limits, set by the caller. ---
     double FlowTolerance = DefaultFlowTolerance_m3s;                  // m³/s
     double HeadToleranceApprox = DefaultHeadToleranceApprox_mHd;      // m of fluid
@@ -156,11 +171,24 @@ public:
 private:
     void requireSizesWithinCapacity(const char* method, std::int32_t numberOfQVariables,
                                     std::int32_t numberOfEquations) const;
+    // The value, or EMatrixEquations naming the method and the quantity when it is not finite.
+    static long double requireFinite(long double value, const char* method, const char* what);
     void setSizes(std::int32_t numberOfQVariables, std::int32_t numberOfEquations);
+
+    // One unknown's flow as the formulas take it, with the friction factor there.
+    struct TFlowState {
+        long double Flow_m3s;
+        double FlowDouble_m3s;
+        double Velocity_ms;
+        double FrictionFactor;
+    };
 
     // Terms of one unknown's pipe head loss at its current flow, m of fluid.
     long double headLoss_mHd(std::int32_t j) const;
     long double headLossDifferential(std::int32_t j) const;
+    TFlowState flowStateOf(std::int32_t j, const char* method) const;
+    long double headLossAt(std::int32_t j, const TFlowState& state) const;
+    long double headLossDifferentialAt(std::int32_t j, const TFlowState& state) const;
     double frictionFactor(std::int32_t j, double velocity_ms, const char* method) const;
     double componentLoss_mHd(std::int32_t j, double flow_m3s) const;
     double pumpHead_mHd(std::int32_t j, double flow_m3s) const;
@@ -176,4 +204,27 @@ private:
 
     void reportTooSmallOncePerAttempt(std::vector<std::string>& log);
     bool areReversedStepsUncounted() const;
+
+    // ---- Fast path (VM4_Matrix_Equations_Fast.cpp). Each returns false, having
+    // changed nothing the dense path would see, when the dense path must run. ----
+    bool equationCodesCurrent();
+    void readEquationCodes();
+    TFlowState flowStateReusingFriction(std::int32_t j, const char* method);
+    bool evaluateHeadLosses();
+    bool evaluateHeadLossSlopes();
+    bool calculateFFast(bool& Ok);
+    bool gaussElimFast(bool& Ok);
+    bool eliminationStepFast(std::int32_t k);
+    void resetSparseRows();
+    void loadSparseJacobian();
+    bool evaluateColumnOfCandidates(std::int32_t k);
+    void pivotOnColumnFast(std::int32_t k);
+    void exchangeEquationsFast(std::int32_t positionA, std::int32_t positionB);
+    bool finishPivotRow(std::int32_t k);
+    bool eliminateBelowColumnFast(std::int32_t k);
+    void undoExchangesFast();
+    void markReducedRowsWritten();
+    void backSubstituteFast();
+
+    TSparseWorkspace Sparse{MaxQVariables, MaxEquations};
 };

@@ -1,0 +1,62 @@
+// The fast loop generation against the plain search at the program's capacity. The
+// plain search takes seconds here (it scans every link and node id at every step),
+// so these cases live in a suite of their own, labelled long.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "RandomNetworks.h"
+#include "SolverTestNetworks.h"
+#include "common/GridNetwork.h"
+#include "model/VM4_Network_Class.h"
+#include "solver/VM4_FastLoopGenerator.h"
+
+namespace {
+
+using TLoopTable = std::vector<std::vector<std::int32_t>>;
+
+TLoopTable generateWith(TNetwork& network, TSolverPath path) {
+    network.SolverPath = path;
+    network.PipeLoopsRemoveAllLoops();
+    network.PipeLoopsGenerateAllLoops();
+    return LoopTableOf(network);
+}
+
+void expectIdenticalLoopTables(TNetwork& network) {
+    ASSERT_TRUE(TFastLoopGenerator().Prepare(network)) << "the fast generator declined the network";
+    const TLoopTable reference = generateWith(network, TSolverPath::Reference);
+    EXPECT_EQ(generateWith(network, TSolverPath::Fast), reference);
+}
+
+// 22 x 22 join points, 928 pipes, 444 loops and paths.
+TEST(LoopCapacityDifferentialTest, GridOfAbout950Pipes) {
+    TNetwork network;
+    BuildGridNetwork(network, GridSpecForPipes(950));
+    expectIdenticalLoopTables(network);
+    EXPECT_EQ(network.GetPipeLoopCount(), 444);
+}
+
+// Every node and link slot in use: 1000 nodes (ids up to 1000, after a few gaps were
+// filled again) and 1000 links, in ten separate parts with tanks, end nodes, parallel
+// pipes and links from a node to itself.
+TEST(LoopCapacityDifferentialTest, ThousandNodesAndThousandLinks) {
+    TNetwork network;
+    TRandomNetworkSpec spec;
+    spec.Seed = 7;
+    spec.Nodes = TNodeSet::MaxNodes;
+    spec.Links = TNetwork::MaxLinks;
+    spec.FixedPressureShare = 0.05;
+    spec.ParallelShare = 0.05;
+    spec.SelfLinkShare = 0.01;
+    spec.RemovedNodes = 0;
+    spec.ClosedPipes = 0;
+    spec.Parts = 10;
+    BuildRandomNetwork(network, spec);
+    ASSERT_EQ(network.GetNodeCount(), TNodeSet::MaxNodes);
+    ASSERT_EQ(network.GetNodeLinkCount(), TNetwork::MaxLinks);
+    expectIdenticalLoopTables(network);
+    EXPECT_GT(network.GetPipeLoopCount(), 0);
+}
+
+}  // namespace
