@@ -49,6 +49,11 @@ INSTANTIATE_TEST_SUITE_P(
         TRequestCase{{"plant.vme", "--table", "nodes", "--format", "csv", "-o", "nodes.xlsx"}, TTableFormat::Csv,
                      "nodes.xlsx"}));
 
+TEST(ParseTableSolveOptionTest, SolveIsAskedForOnlyByItsOption) {
+    EXPECT_TRUE(ParseTableRequest({"plant.vme", "--solve", "--table", "pipes"}).Solve);
+    EXPECT_FALSE(ParseTableRequest({"plant.vme", "--table", "pipes"}).Solve);
+}
+
 TEST(ParseTableRequestErrorTest, RefusesIncompleteOrUnknownArguments) {
     const struct {
         std::vector<std::string> Arguments;
@@ -62,7 +67,7 @@ TEST(ParseTableRequestErrorTest, RefusesIncompleteOrUnknownArguments) {
         {{"plant.vme", "--table", "nodes", "--table", "pipes"}, "--table is given twice"},
         {{"plant.vme", "--table", "nodes", "--format", "ods", "-o", "x.ods"}, "unknown format 'ods' (csv or xlsx)"},
         {{"plant.vme", "--table", "nodes", "--format", "xlsx"}, "a workbook needs -o FILE.xlsx"},
-        {{"plant.vme", "--table", "nodes", "--solve"}, "unknown option --solve"},
+        {{"plant.vme", "--table", "nodes", "--solved"}, "unknown option --solved"},
     };
     for (const auto& c : cases) {
         try {
