@@ -28,62 +28,62 @@ void addPipe(TNetwork& network, std::int32_t fromNodeId, std::int32_t toNodeId) 
     if (network.AddPipeLink(fromNodeId, toNodeId, pipe) < 1) throw std::runtime_error("grid: pipe refused");
 }
 
-std::int32_t jointId(const TGridSpec& spec, std::int32_t x, std::int32_t y) { return 1 + y * spec.Columns + x; }
+std::int32_t jointId(const TGridSpec& plan, std::int32_t x, std::int32_t y) { return 1 + y * plan.Columns + x; }
 
 // The join points a tank feeds or an end node drains, by the two opposite corners.
-std::int32_t feedJointId(const TGridSpec& spec, std::int32_t i) {
+std::int32_t feedJointId(const TGridSpec& plan, std::int32_t i) {
     static const std::int32_t dx[] = {0, 1, 0};
     static const std::int32_t dy[] = {0, 0, 1};
-    return jointId(spec, dx[i], dy[i]);
+    return jointId(plan, dx[i], dy[i]);
 }
 
-std::int32_t drainJointId(const TGridSpec& spec, std::int32_t i) {
+std::int32_t drainJointId(const TGridSpec& plan, std::int32_t i) {
     static const std::int32_t dx[] = {0, 1, 0};
     static const std::int32_t dy[] = {0, 0, 1};
-    return jointId(spec, spec.Columns - 1 - dx[i], spec.Rows - 1 - dy[i]);
+    return jointId(plan, plan.Columns - 1 - dx[i], plan.Rows - 1 - dy[i]);
 }
 
-void addJoints(TNetwork& network, const TGridSpec& spec) {
-    for (std::int32_t y = 0; y < spec.Rows; ++y) {
-        for (std::int32_t x = 0; x < spec.Columns; ++x) {
+void addJoints(TNetwork& network, const TGridSpec& plan) {
+    for (std::int32_t y = 0; y < plan.Rows; ++y) {
+        for (std::int32_t x = 0; x < plan.Columns; ++x) {
             const std::int32_t id = addNode(network, TNodeType::JoinPoint, x * kGridSpacing, y * kGridSpacing);
-            if (id != jointId(spec, x, y)) throw std::runtime_error("grid: unexpected node id");
-            if (id % 3 == 0) network.GetNode(id).JointDischarge_m3s = spec.JointDemand_m3s;
+            if (id != jointId(plan, x, y)) throw std::runtime_error("grid: unexpected node id");
+            if (id % 3 == 0) network.GetNode(id).JointDischarge_m3s = plan.JointDemand_m3s;
         }
     }
 }
 
-void addGridPipes(TNetwork& network, const TGridSpec& spec) {
-    for (std::int32_t y = 0; y < spec.Rows; ++y) {
-        for (std::int32_t x = 0; x < spec.Columns; ++x) {
-            if (x + 1 < spec.Columns) addPipe(network, jointId(spec, x, y), jointId(spec, x + 1, y));
-            if (y + 1 < spec.Rows) addPipe(network, jointId(spec, x, y), jointId(spec, x, y + 1));
+void addGridPipes(TNetwork& network, const TGridSpec& plan) {
+    for (std::int32_t y = 0; y < plan.Rows; ++y) {
+        for (std::int32_t x = 0; x < plan.Columns; ++x) {
+            if (x + 1 < plan.Columns) addPipe(network, jointId(plan, x, y), jointId(plan, x + 1, y));
+            if (y + 1 < plan.Rows) addPipe(network, jointId(plan, x, y), jointId(plan, x, y + 1));
         }
     }
 }
 
 }  // namespace
 
-std::int32_t GridPipeCount(const TGridSpec& spec) {
-    return spec.Rows * (spec.Columns - 1) + spec.Columns * (spec.Rows - 1) + spec.Tanks + spec.EndPressureNodes;
+std::int32_t GridPipeCount(const TGridSpec& plan) {
+    return plan.Rows * (plan.Columns - 1) + plan.Columns * (plan.Rows - 1) + plan.Tanks + plan.EndPressureNodes;
 }
 
-void BuildGridNetwork(TNetwork& network, const TGridSpec& spec) {
-    if (spec.Columns < 2 || spec.Rows < 2 || spec.Tanks < 1 || spec.Tanks > 3 || spec.EndPressureNodes < 1 ||
-        spec.EndPressureNodes > 3) {
+void BuildGridNetwork(TNetwork& network, const TGridSpec& plan) {
+    if (plan.Columns < 2 || plan.Rows < 2 || plan.Tanks < 1 || plan.Tanks > 3 || plan.EndPressureNodes < 1 ||
+        plan.EndPressureNodes > 3) {
         throw std::runtime_error("grid: unsupported shape");
     }
-    addJoints(network, spec);
-    for (std::int32_t i = 0; i < spec.Tanks; ++i) {
+    addJoints(network, plan);
+    for (std::int32_t i = 0; i < plan.Tanks; ++i) {
         const std::int32_t tankId = addNode(network, TNodeType::Tank, -kGridSpacing, -kGridSpacing * (i + 1));
-        network.GetNode(tankId).SurfacePressure_bar_g = spec.TankPressure_bar_g;
-        addPipe(network, tankId, feedJointId(spec, i));
+        network.GetNode(tankId).SurfacePressure_bar_g = plan.TankPressure_bar_g;
+        addPipe(network, tankId, feedJointId(plan, i));
     }
-    addGridPipes(network, spec);
-    for (std::int32_t i = 0; i < spec.EndPressureNodes; ++i) {
-        const std::int32_t endId = addNode(network, TNodeType::DemandPressure, spec.Columns * kGridSpacing,
-                                           spec.Rows * kGridSpacing + kGridSpacing * i);
-        addPipe(network, drainJointId(spec, i), endId);
+    addGridPipes(network, plan);
+    for (std::int32_t i = 0; i < plan.EndPressureNodes; ++i) {
+        const std::int32_t endId = addNode(network, TNodeType::DemandPressure, plan.Columns * kGridSpacing,
+                                           plan.Rows * kGridSpacing + kGridSpacing * i);
+        addPipe(network, drainJointId(plan, i), endId);
     }
 }
 
@@ -91,8 +91,8 @@ void BuildGridNetwork(TNetwork& network, const TGridSpec& spec) {
 TGridSpec GridSpecForPipes(std::int32_t pipeCount) {
     std::int32_t side = 2;
     while (2 * (side + 1) * side + 4 <= pipeCount) ++side;
-    TGridSpec spec;
-    spec.Columns = side;
-    spec.Rows = side;
-    return spec;
+    TGridSpec plan;
+    plan.Columns = side;
+    plan.Rows = side;
+    return plan;
 }

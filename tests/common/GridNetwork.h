@@ -25,11 +25,11 @@ struct TGridSpec {
 };
 
 // Number of pipes the grid will have.
-std::int32_t GridPipeCount(const TGridSpec& spec);
+std::int32_t GridPipeCount(const TGridSpec& plan);
 
 // Builds the grid into an empty document; throws std::runtime_error when the
 // document refuses a node or pipe.
-void BuildGridNetwork(TNetwork& network, const TGridSpec& spec);
+void BuildGridNetwork(TNetwork& network, const TGridSpec& plan);
 
 // A grid of about the given number of pipes (square, 2 tanks, 2 end nodes).
 TGridSpec GridSpecForPipes(std::int32_t pipeCount);

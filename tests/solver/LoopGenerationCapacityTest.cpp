@@ -42,17 +42,17 @@ TEST(LoopCapacityDifferentialTest, GridOfAbout950Pipes) {
 // pipes and links from a node to itself.
 TEST(LoopCapacityDifferentialTest, ThousandNodesAndThousandLinks) {
     TNetwork network;
-    TRandomNetworkSpec spec;
-    spec.Seed = 7;
-    spec.Nodes = TNodeSet::MaxNodes;
-    spec.Links = TNetwork::MaxLinks;
-    spec.FixedPressureShare = 0.05;
-    spec.ParallelShare = 0.05;
-    spec.SelfLinkShare = 0.01;
-    spec.RemovedNodes = 0;
-    spec.ClosedPipes = 0;
-    spec.Parts = 10;
-    BuildRandomNetwork(network, spec);
+    TRandomNetworkSpec plan;
+    plan.Seed = 7;
+    plan.Nodes = TNodeSet::MaxNodes;
+    plan.Links = TNetwork::MaxLinks;
+    plan.FixedPressureShare = 0.05;
+    plan.ParallelShare = 0.05;
+    plan.SelfLinkShare = 0.01;
+    plan.RemovedNodes = 0;
+    plan.ClosedPipes = 0;
+    plan.Parts = 10;
+    BuildRandomNetwork(network, plan);
     ASSERT_EQ(network.GetNodeCount(), TNodeSet::MaxNodes);
     ASSERT_EQ(network.GetNodeLinkCount(), TNetwork::MaxLinks);
     expectIdenticalLoopTables(network);

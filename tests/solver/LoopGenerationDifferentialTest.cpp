@@ -119,10 +119,10 @@ TEST_P(LoopRandomDifferentialTest, FastAndPlainGenerationAgree) {
     TNetwork network;
     for (std::uint32_t seed = 1; seed <= GetParam().Seeds; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
-        TRandomNetworkSpec spec = GetParam().Shape;
-        spec.Seed = seed;
+        TRandomNetworkSpec plan = GetParam().Shape;
+        plan.Seed = seed;
         network.Clear();
-        BuildRandomNetwork(network, spec);
+        BuildRandomNetwork(network, plan);
         expectIdenticalLoopTables(network);
         if (HasFatalFailure()) return;
     }
@@ -141,8 +141,8 @@ TEST_P(LoopGridDifferentialTest, FastAndPlainGenerationAgree) {
     expectIdenticalLoopTables(network);
     // Every cell of the grid is a loop and each tank has a path to an end node: the
     // equations are complete (join points + loops = pipes).
-    const TGridSpec spec = GridSpecForPipes(GetParam());
-    EXPECT_EQ(spec.Columns * spec.Rows + network.GetPipeLoopCount(), network.GetNodeLinkCount());
+    const TGridSpec plan = GridSpecForPipes(GetParam());
+    EXPECT_EQ(plan.Columns * plan.Rows + network.GetPipeLoopCount(), network.GetNodeLinkCount());
 }
 
 INSTANTIATE_TEST_SUITE_P(Grids, LoopGridDifferentialTest, ::testing::Values(50, 200));
@@ -234,12 +234,12 @@ class LoopDeclinedDifferentialTest : public ::testing::TestWithParam<TDeclinedCa
 
 // The network goes to the plain search, so the fast setting still gives its table.
 TEST_P(LoopDeclinedDifferentialTest, DeclinedNetworksStillGetThePlainTable) {
-    const TNetworkSpec spec{{Tank(), Joint(), Joint(), Joint(), EndPressure()},
+    const TNetworkSpec plan{{Tank(), Joint(), Joint(), Joint(), EndPressure()},
                             {{1, 2}, {2, 3}, {3, 4}, {2, 4}, {4, 5}}};
     TLoopTable tables[2];
     for (const TSolverPath path : {TSolverPath::Reference, TSolverPath::Fast}) {
         TNetwork network;
-        BuildNetwork(network, spec);
+        BuildNetwork(network, plan);
         GetParam().Spoil(network);
         EXPECT_FALSE(TFastLoopGenerator().Prepare(network));
         network.SolverPath = path;

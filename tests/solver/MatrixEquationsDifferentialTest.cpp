@@ -320,22 +320,22 @@ void grid50(TNetwork& network) { BuildGridNetwork(network, GridSpecForPipes(50))
 
 // Two tanks and one end node: converges on this grid.
 void grid100(TNetwork& network) {
-    TGridSpec spec = GridSpecForPipes(100);
-    spec.EndPressureNodes = 1;
-    spec.TankPressure_bar_g = 10.0;
-    spec.JointDemand_m3s = 0.0001;
-    BuildGridNetwork(network, spec);
+    TGridSpec plan = GridSpecForPipes(100);
+    plan.EndPressureNodes = 1;
+    plan.TankPressure_bar_g = 10.0;
+    plan.JointDemand_m3s = 0.0001;
+    BuildGridNetwork(network, plan);
 }
 
 void randomNetwork(TNetwork& network) {
-    TRandomNetworkSpec spec;
-    spec.Seed = 3;
-    spec.Nodes = 40;
-    spec.Links = 55;
-    spec.FixedPressureShare = 0.1;
-    spec.ClosedPipes = 0;
-    spec.RemovedNodes = 0;
-    BuildRandomNetwork(network, spec);
+    TRandomNetworkSpec plan;
+    plan.Seed = 3;
+    plan.Nodes = 40;
+    plan.Links = 55;
+    plan.FixedPressureShare = 0.1;
+    plan.ClosedPipes = 0;
+    plan.RemovedNodes = 0;
+    BuildRandomNetwork(network, plan);
     for (std::int32_t nodeId = network.GetNextNodeId(0); nodeId > 0; nodeId = network.GetNextNodeId(nodeId)) {
         TNode& node = network.GetNode(nodeId);
         if (node.NodeType == TNodeType::Tank) node.SurfacePressure_bar_g = 5.0;

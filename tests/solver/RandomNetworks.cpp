@@ -19,14 +19,14 @@ TNodeType randomNodeType(TRandom& random, double fixedPressureShare) {
     return chance(random, 0.5) ? TNodeType::Tank : TNodeType::DemandPressure;
 }
 
-std::vector<std::int32_t> addNodes(TNetwork& network, const TRandomNetworkSpec& spec, TRandom& random) {
+std::vector<std::int32_t> addNodes(TNetwork& network, const TRandomNetworkSpec& plan, TRandom& random) {
     std::vector<std::int32_t> nodeIds;
-    for (std::int32_t i = 0; i < spec.Nodes + spec.RemovedNodes; ++i) {
+    for (std::int32_t i = 0; i < plan.Nodes + plan.RemovedNodes; ++i) {
         TNode node;
-        node.SetType(randomNodeType(random, spec.FixedPressureShare));
+        node.SetType(randomNodeType(random, plan.FixedPressureShare));
         nodeIds.push_back(network.AddNode(node));
     }
-    for (std::int32_t i = 0; i < spec.RemovedNodes; ++i) {
+    for (std::int32_t i = 0; i < plan.RemovedNodes; ++i) {
         const auto position = static_cast<std::size_t>(pick(random, 0, static_cast<std::int32_t>(nodeIds.size()) - 1));
         network.RemoveNode(nodeIds[position]);
         nodeIds.erase(nodeIds.begin() + static_cast<std::ptrdiff_t>(position));
@@ -52,13 +52,13 @@ std::vector<std::int32_t> nodesOfPart(const std::vector<std::int32_t>& nodeIds, 
     return partNodeIds;
 }
 
-void addFurtherLink(TNetwork& network, const TRandomNetworkSpec& spec, const std::vector<std::int32_t>& nodeIds,
+void addFurtherLink(TNetwork& network, const TRandomNetworkSpec& plan, const std::vector<std::int32_t>& nodeIds,
                     TRandom& random) {
     const std::int32_t lastNode = static_cast<std::int32_t>(nodeIds.size()) - 1;
     const std::int32_t nodeA = nodeIds[static_cast<std::size_t>(pick(random, 0, lastNode))];
-    if (chance(random, spec.SelfLinkShare)) {
+    if (chance(random, plan.SelfLinkShare)) {
         addLink(network, nodeA, nodeA, random);
-    } else if (network.GetNodeLinkCount() > 0 && chance(random, spec.ParallelShare)) {
+    } else if (network.GetNodeLinkCount() > 0 && chance(random, plan.ParallelShare)) {
         const TNodeLink earlier = network.GetNodeLink(pick(random, 1, network.GetNodeLinkCount()));
         addLink(network, earlier.FromNodeId, earlier.ToNodeId, random);
     } else {
@@ -68,29 +68,29 @@ void addFurtherLink(TNetwork& network, const TRandomNetworkSpec& spec, const std
 
 // A spanning tree when connected (each node joins one drawn before it), then
 // further links up to the part's share.
-void addLinksOfPart(TNetwork& network, const TRandomNetworkSpec& spec, const std::vector<std::int32_t>& nodeIds,
+void addLinksOfPart(TNetwork& network, const TRandomNetworkSpec& plan, const std::vector<std::int32_t>& nodeIds,
                     std::int32_t linkCount, TRandom& random) {
     std::int32_t links = 0;
-    if (spec.Connected) {
+    if (plan.Connected) {
         for (std::size_t i = 1; i < nodeIds.size() && links < linkCount; ++i, ++links) {
             const auto earlier = static_cast<std::size_t>(pick(random, 0, static_cast<std::int32_t>(i) - 1));
             addLink(network, nodeIds[i], nodeIds[earlier], random);
         }
     }
-    for (; links < linkCount; ++links) addFurtherLink(network, spec, nodeIds, random);
+    for (; links < linkCount; ++links) addFurtherLink(network, plan, nodeIds, random);
 }
 
 }  // namespace
 
-void BuildRandomNetwork(TNetwork& network, const TRandomNetworkSpec& spec) {
-    TRandom random(spec.Seed);
-    const std::vector<std::int32_t> nodeIds = addNodes(network, spec, random);
-    for (std::int32_t part = 0; part < spec.Parts; ++part) {
+void BuildRandomNetwork(TNetwork& network, const TRandomNetworkSpec& plan) {
+    TRandom random(plan.Seed);
+    const std::vector<std::int32_t> nodeIds = addNodes(network, plan, random);
+    for (std::int32_t part = 0; part < plan.Parts; ++part) {
         // The first parts take the links that do not share out evenly.
-        const std::int32_t linkCount = spec.Links / spec.Parts + (part < spec.Links % spec.Parts ? 1 : 0);
-        addLinksOfPart(network, spec, nodesOfPart(nodeIds, part, spec.Parts), linkCount, random);
+        const std::int32_t linkCount = plan.Links / plan.Parts + (part < plan.Links % plan.Parts ? 1 : 0);
+        addLinksOfPart(network, plan, nodesOfPart(nodeIds, part, plan.Parts), linkCount, random);
     }
-    for (std::int32_t i = 0; i < spec.ClosedPipes && network.GetNodeLinkCount() > 0; ++i) {
+    for (std::int32_t i = 0; i < plan.ClosedPipes && network.GetNodeLinkCount() > 0; ++i) {
         network.RemoveNodeLinkAddClosedPipeLink(network.GetNodeLink(pick(random, 1, network.GetNodeLinkCount())).PipeId);
     }
 }

@@ -21,4 +21,4 @@ struct TRandomNetworkSpec {
 };
 
 // Builds into an empty document; pipes point either way at random.
-void BuildRandomNetwork(TNetwork& network, const TRandomNetworkSpec& spec);
+void BuildRandomNetwork(TNetwork& network, const TRandomNetworkSpec& plan);

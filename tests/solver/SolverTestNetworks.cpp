@@ -4,10 +4,10 @@
 
 #include "common/NetworkBuilder.h"
 
-void BuildNetwork(TNetwork& network, const TNetworkSpec& spec) {
+void BuildNetwork(TNetwork& network, const TNetworkSpec& plan) {
     TNetworkBuilder builder(network);
     std::int32_t expectedNodeId = 0;
-    for (const TNodeSpec& nodeSpec : spec.Nodes) {
+    for (const TNodeSpec& nodeSpec : plan.Nodes) {
         std::int32_t nodeId = 0;
         switch (nodeSpec.Type) {
             case TNodeType::Tank: nodeId = builder.AddTank(0, 0); break;
@@ -19,12 +19,12 @@ void BuildNetwork(TNetwork& network, const TNetworkSpec& spec) {
         network.GetNode(nodeId).JointDischarge_m3s = nodeSpec.Discharge_m3s;
     }
     std::int32_t expectedPipeId = 0;
-    for (const TLinkSpec& link : spec.Links) {
+    for (const TLinkSpec& link : plan.Links) {
         const std::int32_t pipeId = builder.AddPipe(link.FromNodeId, link.ToNodeId, "", 100.0, link.InnerDiameter_m);
         ASSERT_EQ(pipeId, ++expectedPipeId);
     }
-    for (std::size_t k = 0; k < spec.Links.size(); ++k) {
-        if (spec.Links[k].Closed) network.RemoveNodeLinkAddClosedPipeLink(static_cast<std::int32_t>(k + 1));
+    for (std::size_t k = 0; k < plan.Links.size(); ++k) {
+        if (plan.Links[k].Closed) network.RemoveNodeLinkAddClosedPipeLink(static_cast<std::int32_t>(k + 1));
     }
 }
 
@@ -40,17 +40,17 @@ std::vector<std::vector<std::int32_t>> LoopTableOf(const TNetwork& network) {
     return table;
 }
 
-std::int32_t JoinPointCount(const TNetworkSpec& spec) {
+std::int32_t JoinPointCount(const TNetworkSpec& plan) {
     std::int32_t count = 0;
-    for (const TNodeSpec& node : spec.Nodes) {
+    for (const TNodeSpec& node : plan.Nodes) {
         if (node.Type == TNodeType::JoinPoint) ++count;
     }
     return count;
 }
 
-std::int32_t OpenLinkCount(const TNetworkSpec& spec) {
+std::int32_t OpenLinkCount(const TNetworkSpec& plan) {
     std::int32_t count = 0;
-    for (const TLinkSpec& link : spec.Links) {
+    for (const TLinkSpec& link : plan.Links) {
         if (!link.Closed) ++count;
     }
     return count;

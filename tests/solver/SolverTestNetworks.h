@@ -33,12 +33,12 @@ inline TNodeSpec Joint(double supply_m3s = 0.0, double discharge_m3s = 0.0) {
 
 // Builds the network into an empty document; fails the test when an id is not the
 // one the table implies.
-void BuildNetwork(TNetwork& network, const TNetworkSpec& spec);
+void BuildNetwork(TNetwork& network, const TNetworkSpec& plan);
 
 // The loop table as lists of pipe ids, loop 1 first.
 std::vector<std::vector<std::int32_t>> LoopTableOf(const TNetwork& network);
 
 // The number of join points, for the equation count check: join points plus stored
 // loops must equal the open links.
-std::int32_t JoinPointCount(const TNetworkSpec& spec);
-std::int32_t OpenLinkCount(const TNetworkSpec& spec);
+std::int32_t JoinPointCount(const TNetworkSpec& plan);
+std::int32_t OpenLinkCount(const TNetworkSpec& plan);
