@@ -216,6 +216,7 @@ TEST_F(NetworkForm, OpenLoadsTheChosenFileAndRemembersIt) {
     EXPECT_EQ(RecentCaptions().size(), 1u);
     ASSERT_EQ(dialogs_.OpenRequests().size(), 1u);
     EXPECT_EQ(dialogs_.OpenRequests()[0].Folder, InProgram("VelmoraSystems"));
+    EXPECT_TRUE(fs::is_directory(InProgram("VelmoraSystems")));  // made for the user's networks
     EXPECT_EQ(dialogs_.OpenRequests()[0].Filter, "Velmora Network (*.vme)");
     EXPECT_EQ(dialogs_.OpenRequests()[0].DefaultSuffix, "vme");
     // Design mode with Show Info; the unit buttons follow the file (metric).
@@ -328,6 +329,7 @@ TEST_F(NetworkForm, SavingANeverSavedNetworkAsksForAName) {
     EXPECT_FALSE(Form().IsModified());
     ASSERT_EQ(dialogs_.SaveRequests().size(), 1u);
     EXPECT_EQ(dialogs_.SaveRequests()[0].DefaultSuffix, "vme");
+    EXPECT_EQ(dialogs_.SaveRequests()[0].Folder, InProgram("VelmoraSystems"));
 }
 
 TEST_F(NetworkForm, SaveAsOntoAnotherFileRewritesOnlyThatFile) {

@@ -53,17 +53,16 @@ public:
     void drawEllipse(QPointF centre, double radius, double) const {
         painter_.drawEllipse(frame_.map(centre), radius, radius);
     }
-    void drawArc(const QRectF& box, double startDegrees, double spanDegrees) const {
-        QPainterPath arc;
-        arc.arcMoveTo(box, startDegrees);
-        arc.arcTo(box, startDegrees, spanDegrees);
-        painter_.drawPath(frame_.map(arc));
-    }
 
 private:
     QPainter& painter_;
     QTransform frame_;
 };
+
+// The valve: two triangles meeting at the point, as one outline.
+QPolygonF BowTie() {
+    return QPolygonF{QPointF(0, 0), QPointF(-8, -5), QPointF(-8, 5), QPointF(0, 0), QPointF(8, 5), QPointF(8, -5)};
+}
 
 // ---- Tanks: liquid in the tank's colour, walls black ------------------------------------
 
@@ -303,15 +302,16 @@ void DrawJoinPoint(QPainter& painter, int x, int y) {
 void DrawValveSymbol(QPainter& painter, int x, int y, double angle, const QColor& colour) {
     const TFramedPainter frame(painter, AlongPipe(x, y, angle));
     Outline(painter, colour, DrawingColours::White);
-    frame.drawPolygon(QPolygonF{QPointF(-8, -5), QPointF(-8, 5), QPointF(0, 0)});
-    frame.drawPolygon(QPolygonF{QPointF(8, -5), QPointF(8, 5), QPointF(0, 0)});
+    frame.drawPolygon(BowTie());
 }
 
 void DrawBendSymbol(QPainter& painter, int x, int y, double angle, const QColor& colour) {
     const TFramedPainter frame(painter, AlongPipe(x, y, angle));
     Outline(painter, colour);
-    // A quarter bend leaving the pipe at the point, with a flange at each end.
-    frame.drawArc(QRectF(-8, -16, 16, 16), 180, 90);
+    // A quarter bend leaving the pipe at the point, with a flange at each end;
+    // the arc of radius 8 about (0, -8) as a few straight pieces.
+    frame.drawPolyline(QPolygonF{QPointF(-8, -8), QPointF(-7.39, -4.94), QPointF(-5.66, -2.34), QPointF(-3.06, -0.61),
+                                 QPointF(0, 0)});
     frame.drawLine(QPointF(0, -3), QPointF(0, 3));
     frame.drawLine(QPointF(-11, -8), QPointF(-5, -8));
 }
@@ -345,8 +345,7 @@ bool DrawComponentSymbol(QPainter& painter, int symbolIndex, int x, int y, doubl
 void DrawFlowControlSymbol(QPainter& painter, int x, int y, double angle, const QColor& colour, const QString& name) {
     const TFramedPainter frame(painter, AlongPipe(x, y, angle));
     Outline(painter, colour, DrawingColours::White);
-    frame.drawPolygon(QPolygonF{QPointF(-8, -5), QPointF(-8, 5), QPointF(0, 0)});
-    frame.drawPolygon(QPolygonF{QPointF(8, -5), QPointF(8, 5), QPointF(0, 0)});
+    frame.drawPolygon(BowTie());
     // The actuator that holds the flow: a stem and a box on it.
     frame.drawLine(QPointF(0, 0), QPointF(0, -8));
     frame.drawRect(QRectF(-5, -14, 10, 6));

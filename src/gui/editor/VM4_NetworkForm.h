@@ -124,6 +124,7 @@ private:
     void takeOverLoadedNetwork();
     void rememberRecentFile(const std::string& path);
     void showRecentFiles();
+    std::string systemsFolder() const;
     void SetUnitRadioButtonsFromNetwork();
 
     // ---- View (VM4_NetworkForm_View.cpp) ----

@@ -119,8 +119,7 @@ void TNetworkForm::Open1Click() {
     }
     if (SystemsFolderName_.empty()) SystemsFolderName_ = DefaultSystemsFolder;
     AskBeforeUnitChange_ = false;
-    const TFileDialogRequest request{(fs::path(programFolder_) / SystemsFolderName_).string(), "", kNetworkFilter,
-                                     kNetworkSuffix};
+    const TFileDialogRequest request{systemsFolder(), "", kNetworkFilter, kNetworkSuffix};
     if (const auto chosen = services_.FileDialogs->AskOpenFileName(request)) {
         if (loadFile(*chosen, false)) takeOverLoadedNetwork();
     }
@@ -253,8 +252,18 @@ bool TNetworkForm::SaveFile() {
     return saved;
 }
 
+// The folder for the user's networks beside the program, made when first needed.
+// A program folder that cannot be written to leaves the dialogs to choose.
+std::string TNetworkForm::systemsFolder() const {
+    const fs::path folder = fs::path(programFolder_) / DefaultSystemsFolder;
+    std::error_code ignored;
+    fs::create_directories(folder, ignored);
+    return folder.string();
+}
+
 bool TNetworkForm::SaveFileAs() {
-    const std::string folder = CurrentFileName_.empty() ? std::string() : fs::path(CurrentFileName_).parent_path().string();
+    const std::string folder =
+        CurrentFileName_.empty() ? systemsFolder() : fs::path(CurrentFileName_).parent_path().string();
     const TFileDialogRequest request{folder, FileNameOf(CurrentFileName_), kNetworkFilter, kNetworkSuffix};
     const auto chosen = services_.FileDialogs->AskSaveFileName(request);
     bool saved = false;
