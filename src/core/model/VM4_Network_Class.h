@@ -17,6 +17,7 @@
 #include "model/VM4_Node_Set_Class.h"
 #include "model/VM4_Pipe_Class.h"
 #include "model/VM4_Pipe_Set_Class.h"
+#include "solver/VM4_FastInitialFlows.h"
 #include "solver/VM4_FastLoopGenerator.h"
 #include "solver/VM4_Matrix_Equations.h"
 #include "solver/VM4_SolverPath.h"
@@ -421,6 +422,7 @@ public:
     TMatrixEquations MatrixEquations{TMatrixEquations::MaxQVariables, TMatrixEquations::MaxEquations};
 
 private:
+    friend class TFastInitialFlows;
     friend class TFastLoopGenerator;
 
     using TLinkTable = std::vector<TNodeLink>;
@@ -494,6 +496,8 @@ private:
     void processPendingMessages();
 
     // ---- Initial flow internals ----------------------------------------------------------
+
+    TFastInitialFlows FastInitialFlows;
 
     void fillFlowGuessesBackwardFromKnownOutFlows();
     void shareInFlowAmongUnsetInPipes(std::int32_t nodeId, double requiredInFlow_m3s, double unsetInFlowArea_m2,

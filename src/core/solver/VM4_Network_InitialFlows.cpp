@@ -9,43 +9,32 @@
 // solve driver tries up to 100 velocities in turn, and which one converges depends on
 // these exact numbers: keep the scan orders as they are.
 
-#include <numbers>
-
 #include "model/VM4_Network_Class.h"
+#include "solver/VM4_FlowGuessRules.h"
 
 namespace {
 
-// What an out-pipe gets when its share cannot be known yet (its to-node still has
-// outflows without estimates), m³/s.
-constexpr double kUnknownOutFlowGuess_m3s = 0.1;
-// One chain of single-in, single-out nodes is followed for at most this many pipes,
-// which also ends the walk round a ring of such nodes.
-constexpr std::int32_t kMaxChainPipes = 1000;
-// The backward fill gives up after this many rounds without a node to start from.
-constexpr std::int32_t kMaxBackwardFillRounds = 1001;
-constexpr std::int32_t kNoNode = -1;
+using FlowGuessRules::BoreArea_m2;
+using FlowGuessRules::IsFixedPressureNode;
+using FlowGuessRules::SetFlowGuess;
+constexpr double kUnknownOutFlowGuess_m3s = FlowGuessRules::UnknownOutFlowGuess_m3s;
+constexpr std::int32_t kMaxChainPipes = FlowGuessRules::MaxChainPipes;
+constexpr std::int32_t kMaxBackwardFillRounds = FlowGuessRules::MaxBackwardFillRounds;
+constexpr std::int32_t kNoNode = FlowGuessRules::NoNode;
 
 std::size_t slot(std::int32_t index) { return static_cast<std::size_t>(index); }
 
-bool isFixedPressureNode(TNodeType nodeType) {
-    return nodeType == TNodeType::Tank || nodeType == TNodeType::DemandPressure;
-}
-
-// A = pi D^2 / 4
-double boreArea_m2(const TPipe& pipe) {
-    return std::numbers::pi * pipe.InnerDiameter_m * pipe.InnerDiameter_m / 4.0;
-}
-
-void setFlowGuess(TPipe& pipe, double flow_m3s) {
-    pipe.FlowGuessUncompressed_m3s = flow_m3s;
-    pipe.FlowGuessSet = true;
-}
-
 }  // namespace
 
+// The fast procedure (VM4_FastInitialFlows) gives the identical estimates; it
+// declines link tables it does not handle exactly, which then take the plain one.
 void TNetwork::SetAllInitialFlowGuesses(double dischargeVelocity_ms) {
     CurrentDischargeVelocity = dischargeVelocity_ms;
     SetAllInitialFlowGuessesToZero();
+    if (SolverPath == TSolverPath::Fast && FastInitialFlows.Prepare(*this)) {
+        FastInitialFlows.SetAllInitialFlowGuesses(*this);
+        return;
+    }
     SetAllSingleJointSupplySingleOutFlowGuesses();
     SetAllDischargeFlowGuesses();
     fillFlowGuessesBackwardFromKnownOutFlows();
@@ -71,7 +60,7 @@ void TNetwork::SetAllSingleJointSupplySingleOutFlowGuesses() {
         const TNodeLink outLink = NodeLinks[slot(lastOutFlowLink(nodeId))];
         TPipe& outPipe = GetPipe(outLink.PipeId);
         if (outPipe.FlowGuessSet) continue;
-        setFlowGuess(outPipe, netSupply_m3s);
+        SetFlowGuess(outPipe, netSupply_m3s);
         std::int32_t chainCounter = 1;
         SetSingleInAndOutFlowNode(outLink.ToNodeId, chainCounter, netSupply_m3s);
     }
@@ -82,8 +71,8 @@ void TNetwork::SetAllDischargeFlowGuesses() {
     for (std::int32_t k = 1; k <= NodeLinkCount; ++k) {
         const TNodeLink& link = NodeLinks[slot(k)];
         TPipe& pipe = GetPipe(link.PipeId);
-        if (!isFixedPressureNode(GetNode(link.ToNodeId).NodeType) || pipe.FlowGuessSet) continue;
-        setFlowGuess(pipe, boreArea_m2(pipe) * CurrentDischargeVelocity);
+        if (!IsFixedPressureNode(GetNode(link.ToNodeId).NodeType) || pipe.FlowGuessSet) continue;
+        SetFlowGuess(pipe, BoreArea_m2(pipe) * CurrentDischargeVelocity);
     }
 }
 
@@ -131,7 +120,7 @@ void TNetwork::SetInFlowGuessesFromOutFlows(std::int32_t nodeId) {
         TPipe& pipe = GetPipe(link.PipeId);
         if (link.FromNodeId == nodeId) {
             if (!pipe.FlowGuessSet && GetNumberOfOutFlowPipesNotSet(link.ToNodeId) > 0) {
-                setFlowGuess(pipe, kUnknownOutFlowGuess_m3s);
+                SetFlowGuess(pipe, kUnknownOutFlowGuess_m3s);
             }
             requiredInFlow_m3s += pipe.FlowGuessUncompressed_m3s;
         }
@@ -139,7 +128,7 @@ void TNetwork::SetInFlowGuessesFromOutFlows(std::int32_t nodeId) {
             if (pipe.FlowGuessSet) {
                 requiredInFlow_m3s -= pipe.FlowGuessUncompressed_m3s;
             } else {
-                unsetInFlowArea_m2 += boreArea_m2(pipe);
+                unsetInFlowArea_m2 += BoreArea_m2(pipe);
                 ++unsetInFlowPipes;
             }
         }
@@ -155,9 +144,9 @@ void TNetwork::shareInFlowAmongUnsetInPipes(std::int32_t nodeId, double required
         const TNodeLink& link = NodeLinks[slot(k)];
         TPipe& pipe = GetPipe(link.PipeId);
         if (link.ToNodeId != nodeId || pipe.FlowGuessSet) continue;
-        const double share = unsetInFlowArea_m2 > 0.0 ? boreArea_m2(pipe) / unsetInFlowArea_m2
+        const double share = unsetInFlowArea_m2 > 0.0 ? BoreArea_m2(pipe) / unsetInFlowArea_m2
                                                       : 1.0 / static_cast<double>(unsetInFlowPipes);
-        setFlowGuess(pipe, share * requiredInFlow_m3s);
+        SetFlowGuess(pipe, share * requiredInFlow_m3s);
     }
 }
 
@@ -176,8 +165,8 @@ void TNetwork::SetOutFlowGuessesNotSet(std::int32_t nodeId) {
         const TNodeLink& link = NodeLinks[slot(k)];
         TPipe& pipe = GetPipe(link.PipeId);
         if (link.ToNodeId != nodeId || pipe.FlowGuessSet) continue;
-        const double flow_m3s = boreArea_m2(pipe) * CurrentDischargeVelocity;
-        setFlowGuess(pipe, flow_m3s);
+        const double flow_m3s = BoreArea_m2(pipe) * CurrentDischargeVelocity;
+        SetFlowGuess(pipe, flow_m3s);
         std::int32_t chainCounter = 1;
         SetSingleInAndOutFlowNode(nodeId, chainCounter, flow_m3s);
     }
@@ -194,7 +183,7 @@ void TNetwork::SetSingleInAndOutFlowNode(std::int32_t nodeId, std::int32_t& chai
         const std::int32_t outLinkIndex = lastOutFlowLink(nodeId);
         if (inFlows != 1 || outFlows != 1 || outLinkIndex < 1) return;
         const TNodeLink outLink = NodeLinks[slot(outLinkIndex)];
-        setFlowGuess(GetPipe(outLink.PipeId), flow_m3s);
+        SetFlowGuess(GetPipe(outLink.PipeId), flow_m3s);
         ++chainCounter;
         nodeId = outLink.ToNodeId;
     }
