@@ -59,6 +59,26 @@ std::uint16_t exponentBitsOf(const long double& value) {
 
 bool isNotFinite(const long double& value) { return exponentBitsOf(value) == kExponentBits; }
 
+// Column patterns: bit c % 64 of word c / 64 stands for column c.
+void addColumn(std::uint64_t* pattern, std::int32_t column) {
+    pattern[static_cast<std::size_t>(column) / 64] |= std::uint64_t{1} << (static_cast<unsigned>(column) % 64);
+}
+
+// Calls visit(column) for each set bit of one word, lowest first.
+template <typename Visit>
+void forEachColumnOfWord(std::uint64_t bits, std::size_t word, Visit&& visit) {
+    while (bits != 0) {
+        visit(static_cast<std::int32_t>(word * 64) + std::countr_zero(bits));
+        bits &= bits - 1;
+    }
+}
+
+// The same over words first..end-1, ascending.
+template <typename Visit>
+void forEachColumn(const std::uint64_t* pattern, std::size_t first, std::size_t end, Visit&& visit) {
+    for (std::size_t word = first; word < end; ++word) forEachColumnOfWord(pattern[word], word, visit);
+}
+
 }  // namespace
 
 // ---- Equation structure -------------------------------------------------------------------
@@ -332,8 +352,9 @@ bool TMatrixEquations::eliminationStepFast(std::int32_t k) {
 void TMatrixEquations::resetSparseRows() {
     TSparseWorkspace& sparse = Sparse;
     for (std::int32_t rowSlot = 1; rowSlot <= sparse.ActiveSlots; ++rowSlot) {
-        for (const std::int32_t c : sparse.Pattern[slot(rowSlot)]) sparse.EntryOpOf(rowSlot, c) = -1;
-        sparse.Pattern[slot(rowSlot)].clear();
+        forEachColumn(sparse.PatternOf(rowSlot), 0, sparse.ColumnWords,
+                      [&](std::int32_t c) { sparse.EntryOpOf(rowSlot, c) = -1; });
+        std::fill_n(sparse.PatternOf(rowSlot), sparse.ColumnWords, std::uint64_t{0});
         sparse.Operations[slot(rowSlot)].clear();
         sparse.Tail[slot(rowSlot)].clear();
     }
@@ -350,6 +371,7 @@ void TMatrixEquations::loadSparseJacobian() {
         sparse.SlotAt[slot(i)] = i;
         sparse.PositionOf[slot(i)] = i;
         long double* row = DMatrix.RowData(i);
+        std::uint64_t* pattern = sparse.PatternOf(i);
         for (const TSparseWorkspace::TCodedEntry& entry : sparse.Codes[slot(i)]) {
             const std::int32_t j = entry.Column;
             long double value = 0.0L;
@@ -360,7 +382,7 @@ void TMatrixEquations::loadSparseJacobian() {
                 default: value = -sparse.HeadLossSlope[slot(j)]; break;
             }
             row[columnOffset(j)] = value;
-            sparse.Pattern[slot(i)].push_back(j);
+            addColumn(pattern, j);
             sparse.EntryOpOf(i, j) = 0;
             sparse.SlotsInColumn[slot(j)].push_back(i);
         }
@@ -368,7 +390,7 @@ void TMatrixEquations::loadSparseJacobian() {
 }
 
 // Column k of every row from position k on that may be non-zero there, brought up
-// to date; their positions, ascending, are the candidates of the pivot search.
+// to date; their positions are the candidates of the pivot search.
 bool TMatrixEquations::evaluateColumnOfCandidates(std::int32_t k) {
     TSparseWorkspace& sparse = Sparse;
     sparse.Candidates.clear();
@@ -386,19 +408,19 @@ bool TMatrixEquations::evaluateColumnOfCandidates(std::int32_t k) {
                                  DMatrix.RowData(position) + columnOffset(k)});
         columns.push_back(static_cast<std::size_t>(k));
     }
-    std::sort(sparse.Candidates.begin(), sparse.Candidates.end());
     return runAllChains(sparse.Chains, columns);
 }
 
 // As pivotOnColumn: rows k..M in order, a later row winning only when strictly
-// larger. Rows without column k in their pattern hold +0 there and never win.
+// larger, which is the largest magnitude with the lowest position among equals.
+// Rows without column k in their pattern hold +0 there and never win.
 void TMatrixEquations::pivotOnColumnFast(std::int32_t k) {
     TSparseWorkspace& sparse = Sparse;
     std::int32_t bestRow = k;
     long double best = std::fabs(DMatrix.RowData(k)[columnOffset(k)]);
     for (const std::int32_t position : sparse.Candidates) {
         const long double magnitude = std::fabs(DMatrix.RowData(position)[columnOffset(k)]);
-        if (magnitude > best) {
+        if (magnitude > best || (magnitude == best && position < bestRow)) {
             best = magnitude;
             bestRow = position;
         }
@@ -415,13 +437,12 @@ void TMatrixEquations::exchangeEquationsFast(std::int32_t positionA, std::int32_
     const std::int32_t slotB = sparse.SlotAt[slot(positionB)];
     long double* rowA = DMatrix.RowData(positionA);
     long double* rowB = DMatrix.RowData(positionB);
-    const std::uint32_t stamp = sparse.NextMarkStamp();
-    for (const std::int32_t c : sparse.Pattern[slot(slotA)]) {
-        std::swap(rowA[columnOffset(c)], rowB[columnOffset(c)]);
-        sparse.ColumnMarks[slot(c)] = stamp;
-    }
-    for (const std::int32_t c : sparse.Pattern[slot(slotB)]) {
-        if (sparse.ColumnMarks[slot(c)] != stamp) std::swap(rowA[columnOffset(c)], rowB[columnOffset(c)]);
+    const std::uint64_t* patternA = sparse.PatternOf(slotA);
+    const std::uint64_t* patternB = sparse.PatternOf(slotB);
+    for (std::size_t word = 0; word < sparse.ColumnWords; ++word) {
+        forEachColumnOfWord(patternA[word] | patternB[word], word, [&](std::int32_t c) {
+            std::swap(rowA[columnOffset(c)], rowB[columnOffset(c)]);
+        });
     }
     std::swap(sparse.SlotAt[slot(positionA)], sparse.SlotAt[slot(positionB)]);
     sparse.PositionOf[slot(slotA)] = positionB;
@@ -462,23 +483,22 @@ bool TMatrixEquations::finishPivotRow(std::int32_t k) {
     sparse.Chains.clear();
     std::vector<std::size_t>& columns = sparse.ChainColumns;
     columns.clear();
-    std::vector<std::uint64_t>& bits = sparse.ColumnBits;
-    for (const std::int32_t c : sparse.Pattern[slot(pivotSlot)]) {
-        if (c <= k) continue;
-        bits[static_cast<std::size_t>(c) / 64] |= std::uint64_t{1} << (static_cast<std::size_t>(c) % 64);
+    // The pattern above column k.
+    const std::uint64_t* pattern = sparse.PatternOf(pivotSlot);
+    std::uint64_t* tailBits = sparse.TailBits.data();
+    const std::size_t firstWord = static_cast<std::size_t>(k) / 64;
+    std::fill_n(tailBits, firstWord, std::uint64_t{0});
+    const unsigned firstBit = static_cast<unsigned>(k) % 64 + 1;
+    const std::uint64_t aboveK = firstBit == 64 ? 0 : ~std::uint64_t{0} << firstBit;
+    tailBits[firstWord] = pattern[firstWord] & aboveK;
+    std::copy(pattern + firstWord + 1, pattern + sparse.ColumnWords, tailBits + firstWord + 1);
+    forEachColumn(tailBits, firstWord, sparse.ColumnWords, [&](std::int32_t c) {
+        tail.push_back(c);
         const auto first = static_cast<std::size_t>(sparse.EntryOpOf(pivotSlot, c));
-        if (first == operations.size()) continue;
+        if (first == operations.size()) return;
         sparse.Chains.push_back({operations.data() + first, operations.data() + operations.size(), row + c});
         columns.push_back(static_cast<std::size_t>(c));
-    }
-    // The set bits, low to high, are the tail in ascending order; the words are left empty.
-    for (std::size_t word = static_cast<std::size_t>(k) / 64; word < bits.size(); ++word) {
-        while (bits[word] != 0) {
-            const auto bit = static_cast<std::size_t>(std::countr_zero(bits[word]));
-            tail.push_back(static_cast<std::int32_t>(word * 64 + bit));
-            bits[word] &= bits[word] - 1;
-        }
-    }
+    });
     return runAllChains(sparse.Chains, columns);
 }
 
@@ -487,9 +507,9 @@ bool TMatrixEquations::finishPivotRow(std::int32_t k) {
 // tail joins the row's pattern.
 bool TMatrixEquations::eliminateBelowColumnFast(std::int32_t k) {
     TSparseWorkspace& sparse = Sparse;
-    const std::int32_t pivotSlot = sparse.SlotAt[slot(k)];
-    const auto& tail = sparse.Tail[slot(pivotSlot)];
     const long double* pivotRow = DMatrix.RowData(k) - 1;
+    const std::uint64_t* tailBits = sparse.TailBits.data();
+    const std::size_t firstWord = static_cast<std::size_t>(k) / 64;
     // Only columns above k join patterns, so this column's list stays as it is.
     const auto& slotsInColumn = sparse.SlotsInColumn[slot(k)];
     for (std::size_t n = 0; n < slotsInColumn.size(); ++n) {
@@ -505,13 +525,14 @@ bool TMatrixEquations::eliminateBelowColumnFast(std::int32_t k) {
         auto& operations = sparse.Operations[slot(rowSlot)];
         const auto joining = static_cast<std::int16_t>(operations.size());
         operations.push_back({pivotRow, factor});
-        auto& pattern = sparse.Pattern[slot(rowSlot)];
-        for (const std::int32_t c : tail) {
-            std::int16_t& entryOp = sparse.EntryOpOf(rowSlot, c);
-            if (entryOp >= 0) continue;
-            entryOp = joining;
-            pattern.push_back(c);
-            sparse.SlotsInColumn[slot(c)].push_back(rowSlot);
+        std::uint64_t* pattern = sparse.PatternOf(rowSlot);
+        for (std::size_t word = firstWord; word < sparse.ColumnWords; ++word) {
+            const std::uint64_t joiningColumns = tailBits[word] & ~pattern[word];
+            pattern[word] |= joiningColumns;
+            forEachColumnOfWord(joiningColumns, word, [&](std::int32_t c) {
+                sparse.EntryOpOf(rowSlot, c) = joining;
+                sparse.SlotsInColumn[slot(c)].push_back(rowSlot);
+            });
         }
     }
     return true;
@@ -520,12 +541,17 @@ bool TMatrixEquations::eliminateBelowColumnFast(std::int32_t k) {
 // The written-column record of the Jacobian's rows, so that the next clearing
 // empties exactly what this elimination left.
 void TMatrixEquations::markReducedRowsWritten() {
-    const TSparseWorkspace& sparse = Sparse;
+    TSparseWorkspace& sparse = Sparse;
     for (std::int32_t position = 1; position <= NumberOfEquations; ++position) {
-        const auto& pattern = sparse.Pattern[slot(sparse.SlotAt[slot(position)])];
-        if (pattern.empty()) continue;
-        const auto [lowest, highest] = std::minmax_element(pattern.begin(), pattern.end());
-        DMatrix.MarkWritten(position, *lowest, *highest);
+        const std::uint64_t* pattern = sparse.PatternOf(sparse.SlotAt[slot(position)]);
+        std::int32_t lowest = 0;
+        std::int32_t highest = 0;
+        for (std::size_t word = 0; word < sparse.ColumnWords; ++word) {
+            if (pattern[word] == 0) continue;
+            if (lowest == 0) lowest = static_cast<std::int32_t>(word * 64) + std::countr_zero(pattern[word]);
+            highest = static_cast<std::int32_t>(word * 64) + 63 - std::countl_zero(pattern[word]);
+        }
+        if (lowest != 0) DMatrix.MarkWritten(position, lowest, highest);
     }
 }
 

@@ -14,9 +14,8 @@
 //
 // Elimination, for one elimination only: a row's slot is its position when the
 // elimination started, so that it keeps its identity through the exchanges. Each
-// slot lists, ascending, the columns where its row may be non-zero; every other
-// entry of the row is exactly +0. Each column lists the slots that may be
-// non-zero in it.
+// slot holds the set of columns where its row may be non-zero; every other entry
+// of the row is exactly +0. Each column lists the slots that may be non-zero in it.
 struct TSparseWorkspace {
     struct TCodedEntry {
         std::int32_t Column;
@@ -68,8 +67,11 @@ struct TSparseWorkspace {
 
     std::vector<std::int32_t> SlotAt;      // by position
     std::vector<std::int32_t> PositionOf;  // by slot
-    // Columns that may be non-zero in the slot's row, in the order they joined.
-    std::vector<std::vector<std::int32_t>> Pattern;
+    // The columns where the slot's row may be non-zero, one bit per column
+    // (bit c % 64 of word c / 64), ColumnWords words per slot: the union with a
+    // pivot row's columns is a few word operations, not one test per column.
+    std::vector<std::uint64_t> PatternBits;
+    std::size_t ColumnWords = 0;
     // For slot s and column c, at EntryOpStride·s + c: the first of the slot's
     // reductions that applies to the entry (those before found it +0 and left it
     // so), or -1 when the column is not in the pattern.
@@ -78,14 +80,12 @@ struct TSparseWorkspace {
     std::vector<std::vector<TRowOperation>> Operations;  // by slot, in order
     // By slot, once its row is a pivot row: its columns above the pivot, ascending.
     std::vector<std::vector<std::int32_t>> Tail;
+    std::vector<std::uint64_t> TailBits;  // the current pivot row's tail, as a pattern
     std::vector<std::vector<std::int32_t>> SlotsInColumn;  // by column
     std::vector<std::pair<std::int32_t, std::int32_t>> Exchanges;  // positions, in order
-    std::vector<std::int32_t> Candidates;  // positions
+    std::vector<std::int32_t> Candidates;  // positions, in no particular order
     std::vector<TChain> Chains;
     std::vector<std::size_t> ChainColumns;  // the column of each chain
-    std::vector<std::uint32_t> ColumnMarks;  // by column; equal to MarkStamp when marked
-    std::uint32_t MarkStamp = 0;
-    std::vector<std::uint64_t> ColumnBits;   // a set of columns, for sorting a tail
     std::int32_t ActiveSlots = 0;            // slots used by the last elimination
     // The last elimination ran here, so its tails describe the reduced rows.
     bool EliminationCurrent = false;
@@ -95,6 +95,7 @@ struct TSparseWorkspace {
                        static_cast<std::size_t>(column)];
     }
 
-    // A fresh stamp for ColumnMarks.
-    std::uint32_t NextMarkStamp();
+    std::uint64_t* PatternOf(std::int32_t rowSlot) {
+        return PatternBits.data() + ColumnWords * static_cast<std::size_t>(rowSlot);
+    }
 };
