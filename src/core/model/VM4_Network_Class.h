@@ -19,6 +19,7 @@
 #include "model/VM4_Pipe_Set_Class.h"
 #include "solver/VM4_FastInitialFlows.h"
 #include "solver/VM4_FastLoopGenerator.h"
+#include "solver/VM4_LinkLookup.h"
 #include "solver/VM4_Matrix_Equations.h"
 #include "solver/VM4_SolverPath.h"
 #include "solver/VM4_SystemSummary.h"
@@ -522,6 +523,10 @@ private:
     void clearMatrixEquationsForGeneration();
     void generateContinuityEquations(std::int32_t& equation, std::int32_t& nodeId);
     void generateLoopEquations(std::int32_t& equation, std::int32_t& loopId, std::int32_t& pipeId);
+    void generateContinuityEquationsFast(std::int32_t& equation, std::int32_t& nodeId);
+    bool loopPipesHaveOpenLinks() const;
+    void generateLoopEquationsFast(std::int32_t& equation, std::int32_t& loopId, std::int32_t& pipeId);
+    TLinkLookup EquationLinks{TNodeSet::MaxNodes, TPipeSet::kCapacity, MaxLinks};
     void generateUnknowns(std::int32_t& pipeId);
     std::int32_t loopStartNodeId(std::int32_t loopId) const;
     double totalHead_mHd(std::int32_t nodeId) const;

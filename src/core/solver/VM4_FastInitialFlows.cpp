@@ -1,7 +1,5 @@
 #include "solver/VM4_FastInitialFlows.h"
 
-#include <algorithm>
-
 #include "model/VM4_Network_Class.h"
 #include "solver/VM4_FlowGuessRules.h"
 
@@ -20,33 +18,25 @@ std::size_t slot(std::int32_t index) { return static_cast<std::size_t>(index); }
 TFastInitialFlows::TFastInitialFlows()
     : nodes_(slot(kMaxNodeId) + 1),
       links_(slot(TNetwork::MaxLinks) + 1),
-      adjacency_(kMaxNodeId, TNetwork::MaxLinks),
-      pipeMarks_(slot(kMaxPipeId) + 1, 0) {}
+      lookup_(kMaxNodeId, kMaxPipeId, TNetwork::MaxLinks) {}
 
 // ---- Preparation ----------------------------------------------------------------------
 
 bool TFastInitialFlows::Prepare(TNetwork& network) {
-    if (!adjacency_.Build(network.NodeLinks, network.NodeLinkCount)) return false;
-    if (!takeInLinks(network)) return false;
+    if (!lookup_.Build(network.NodeLinks, network.NodeLinkCount)) return false;
+    takeInLinks(network);
     takeInNodes(network);
     return true;
 }
 
-// Each pipe on one link only, so that a pipe's estimate belongs to one link.
-bool TFastInitialFlows::takeInLinks(TNetwork& network) {
-    ++markStamp_;
-    if (markStamp_ == 0) {  // wrapped: old marks could read as current
-        std::fill(pipeMarks_.begin(), pipeMarks_.end(), 0U);
-        markStamp_ = 1;
-    }
+// The lookup has checked that each pipe is on one link only, so that a pipe's
+// estimate belongs to one link.
+void TFastInitialFlows::takeInLinks(TNetwork& network) {
     linkCount_ = network.NodeLinkCount;
     for (std::int32_t k = 1; k <= linkCount_; ++k) {
         const TNodeLink& link = network.NodeLinks[slot(k)];
-        if (link.PipeId < 1 || link.PipeId > kMaxPipeId || pipeMarks_[slot(link.PipeId)] == markStamp_) return false;
-        pipeMarks_[slot(link.PipeId)] = markStamp_;
         links_[slot(k)] = {link.FromNodeId, link.ToNodeId, &network.GetPipe(link.PipeId)};
     }
-    return true;
 }
 
 // Every estimate starts as not set, so each node's pipes without an estimate are all its pipes.
@@ -155,7 +145,7 @@ void TFastInitialFlows::setInFlowGuessesFromOutFlows(std::int32_t nodeId) {
     double requiredInFlow_m3s = node.Discharge_m3s - node.Supply_m3s;
     double unsetInFlowArea_m2 = 0.0;
     std::int32_t unsetInFlowPipes = 0;
-    for (const std::int32_t k : adjacency_.LinksOf(nodeId)) {
+    for (const std::int32_t k : lookup_.LinksOf(nodeId)) {
         const TLinkEnds& link = links_[slot(k)];
         if (link.FromNodeId == nodeId) {
             if (!isSet(k) && nodes_[slot(link.ToNodeId)].OutPipesNotSet > 0) {
@@ -173,7 +163,7 @@ void TFastInitialFlows::setInFlowGuessesFromOutFlows(std::int32_t nodeId) {
         }
     }
     // In proportion to bore area; equally among in-pipes of no bore at all.
-    for (const std::int32_t k : adjacency_.LinksOf(nodeId)) {
+    for (const std::int32_t k : lookup_.LinksOf(nodeId)) {
         const TLinkEnds& link = links_[slot(k)];
         if (link.ToNodeId != nodeId || isSet(k)) continue;
         const double share = unsetInFlowArea_m2 > 0.0 ? BoreArea_m2(*link.Pipe) / unsetInFlowArea_m2
@@ -185,7 +175,7 @@ void TFastInitialFlows::setInFlowGuessesFromOutFlows(std::int32_t nodeId) {
 // As TNetwork::SetOutFlowGuessesNotSet: Q = A * V for each in-pipe without an
 // estimate, carried on from the node.
 void TFastInitialFlows::setOutFlowGuessesNotSet(std::int32_t nodeId, double velocity_ms) {
-    for (const std::int32_t k : adjacency_.LinksOf(nodeId)) {
+    for (const std::int32_t k : lookup_.LinksOf(nodeId)) {
         const TLinkEnds& link = links_[slot(k)];
         if (link.ToNodeId != nodeId || isSet(k)) continue;
         const double flow_m3s = BoreArea_m2(*link.Pipe) * velocity_ms;

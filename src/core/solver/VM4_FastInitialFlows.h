@@ -5,7 +5,7 @@
 
 #include "model/VM4_Node_Class.h"
 #include "model/VM4_Node_Set_Class.h"
-#include "solver/VM4_LinkAdjacency.h"
+#include "solver/VM4_LinkLookup.h"
 #include "solver/VM4_NodeIdSet.h"
 
 class TNetwork;
@@ -60,7 +60,7 @@ private:
         TPipe* Pipe = nullptr;
     };
 
-    bool takeInLinks(TNetwork& network);
+    void takeInLinks(TNetwork& network);
     void takeInNodes(const TNetwork& network);
     void refreshQuestions(std::int32_t nodeId);
 
@@ -77,12 +77,10 @@ private:
     std::vector<TNodeFlows> nodes_;  // indexed by node id
     std::vector<TLinkEnds> links_;   // indexed by link, 1..linkCount_
     std::int32_t linkCount_ = 0;
-    TLinkAdjacency adjacency_;
+    TLinkLookup lookup_;
     // Join points whose out-pipes all have estimates, with an in-pipe without one
     // (a dead end only with a net demand).
     TNodeIdSet<TNodeSet::MaxNodes> outFlowsKnown_;
     // Nodes other than tanks with an out-pipe without an estimate.
     TNodeIdSet<TNodeSet::MaxNodes> outFlowsUnknown_;
-    std::vector<std::uint32_t> pipeMarks_;  // indexed by pipe id; equal to the stamp when seen
-    std::uint32_t markStamp_ = 0;
 };

@@ -12,7 +12,9 @@
 // After a solve the node pressures are recovered by walking outwards from the
 // tanks and end pressure nodes along the open links.
 
+#include <algorithm>
 #include <exception>
+#include <span>
 #include <string>
 
 #include "foundations/VM4_Calculations.h"
@@ -66,10 +68,21 @@ void TNetwork::MatrixEquationsGenerate() {
     try {
         clearMatrixEquationsForGeneration();
         std::int32_t equation = 0;
+        // The lookup answers what the plain generation finds by scanning the link
+        // table for every node and pipe; the equations come out the same.
+        const bool fast = SolverPath == TSolverPath::Fast && EquationLinks.Build(NodeLinks, NodeLinkCount);
         phase = kContinuityPhase;
-        generateContinuityEquations(equation, nodeId);
+        if (fast) {
+            generateContinuityEquationsFast(equation, nodeId);
+        } else {
+            generateContinuityEquations(equation, nodeId);
+        }
         phase = kLoopPhase;
-        generateLoopEquations(equation, loopId, pipeId);
+        if (fast && loopPipesHaveOpenLinks()) {
+            generateLoopEquationsFast(equation, loopId, pipeId);
+        } else {
+            generateLoopEquations(equation, loopId, pipeId);
+        }
         phase = kUnknownsPhase;
         generateUnknowns(pipeId);
         // More equations than unknowns is fine: the elimination uses the extra rows.
@@ -153,6 +166,76 @@ void TNetwork::generateLoopEquations(std::int32_t& equation, std::int32_t& loopI
             }
         }
         // 0 for a closed loop, whose walk ends where it started.
+        engine.QKnowns[equation] = totalHead_mHd(startNodeId) - totalHead_mHd(currentNodeId);
+    }
+}
+
+// As generateContinuityEquations, with each node's links from the lookup, in
+// table order; only the columns written are declared written.
+void TNetwork::generateContinuityEquationsFast(std::int32_t& equation, std::int32_t& nodeId) {
+    TMatrixEquations& engine = MatrixEquations;
+    for (nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId)) {
+        const TNode& node = GetNode(nodeId);
+        if (node.NodeType != TNodeType::JoinPoint) continue;
+        const std::span<const std::int32_t> links = EquationLinks.LinksOf(nodeId);
+        if (links.empty()) continue;
+        ++equation;
+        std::uint8_t* codes = engine.QMatrix.RowData(equation) - 1;
+        for (const std::int32_t k : links) {
+            const TNodeLink& link = NodeLinks[slot(k)];
+            if (link.ToNodeId == nodeId) codes[k] = TMatrixEquations::CodeFlowEnters;
+            if (link.FromNodeId == nodeId) codes[k] = TMatrixEquations::CodeFlowLeaves;
+        }
+        engine.QMatrix.MarkWritten(equation, links.front(), links.back());
+        engine.QKnowns[equation] = node.JointDischarge_m3s - node.JointSupply_m3s;
+    }
+}
+
+// Whether every pipe of every stored loop has an open link, as the fast loop
+// equations need; the plain generation reports the one that has none.
+bool TNetwork::loopPipesHaveOpenLinks() const {
+    for (std::int32_t loopId = 1; loopId <= PipeLoopCount; ++loopId) {
+        for (std::int32_t position = 1; position <= PipeLoopPipeCount[slot(loopId)]; ++position) {
+            if (EquationLinks.LinkOfPipe(PipeLoopPipes[slot(loopId)][slot(position)]) == 0) return false;
+        }
+        if (PipeLoopPipeCount[slot(loopId)] < 1) return false;
+    }
+    return true;
+}
+
+// As generateLoopEquations, with each pipe's link from the lookup.
+void TNetwork::generateLoopEquationsFast(std::int32_t& equation, std::int32_t& loopId, std::int32_t& pipeId) {
+    TMatrixEquations& engine = MatrixEquations;
+    for (loopId = 1; loopId <= PipeLoopCount; ++loopId) {
+        ++equation;
+        const auto& pipes = PipeLoopPipes[slot(loopId)];
+        pipeId = pipes[1];
+        const TNodeLink& first = NodeLinks[slot(EquationLinks.LinkOfPipe(pipeId))];
+        // A path is stored from a fixed-pressure node onwards.
+        const std::int32_t startNodeId =
+            isFixedPressureNode(GetNode(first.ToNodeId).NodeType) ? first.ToNodeId : first.FromNodeId;
+        std::int32_t currentNodeId = startNodeId;
+        std::uint8_t* codes = engine.QMatrix.RowData(equation) - 1;
+        std::int32_t lowest = TMatrixEquations::MaxQVariables;
+        std::int32_t highest = 1;
+        for (std::int32_t position = 1; position <= PipeLoopPipeCount[slot(loopId)]; ++position) {
+            pipeId = pipes[slot(position)];
+            const std::int32_t k = EquationLinks.LinkOfPipe(pipeId);
+            const TNodeLink& link = NodeLinks[slot(k)];
+            lowest = std::min(lowest, k);
+            highest = std::max(highest, k);
+            if (currentNodeId == link.FromNodeId) {
+                codes[k] = TMatrixEquations::CodeWalkedForward;
+                currentNodeId = link.ToNodeId;
+            } else if (currentNodeId == link.ToNodeId) {
+                codes[k] = TMatrixEquations::CodeWalkedBackward;
+                currentNodeId = link.FromNodeId;
+            } else {
+                engine.QMatrix.MarkWritten(equation, lowest, highest);
+                throw ENetworkClass(loopOrderMessage(link.FromNodeId, link.ToNodeId, currentNodeId));
+            }
+        }
+        engine.QMatrix.MarkWritten(equation, lowest, highest);
         engine.QKnowns[equation] = totalHead_mHd(startNodeId) - totalHead_mHd(currentNodeId);
     }
 }
