@@ -1,0 +1,42 @@
+// The whole solve on the fast algorithms against the plain reference ones on
+// grids up to the program's capacity: the same answer, results log, loop table,
+// flows and pressures bit for bit. The plain path takes seconds per attempt at
+// this size, so the user presses Stop during an early attempt; the loop
+// generation, the start estimates, the equations and several Newton steps on
+// about a thousand unknowns are compared all the same. Builds without
+// optimisation (the sanitizer build among them) run about twenty times slower
+// and take the middle-sized grid only.
+
+#include <gtest/gtest.h>
+
+#include "SolveComparison.h"
+#include "common/GridNetwork.h"
+#include "model/VM4_Network_Class.h"
+
+namespace {
+
+#ifdef NDEBUG
+constexpr bool kOptimisedBuild = true;
+#else
+constexpr bool kOptimisedBuild = false;
+#endif
+
+void expectIdenticalGridSolves(std::int32_t pipeCount, std::int32_t stopAfterAttempts) {
+    const bool solved = ExpectIdenticalSolves(
+        [pipeCount](TNetwork& network) { BuildGridNetwork(network, GridSpecForPipes(pipeCount)); },
+        {false, stopAfterAttempts});
+    EXPECT_FALSE(solved) << "stopped early, a grid of this size cannot have been solved";
+}
+
+// 15 x 15 join points, 424 pipes, 196 loops and paths.
+TEST(SolveCapacityDifferentialTest, GridOf424PipesStoppedInTheThirdAttempt) {
+    expectIdenticalGridSolves(450, 3);
+}
+
+// 22 x 22 join points, 928 pipes, 444 loops and paths.
+TEST(SolveCapacityDifferentialTest, GridOf928PipesStoppedInTheSecondAttempt) {
+    if (!kOptimisedBuild) GTEST_SKIP() << "the plain path takes minutes here without optimisation";
+    expectIdenticalGridSolves(950, 2);
+}
+
+}  // namespace
