@@ -1,5 +1,6 @@
 #include "VM4_SolveCommand.h"
 
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <ostream>
@@ -11,7 +12,8 @@
 
 namespace {
 
-const char* const kSolveUsage = "Usage: velmora-cli solve FILE.vme [--reverse=no|yes] [--json FILE] [--save OUT.vme]\n";
+const char* const kSolveUsage =
+    "Usage: velmora-cli solve FILE.vme [--reverse=no|yes] [--json FILE] [--save OUT.vme] [--timing]\n";
 
 const char* const kNotEnoughNetwork = "Not enough of Network defined to run calculations.";
 const char* const kLogRule = "----------------------------------------------------";
@@ -126,6 +128,8 @@ bool ParseSolveArguments(const std::vector<std::string>& arguments, TSolveOption
             if (!takeValue(arguments, i, options.JsonFile, problem)) return false;
         } else if (argument == "--save") {
             if (!takeValue(arguments, i, options.SaveFile, problem)) return false;
+        } else if (argument == "--timing") {
+            options.Timing = true;
         } else if (argument.rfind("--", 0) == 0) {
             problem = "unknown option " + argument;
             return false;
@@ -170,6 +174,33 @@ std::string SolveResultsAsJson(const TNetwork& network, bool solved, const std::
     return results.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
+namespace {
+
+std::string timingLine(const std::string& what, std::chrono::steady_clock::duration elapsed, const std::string& runs) {
+    const double milliseconds = std::chrono::duration<double, std::milli>(elapsed).count();
+    char line[128];
+    std::snprintf(line, sizeof line, "  %-28s %12.3f ms%s\n", what.c_str(), milliseconds, runs.c_str());
+    return line;
+}
+
+}  // namespace
+
+std::string SolveTimingReport(const TSolveTimings& phases, std::chrono::steady_clock::duration load,
+                              std::chrono::steady_clock::duration wholeSolve) {
+    std::string report = "Timing (measured inside velmora-cli):\n";
+    report += timingLine("load network", load, "");
+    for (std::size_t i = 0; i < TSolveTimings::PhaseCount; ++i) {
+        const auto phase = static_cast<TSolvePhase>(i);
+        const std::int32_t runs = phases.RunsOf(phase);
+        report += timingLine(TSolveTimings::PhaseName(phase), phases.ElapsedIn(phase),
+                             "  (" + std::to_string(runs) + (runs == 1 ? " run)" : " runs)"));
+    }
+    // Log lines, status texts and the like, between the timed phases.
+    report += timingLine("between phases", wholeSolve - phases.Total(), "");
+    report += timingLine("whole solve", wholeSolve, "");
+    return report;
+}
+
 int RunSolveCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     TSolveOptions options;
     std::string problem;
@@ -178,18 +209,25 @@ int RunSolveCommand(const std::vector<std::string>& arguments, std::ostream& out
         return kExitUsageOrFile;
     }
     const auto network = std::make_unique<TNetwork>();
+    const auto loadStart = std::chrono::steady_clock::now();
     try {
         network->LoadFromFile(options.NetworkFile);
     } catch (const EVelmoraError& error) {
         err << "velmora-cli solve: " << error.what() << "\n";
         return kExitUsageOrFile;
     }
+    const auto solveStart = std::chrono::steady_clock::now();
     TCommandLineUser user(err, options.ReversePipes);
     network->UserMessages = &user;
+    TSolveTimings timings;
+    if (options.Timing) network->SolveTimings = &timings;
     std::vector<std::string> log;
     const bool solved = CalculateNetwork(*network, log);
+    const auto solveEnd = std::chrono::steady_clock::now();
     network->UserMessages = nullptr;
+    network->SolveTimings = nullptr;
     for (const std::string& line : log) out << line << "\n";
+    if (options.Timing) err << SolveTimingReport(timings, solveStart - loadStart, solveEnd - solveStart);
     if (!writeOutputs(*network, options, solved, log, err)) return kExitUsageOrFile;
     return solved ? kExitSolved : kExitNotSolved;
 }

@@ -1,18 +1,21 @@
 #pragma once
 
+#include <chrono>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
 class TNetwork;
+struct TSolveTimings;
 
-// velmora-cli solve FILE.vme [--reverse=no|yes] [--json FILE] [--save OUT.vme]
+// velmora-cli solve FILE.vme [--reverse=no|yes] [--json FILE] [--save OUT.vme] [--timing]
 
 struct TSolveOptions {
     std::string NetworkFile;
     bool ReversePipes = false;  // the answer to every pipe reversal question
     std::string JsonFile;       // empty: no JSON
     std::string SaveFile;       // empty: the solved network is not saved
+    bool Timing = false;        // the time of the solve and its phases on the error stream
 };
 
 // False, with the reason in `problem`, for arguments that do not make a call.
@@ -29,7 +32,13 @@ bool CalculateNetwork(TNetwork& network, std::vector<std::string>& log);
 // the fluid, gauge).
 std::string SolveResultsAsJson(const TNetwork& network, bool solved, const std::vector<std::string>& log);
 
+// What --timing prints: the time of loading the file, of each phase of the
+// solve with the number of times it ran, of what lies between the phases, and of
+// the whole solve (as CalculateNetwork runs it), in milliseconds, one line each.
+std::string SolveTimingReport(const TSolveTimings& phases, std::chrono::steady_clock::duration load,
+                              std::chrono::steady_clock::duration wholeSolve);
+
 // Loads, solves and reports: the results log goes to `out`, boxes and questions
-// to `err`. Exit codes: 0 solved, 1 not solved, 2 usage, a file that cannot be
+// (and the timing report) to `err`. Exit codes: 0 solved, 1 not solved, 2 usage, a file that cannot be
 // loaded, or an output that cannot be written.
 int RunSolveCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

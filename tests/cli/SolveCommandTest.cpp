@@ -66,6 +66,7 @@ TEST_P(SolveArguments, AreReadOrRefused) {
     EXPECT_EQ(options.ReversePipes, c.Expected.ReversePipes);
     EXPECT_EQ(options.JsonFile, c.Expected.JsonFile);
     EXPECT_EQ(options.SaveFile, c.Expected.SaveFile);
+    EXPECT_EQ(options.Timing, c.Expected.Timing);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -78,6 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {"a.vme", true, "r.json", "out.vme"},
                       ""},
         TArgumentCase{"ReverseNoIsTheDefault", {"a.vme", "--reverse=no"}, true, {"a.vme", false, "", ""}, ""},
+        TArgumentCase{"Timing", {"--timing", "a.vme"}, true, {"a.vme", false, "", "", true}, ""},
         TArgumentCase{"NoFile", {"--reverse=yes"}, false, {}, "no network file given"},
         TArgumentCase{"TwoFiles", {"a.vme", "b.vme"}, false, {}, "one network file only"},
         TArgumentCase{"JsonWithoutName", {"a.vme", "--json"}, false, {}, "--json needs a file name"},
@@ -168,6 +170,72 @@ TEST_F(SolveCommandRun, JsonAndSavedNetworkAgreeWithEachOther) {
     }
 }
 
+// One line of the timing report: what was timed, milliseconds, how often it ran
+// (-1 where the line gives no count).
+struct TTimingLine {
+    std::string What;
+    double Milliseconds = -1.0;
+    int Runs = -1;
+};
+
+std::vector<TTimingLine> timingLinesOf(const std::string& report) {
+    std::vector<TTimingLine> lines;
+    for (const std::string& text : linesOf(report)) {
+        const std::size_t ms = text.find(" ms");
+        if (text.rfind("  ", 0) != 0 || ms == std::string::npos) continue;
+        TTimingLine line;
+        const std::size_t number = text.find_last_of(' ', ms - 1) + 1;
+        line.What = text.substr(2, text.find_last_not_of(' ', number - 1) - 1);
+        line.Milliseconds = std::stod(text.substr(number, ms - number));
+        const std::size_t runs = text.find("  (", ms);
+        if (runs != std::string::npos) line.Runs = std::stoi(text.substr(runs + 3));
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// --timing adds the time of the solve and of its phases on the error stream and
+// changes nothing on the standard output. The phases ran as often as the log
+// says: one start estimate and one approximate Newton loop per attempt, one
+// refinement and one pressure recovery for the solution found.
+TEST_F(SolveCommandRun, TimingGoesToTheErrorStreamOnly) {
+    ASSERT_EQ(Run({generatedFile("sample.vme").string()}), 0);
+    const std::string plainOut = out.str();
+    ASSERT_EQ(err.str(), "");
+
+    ASSERT_EQ(Run({generatedFile("sample.vme").string(), "--timing"}), 0);
+
+    EXPECT_EQ(out.str(), plainOut);
+    ASSERT_EQ(err.str().rfind("Timing (measured inside velmora-cli):\n", 0), 0u) << err.str();
+    const std::vector<TTimingLine> lines = timingLinesOf(err.str());
+    std::vector<std::string> names;
+    for (const TTimingLine& line : lines) names.push_back(line.What);
+    EXPECT_EQ(names, (std::vector<std::string>{"load network", "preparation", "loop generation",
+                                               "start flow estimates", "equation generation",
+                                               "Newton, approximate phase", "Newton, refining phase",
+                                               "pressure recovery", "finish", "result checks", "between phases",
+                                               "whole solve"}));
+    ASSERT_EQ(lines.size(), 12u);
+    const std::vector<std::string> log = linesOf(plainOut);
+    const int attempts = static_cast<int>(
+        std::count_if(log.begin(), log.end(), [](const std::string& line) { return line.rfind("Iteration ", 0) == 0; }));
+    ASSERT_GT(attempts, 0);
+    EXPECT_EQ(lines[2].Runs, 1);          // loop generation
+    EXPECT_EQ(lines[3].Runs, attempts);   // start flow estimates
+    EXPECT_EQ(lines[4].Runs, attempts + 1);  // equations, again before refining
+    EXPECT_EQ(lines[5].Runs, attempts);   // approximate phase
+    EXPECT_EQ(lines[6].Runs, 1);          // refining phase
+    EXPECT_EQ(lines[7].Runs, 1);          // pressure recovery
+    EXPECT_EQ(lines[9].Runs, 1);          // result checks
+    double phases_ms = 0.0;
+    for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
+        EXPECT_GE(lines[i].Milliseconds, 0.0) << lines[i].What;
+        phases_ms += lines[i].Milliseconds;
+    }
+    // The whole solve is the phases and what lies between them (each printed to 0.001 ms).
+    EXPECT_NEAR(lines.back().Milliseconds, phases_ms, 0.001 * static_cast<double>(lines.size()));
+}
+
 TEST_F(SolveCommandRun, NetworkWithoutPipesIsNotCalculated) {
     const std::string json = (folder / "results.json").string();
     EXPECT_EQ(Run({generatedFile("empty.vme").string(), "--json", json}), 1);
@@ -179,7 +247,7 @@ TEST_F(SolveCommandRun, NetworkWithoutPipesIsNotCalculated) {
 TEST_F(SolveCommandRun, BadFilesAndArgumentsExitWithTwo) {
     EXPECT_EQ(Run({}), 2);
     EXPECT_EQ(err.str(), "velmora-cli solve: no network file given\nUsage: velmora-cli solve FILE.vme "
-                         "[--reverse=no|yes] [--json FILE] [--save OUT.vme]\n");
+                         "[--reverse=no|yes] [--json FILE] [--save OUT.vme] [--timing]\n");
     EXPECT_EQ(Run({"/nonexistent/x.vme"}), 2);
     EXPECT_EQ(err.str(), "velmora-cli solve: TNetwork.LoadFromFile Failed: /nonexistent/x.vme: cannot read the file\n");
     WriteFileContents(folder / "broken.vme", FileContents(generatedFile("sample.vme")).substr(0, 3000));

@@ -21,6 +21,7 @@
 #include "solver/VM4_FastLoopGenerator.h"
 #include "solver/VM4_LinkLookup.h"
 #include "solver/VM4_Matrix_Equations.h"
+#include "solver/VM4_SolveTimings.h"
 #include "solver/VM4_SolverPath.h"
 #include "solver/VM4_SystemSummary.h"
 
@@ -418,6 +419,8 @@ public:
     IUserMessages* UserMessages = nullptr;
     // Fast in production; Reference runs the plain algorithms, for comparison.
     TSolverPath SolverPath = TSolverPath::Fast;
+    // Where the solve adds the time of each of its phases; none when null.
+    TSolveTimings* SolveTimings = nullptr;
     // The equation system and Newton solver, sized once for every link and twice
     // as many equations.
     TMatrixEquations MatrixEquations{TMatrixEquations::MaxQVariables, TMatrixEquations::MaxEquations};
@@ -552,6 +555,7 @@ private:
     void startAttempt(double velocity_ms, std::vector<std::string>& log);
     void setApproximatePhase();
     void setFinalPhase();
+    void solveQVariables(TSolveState& state, std::vector<std::string>& log, TSolvePhase phase);
     void copyUnknownsIntoPipeFlows();
     void refineApproximateSolution(TSolveState& state, std::vector<std::string>& log);
     void reportFailedApproximation(const TSolveState& state, std::vector<std::string>& log);

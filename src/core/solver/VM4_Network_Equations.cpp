@@ -61,6 +61,7 @@ std::string loopOrderMessage(std::int32_t fromNodeId, std::int32_t toNodeId, std
 // ---- Generation -------------------------------------------------------------------------
 
 void TNetwork::MatrixEquationsGenerate() {
+    TPhaseTimer timer(SolveTimings, TSolvePhase::EquationGeneration);
     std::int32_t phase = kClearPhase;
     std::int32_t nodeId = 0;
     std::int32_t loopId = 0;

@@ -29,6 +29,7 @@ std::size_t slot(std::int32_t index) { return static_cast<std::size_t>(index); }
 // The fast procedure (VM4_FastInitialFlows) gives the identical estimates; it
 // declines link tables it does not handle exactly, which then take the plain one.
 void TNetwork::SetAllInitialFlowGuesses(double dischargeVelocity_ms) {
+    TPhaseTimer timer(SolveTimings, TSolvePhase::StartEstimates);
     CurrentDischargeVelocity = dischargeVelocity_ms;
     SetAllInitialFlowGuessesToZero();
     if (SolverPath == TSolverPath::Fast && FastInitialFlows.Prepare(*this)) {

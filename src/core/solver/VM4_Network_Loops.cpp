@@ -152,6 +152,7 @@ void TNetwork::PipeLoopsShortestPathClear() {
 // The fast generator gives the identical table; it declines networks whose tables it
 // does not handle exactly, which then take the plain search.
 void TNetwork::PipeLoopsGenerateAllLoops() {
+    TPhaseTimer timer(SolveTimings, TSolvePhase::LoopGeneration);
     const bool fast = SolverPath == TSolverPath::Fast && FastLoops.Prepare(*this);
     for (std::int32_t nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId)) {
         SolveStatusText = kGeneratingLoopsStatus + std::to_string(nodeId);

@@ -310,6 +310,7 @@ void TNetwork::SolvedMessage(bool Solved, bool FinalPhase, std::vector<std::stri
 // ---- The review after a solve ------------------------------------------------------------------------
 
 void TNetwork::CheckResults(std::vector<std::string>& log, bool& Solved, std::int32_t& warningCount) {
+    TPhaseTimer timer(SolveTimings, TSolvePhase::ResultChecks);
     warningCount = 0;
     log.push_back(kCheckingResults);
     TNodeTally tally;

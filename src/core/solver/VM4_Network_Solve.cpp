@@ -86,20 +86,29 @@ bool TNetwork::SolveNetwork(std::vector<std::string>& log) {
 }
 
 void TNetwork::startSolve(TSolveState& state) {
-    setSolveStatus(kPreparingStatus);
-    CalculationFailedCount = 0;
-    WarningCount = 0;
-    MatrixEquations.IterationCountTotal = 0;
-    MatrixEquations.LastSmallValuesReport = 0;
-    StopCalculating = false;
-    RefinementFailed = false;
-    FillDischargeVelocityEstimates();
-    keepJointDemands();
-    state.JointDemandsKept = true;
-    RemoveAllNodeLinksForPipesWithFlowControl();
-    RemoveAllNodeLinksForPipesWithPumpAtSetFlowRate();
-    PipeLoopsRemoveAllLoops();
+    {
+        TPhaseTimer timer(SolveTimings, TSolvePhase::Preparation);
+        setSolveStatus(kPreparingStatus);
+        CalculationFailedCount = 0;
+        WarningCount = 0;
+        MatrixEquations.IterationCountTotal = 0;
+        MatrixEquations.LastSmallValuesReport = 0;
+        StopCalculating = false;
+        RefinementFailed = false;
+        FillDischargeVelocityEstimates();
+        keepJointDemands();
+        state.JointDemandsKept = true;
+        RemoveAllNodeLinksForPipesWithFlowControl();
+        RemoveAllNodeLinksForPipesWithPumpAtSetFlowRate();
+        PipeLoopsRemoveAllLoops();
+    }
     PipeLoopsGenerateAllLoops();
+}
+
+// SolveQVariables, its time added to the phase it belongs to.
+void TNetwork::solveQVariables(TSolveState& state, std::vector<std::string>& log, TSolvePhase phase) {
+    TPhaseTimer timer(SolveTimings, phase);
+    MatrixEquations.SolveQVariables(state.Solved, state.ErrorCode, log, state.ErrorMessage);
 }
 
 // One pass over the ladder; the second and later passes may reverse pipes.
@@ -112,7 +121,10 @@ void TNetwork::runLadderPass(TSolveState& state, std::vector<std::string>& log) 
         ++state.VelocityIndex;
         runAttempt(state, DischargeVelocityEstimates[slot(state.VelocityIndex)], log);
         if (!state.Solved) continue;
-        ReCalcNetworkFromMatrixQVariables(state.Solved, log);
+        {
+            TPhaseTimer timer(SolveTimings, TSolvePhase::PressureRecovery);
+            ReCalcNetworkFromMatrixQVariables(state.Solved, log);
+        }
         if (!state.Solved) {
             state.VelocityIndex = DischargeVelocityCount;
             state.ErrorCode = kErrorPressuresNotDerived;
@@ -130,7 +142,7 @@ void TNetwork::runAttempt(TSolveState& state, double velocity_ms, std::vector<st
     state.FinalPhase = false;
     setApproximatePhase();
     TMatrixEquations& engine = MatrixEquations;
-    engine.SolveQVariables(state.Solved, state.ErrorCode, log, state.ErrorMessage);
+    solveQVariables(state, log, TSolvePhase::NewtonApproximate);
     SolvedMessage(state.Solved, state.FinalPhase, log, state.SecondPass, engine.IsAnyQVariableNegative());
     processPendingMessages();
     if (!state.Solved) {
@@ -194,7 +206,7 @@ void TNetwork::refineApproximateSolution(TSolveState& state, std::vector<std::st
     setFinalPhase();
     setSolveStatus(kRefiningStatus);
     TMatrixEquations& engine = MatrixEquations;
-    engine.SolveQVariables(state.Solved, state.ErrorCode, log, state.ErrorMessage);
+    solveQVariables(state, log, TSolvePhase::NewtonRefining);
     const bool negative = engine.IsAnyQVariableNegative();
     if (state.Solved && !negative) {
         state.Finished = true;
@@ -224,7 +236,6 @@ void TNetwork::reportFailedApproximation(const TSolveState& state, std::vector<s
 // before the first reversal; a reversed pipe's flow is not negated, so the new
 // equations start its unknown at the old value, now measured the other way.
 void TNetwork::reversePipesWithNegativeFlow(TSolveState& state, std::vector<std::string>& log) {
-    TMatrixEquations& engine = MatrixEquations;
     state.Solved = true;
     state.Finished = true;
     for (std::int32_t k = NodeLinkCount; k >= 1; --k) {
@@ -245,11 +256,11 @@ void TNetwork::reversePipesWithNegativeFlow(TSolveState& state, std::vector<std:
         PipeLoopsRemoveAllLoops();
         PipeLoopsGenerateAllLoops();
         MatrixEquationsGenerate();  // leaves the engine in its approximate settings
-        engine.SolveQVariables(state.Solved, state.ErrorCode, log, state.ErrorMessage);
+        solveQVariables(state, log, TSolvePhase::NewtonApproximate);
     }
     if (!state.Solved) return;
     setFinalPhase();
-    engine.SolveQVariables(state.Solved, state.ErrorCode, log, state.ErrorMessage);
+    solveQVariables(state, log, TSolvePhase::NewtonRefining);
     if (state.Solved || state.PassRestarts >= kMaxPassRestarts) return;
     ++state.PassRestarts;
     state.Finished = false;
@@ -271,6 +282,7 @@ bool TNetwork::askToReversePipe(std::int32_t pipeId) {
 // ---- Finish ------------------------------------------------------------------------------------------
 
 void TNetwork::finishSolve(TSolveState& state, std::vector<std::string>& log) {
+    TPhaseTimer timer(SolveTimings, TSolvePhase::Finish);
     RestoreAllNodeLinksForPipesWithFlowControl();
     RestoreAllNodeLinksForPipesWithPumpsAtSetFlowRate();
     restoreJointDemands();
