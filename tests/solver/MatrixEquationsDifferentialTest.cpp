@@ -138,6 +138,31 @@ TEST_P(EngineRandomDifferentialTest, NewtonLoopGivesIdenticalResults) {
 INSTANTIATE_TEST_SUITE_P(Systems, EngineRandomDifferentialTest, ::testing::ValuesIn(kSystemShapes),
                          [](const ::testing::TestParamInfo<TSystemShape>& info) { return std::string(info.param.Name); });
 
+// The fast path leaves its reduced entries outside the Jacobian's record of
+// written columns and clears them itself: after a large system and a smaller one
+// (whose block does not cover the first one's entries), emptying the tables must
+// still leave every entry at full capacity exactly +0.
+TEST(EngineFastPathClearing, ClearResultsLeavesNoEntryOfEarlierEliminations) {
+    const std::unique_ptr<TMatrixEquations> engine = MakeEngine(1, 1);
+    engine->SolverPath = TSolverPath::Fast;
+    const TSystemShape large{"Large", 300, 300, 20, 4, 0.0, 0.3, 3.0, false, 1};
+    const TSystemShape small{"Small", 20, 20, 0, 3, 0.0, 0.3, 3.0, false, 1};
+    fillRandomSystem(*engine, large, 11);
+    RunNewton(*engine);
+    fillRandomSystem(*engine, small, 12);
+    RunNewton(*engine);
+
+    engine->ClearResults(1, 1);
+
+    std::int64_t nonZero = 0;
+    for (std::int32_t i = 1; i <= TMatrixEquations::MaxEquations; ++i) {
+        for (std::int32_t j = 1; j <= TMatrixEquations::MaxQVariables; ++j) {
+            if (!IdenticalExtended(engine->DMatrix[i][j], 0.0L)) ++nonZero;
+        }
+    }
+    EXPECT_EQ(nonZero, 0);
+}
+
 // ---- Single operations where the plain path stops part way ---------------------------------------------
 
 struct TOperationCase {

@@ -75,6 +75,7 @@ void TMatrixEquations::ClearResults(std::int32_t numberOfQVariables, std::int32_
     FluidViscosity = 0.0;
     FluidDensity = 0.0;
     QMatrix.Fill(CodeNotInEquation);
+    clearReducedEntries();
     DMatrix.Fill(0.0L);
     QKnowns.Fill(0.0);
     FResults.Fill(0.0L);

@@ -223,7 +223,7 @@ private:
     bool finishPivotRow(std::int32_t k);
     bool eliminateBelowColumnFast(std::int32_t k);
     void undoExchangesFast();
-    void markReducedRowsWritten();
+    void clearReducedEntries();
     void backSubstituteFast();
 
     TSparseWorkspace Sparse{MaxQVariables, MaxEquations};

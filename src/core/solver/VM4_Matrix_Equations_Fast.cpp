@@ -59,6 +59,34 @@ std::uint16_t exponentBitsOf(const long double& value) {
 
 bool isNotFinite(const long double& value) { return exponentBitsOf(value) == kExponentBits; }
 
+// Calls visit(column, code) for the non-zero codes of columns 1..columnCount of
+// one row of the code table, ascending. Most codes are 0: eight at a time are
+// skipped with one test.
+template <typename Visit>
+void forEachCodedColumn(const std::uint8_t* row, std::int32_t columnCount, Visit&& visit) {
+    const auto count = static_cast<std::size_t>(columnCount);
+    std::size_t offset = 0;
+    for (; offset + 8 <= count; offset += 8) {
+        std::uint64_t eight = 0;
+        std::memcpy(&eight, row + offset, sizeof eight);
+        if (eight == 0) continue;
+        for (std::size_t n = offset; n < offset + 8; ++n) {
+            if (row[n] != 0) visit(static_cast<std::int32_t>(n + 1), row[n]);
+        }
+    }
+    for (; offset < count; ++offset) {
+        if (row[offset] != 0) visit(static_cast<std::int32_t>(offset + 1), row[offset]);
+    }
+}
+
+// Exchanges two stored values byte for byte, without loading them as numbers.
+void swapStoredValues(long double& a, long double& b) {
+    unsigned char buffer[sizeof(long double)];
+    std::memcpy(buffer, &a, sizeof buffer);
+    std::memcpy(&a, &b, sizeof buffer);
+    std::memcpy(&b, buffer, sizeof buffer);
+}
+
 // Column patterns: bit c % 64 of word c / 64 stands for column c.
 void addColumn(std::uint64_t* pattern, std::int32_t column) {
     pattern[static_cast<std::size_t>(column) / 64] |= std::uint64_t{1} << (static_cast<unsigned>(column) % 64);
@@ -95,21 +123,17 @@ bool TMatrixEquations::equationCodesCurrent() {
 
 void TMatrixEquations::readEquationCodes() {
     TSparseWorkspace& sparse = Sparse;
-    const TOneBasedMatrix<std::uint8_t>& codes = QMatrix;
     const std::int32_t N = NumberOfQVariables;
     std::fill(sparse.IsHeadUnknown.begin(), sparse.IsHeadUnknown.end(), std::uint8_t{0});
     sparse.CodesSupported = true;
     for (std::int32_t i = 1; i <= NumberOfEquations; ++i) {
         auto& entries = sparse.Codes[slot(i)];
         entries.clear();
-        const std::uint8_t* row = codes.RowData(i);
-        for (std::int32_t j = 1; j <= N; ++j) {
-            const std::uint8_t code = row[columnOffset(j)];
-            if (code == CodeNotInEquation) continue;
+        forEachCodedColumn(QMatrix.RowData(i), N, [&](std::int32_t j, std::uint8_t code) {
             if (code > CodeWalkedBackward) sparse.CodesSupported = false;  // the dense code raises on it
             entries.push_back({j, code});
             if (code == CodeWalkedForward || code == CodeWalkedBackward) sparse.IsHeadUnknown[slot(j)] = 1;
-        }
+        });
     }
     sparse.HeadUnknowns.clear();
     for (std::int32_t j = 1; j <= N; ++j) {
@@ -323,9 +347,11 @@ bool TMatrixEquations::gaussElimFast(bool& Ok) {
     if (!equationCodesCurrent() || !evaluateHeadLossSlopes()) return false;
     const std::int32_t N = NumberOfQVariables;
     Sparse.EliminationCurrent = false;
+    clearReducedEntries();
     resetSparseRows();
     DMatrix.ClearBlock(NumberOfEquations, N);
     loadSparseJacobian();
+    Sparse.ReducedEntriesHeld = true;
     for (std::int32_t i = 1; i <= NumberOfEquations; ++i) DKnowns[i] = FResults[i];
     for (std::int32_t k = 1; k <= N; ++k) {
         if (!eliminationStepFast(k)) {
@@ -333,7 +359,6 @@ bool TMatrixEquations::gaussElimFast(bool& Ok) {
             return false;
         }
     }
-    markReducedRowsWritten();
     Ok = !hasZeroPivot();
     Sparse.EliminationCurrent = true;
     return true;
@@ -441,7 +466,7 @@ void TMatrixEquations::exchangeEquationsFast(std::int32_t positionA, std::int32_
     const std::uint64_t* patternB = sparse.PatternOf(slotB);
     for (std::size_t word = 0; word < sparse.ColumnWords; ++word) {
         forEachColumnOfWord(patternA[word] | patternB[word], word, [&](std::int32_t c) {
-            std::swap(rowA[columnOffset(c)], rowB[columnOffset(c)]);
+            swapStoredValues(rowA[columnOffset(c)], rowB[columnOffset(c)]);
         });
     }
     std::swap(sparse.SlotAt[slot(positionA)], sparse.SlotAt[slot(positionB)]);
@@ -538,21 +563,19 @@ bool TMatrixEquations::eliminateBelowColumnFast(std::int32_t k) {
     return true;
 }
 
-// The written-column record of the Jacobian's rows, so that the next clearing
-// empties exactly what this elimination left.
-void TMatrixEquations::markReducedRowsWritten() {
+// Zeroes the entries the last elimination may have left in the Jacobian: the
+// columns of each row's pattern, at the row's position. They are not in the
+// table's written-column record (a row's written span would reach across most of
+// it), so every clearing of the table comes here first.
+void TMatrixEquations::clearReducedEntries() {
     TSparseWorkspace& sparse = Sparse;
-    for (std::int32_t position = 1; position <= NumberOfEquations; ++position) {
-        const std::uint64_t* pattern = sparse.PatternOf(sparse.SlotAt[slot(position)]);
-        std::int32_t lowest = 0;
-        std::int32_t highest = 0;
-        for (std::size_t word = 0; word < sparse.ColumnWords; ++word) {
-            if (pattern[word] == 0) continue;
-            if (lowest == 0) lowest = static_cast<std::int32_t>(word * 64) + std::countr_zero(pattern[word]);
-            highest = static_cast<std::int32_t>(word * 64) + 63 - std::countl_zero(pattern[word]);
-        }
-        if (lowest != 0) DMatrix.MarkWritten(position, lowest, highest);
+    if (!sparse.ReducedEntriesHeld) return;
+    for (std::int32_t position = 1; position <= sparse.ActiveSlots; ++position) {
+        long double* row = DMatrix.RowData(position) - 1;
+        forEachColumn(sparse.PatternOf(sparse.SlotAt[slot(position)]), 0, sparse.ColumnWords,
+                      [row](std::int32_t c) { std::memset(static_cast<void*>(row + c), 0, sizeof(long double)); });
     }
+    sparse.ReducedEntriesHeld = false;
 }
 
 // ---- Back substitution ------------------------------------------------------------------------

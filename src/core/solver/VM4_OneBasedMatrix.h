@@ -74,7 +74,7 @@ public:
     // Exchanges columns 1..columnCount of two rows.
     void SwapRowPrefixes(std::int32_t rowA, std::int32_t rowB, std::int32_t columnCount) {
         assert(columnCount >= 0 && columnCount <= columns_);
-        std::swap_ranges(rowStart(rowA), rowStart(rowA) + columnCount, rowStart(rowB));
+        swapBytes(rowStart(rowA), rowStart(rowB), static_cast<std::size_t>(columnCount) * sizeof(T));
         const TWrittenColumns both = unionOf(written_[offsetOf(rowA)], written_[offsetOf(rowB)]);
         written_[offsetOf(rowA)] = both;
         written_[offsetOf(rowB)] = both;
@@ -112,6 +112,23 @@ private:
         std::int32_t First = 1;
         std::int32_t Last = 0;
     };
+
+    // The bytes of two distinct ranges exchanged through a small buffer: block
+    // copies instead of an element loop (and no floating-point loads of values
+    // that are only moved).
+    static void swapBytes(T* a, T* b, std::size_t bytes) {
+        static_assert(std::is_trivially_copyable_v<T>);
+        if (a == b) return;
+        unsigned char buffer[512];
+        auto* first = reinterpret_cast<unsigned char*>(a);
+        auto* second = reinterpret_cast<unsigned char*>(b);
+        for (std::size_t done = 0; done < bytes; done += sizeof buffer) {
+            const std::size_t chunk = std::min(sizeof buffer, bytes - done);
+            std::memcpy(buffer, first + done, chunk);
+            std::memcpy(first + done, second + done, chunk);
+            std::memcpy(second + done, buffer, chunk);
+        }
+    }
 
     static bool isZero(const T& value) {
         if constexpr (std::is_floating_point_v<T>) {
