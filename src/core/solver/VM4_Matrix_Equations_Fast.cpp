@@ -311,33 +311,89 @@ void runChains(TChain* chains, std::size_t count, std::size_t steps, std::size_t
 
 std::size_t remaining(const TChain& chain) { return static_cast<std::size_t>(chain.End - chain.Next); }
 
-// Brings every chained entry up to date, four at a time, shortest first: the
-// shortest runs out, the others go on. False when some entry has no finite value
-// (a value, once beyond the range, stays so through later reductions).
-bool runAllChains(std::vector<TChain>& chains, const std::vector<std::size_t>& columns) {
+// Brings a few chained entries up to date, four at a time, shortest first: the
+// shortest runs out, the others go on. True when some entry has no finite value.
+bool drainChains(TChain* group, std::size_t count, std::size_t* column) {
     bool anyNotFinite = false;
-    for (std::size_t first = 0; first < chains.size(); first += 4) {
-        TChain* group = chains.data() + first;
-        std::size_t count = std::min<std::size_t>(4, chains.size() - first);
-        std::size_t column[4] = {0, 0, 0, 0};
-        for (std::size_t n = 0; n < count; ++n) column[n] = columns[first + n];
-        // Insertion sort of at most four, carrying the columns along.
-        for (std::size_t n = 1; n < count; ++n) {
-            for (std::size_t m = n; m > 0 && remaining(group[m]) < remaining(group[m - 1]); --m) {
-                std::swap(group[m], group[m - 1]);
-                std::swap(column[m], column[m - 1]);
-            }
-        }
-        TChain* live = group;
-        std::size_t* liveColumn = column;
-        while (count > 0) {
-            runChains(live, count, remaining(live[0]), liveColumn);
-            anyNotFinite |= isNotFinite(*live[0].Entry);
-            ++live;
-            ++liveColumn;
-            --count;
+    for (std::size_t n = 1; n < count; ++n) {
+        for (std::size_t m = n; m > 0 && remaining(group[m]) < remaining(group[m - 1]); --m) {
+            std::swap(group[m], group[m - 1]);
+            std::swap(column[m], column[m - 1]);
         }
     }
+    TChain* live = group;
+    std::size_t* liveColumn = column;
+    while (count > 0) {
+        runChains(live, count, remaining(live[0]), liveColumn);
+        anyNotFinite |= isNotFinite(*live[0].Entry);
+        ++live;
+        ++liveColumn;
+        --count;
+    }
+    return anyNotFinite;
+}
+
+// Brings every chained entry up to date. Each reduction depends on the one
+// before it in its chain, so the chains are interleaved, four in flight: when
+// one runs out its entry is stored and the next chain takes its place, so that
+// the processor always has four independent chains to overlap. False when some
+// entry has no finite value (a value, once beyond the range, stays so through
+// later reductions).
+bool runAllChains(std::vector<TChain>& chains, const std::vector<std::size_t>& columns) {
+    const std::size_t count = chains.size();
+    if (count < 4) {
+        std::size_t column[4] = {0, 0, 0, 0};
+        for (std::size_t n = 0; n < count; ++n) column[n] = columns[n];
+        return !drainChains(chains.data(), count, column);
+    }
+    bool anyNotFinite = false;
+    TChain lane[4] = {chains[0], chains[1], chains[2], chains[3]};
+    std::size_t column[4] = {columns[0], columns[1], columns[2], columns[3]};
+    long double a = *lane[0].Entry, b = *lane[1].Entry, c = *lane[2].Entry, d = *lane[3].Entry;
+    long double* const values[4] = {&a, &b, &c, &d};
+    std::size_t next = 4;
+    bool chainsLeft = true;
+    while (chainsLeft) {
+        const std::size_t steps =
+            std::min(std::min(remaining(lane[0]), remaining(lane[1])), std::min(remaining(lane[2]), remaining(lane[3])));
+        const TSparseWorkspace::TRowOperation *pa = lane[0].Next, *pb = lane[1].Next, *pc = lane[2].Next,
+                                              *pd = lane[3].Next;
+        const std::size_t ca = column[0], cb = column[1], cc = column[2], cd = column[3];
+        for (std::size_t t = 0; t < steps; ++t) {
+            a = pa[t].PivotRow[ca] - pa[t].Factor * a;
+            b = pb[t].PivotRow[cb] - pb[t].Factor * b;
+            c = pc[t].PivotRow[cc] - pc[t].Factor * c;
+            d = pd[t].PivotRow[cd] - pd[t].Factor * d;
+        }
+        // Finished lanes store their entries and take the next chains; a lane
+        // left without one stays finished.
+        for (std::size_t n = 0; n < 4; ++n) {
+            lane[n].Next += steps;
+            if (remaining(lane[n]) > 0) continue;
+            *lane[n].Entry = *values[n];
+            anyNotFinite |= isNotFinite(*lane[n].Entry);
+            if (next == count) {
+                chainsLeft = false;
+                continue;
+            }
+            lane[n] = chains[next];
+            column[n] = columns[next];
+            *values[n] = *lane[n].Entry;
+            ++next;
+        }
+    }
+    // No chain left to start: the lanes still running finish as a group.
+    TChain left[4];
+    std::size_t leftColumn[4] = {0, 0, 0, 0};
+    std::size_t leftCount = 0;
+    for (std::size_t n = 0; n < 4; ++n) {
+        if (remaining(lane[n]) == 0) continue;
+        *lane[n].Entry = *values[n];
+        left[leftCount] = lane[n];
+        leftColumn[leftCount] = column[n];
+        ++leftCount;
+    }
+    anyNotFinite |= drainChains(left, leftCount, leftColumn);
     return !anyNotFinite;
 }
 
