@@ -96,3 +96,12 @@ TGridSpec GridSpecForPipes(std::int32_t pipeCount) {
     plan.Rows = side;
     return plan;
 }
+
+TGridSpec SolvedGridSpecForPipes(std::int32_t pipeCount) {
+    TGridSpec plan = GridSpecForPipes(pipeCount);
+    plan.Tanks = 3;
+    plan.EndPressureNodes = 1;
+    plan.TankPressure_bar_g = 10.0;
+    plan.JointDemand_m3s = 0.0001;
+    return plan;
+}
