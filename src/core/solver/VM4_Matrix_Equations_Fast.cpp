@@ -433,15 +433,16 @@ bool TMatrixEquations::eliminationStepFast(std::int32_t k) {
 void TMatrixEquations::resetSparseRows() {
     TSparseWorkspace& sparse = Sparse;
     for (std::int32_t rowSlot = 1; rowSlot <= sparse.ActiveSlots; ++rowSlot) {
-        forEachColumn(sparse.PatternOf(rowSlot), 0, sparse.ColumnWords,
+        forEachColumn(sparse.PatternOf(rowSlot), 0, sparse.ActiveWords,
                       [&](std::int32_t c) { sparse.EntryOpOf(rowSlot, c) = -1; });
-        std::fill_n(sparse.PatternOf(rowSlot), sparse.ColumnWords, std::uint64_t{0});
+        std::fill_n(sparse.PatternOf(rowSlot), sparse.ActiveWords, std::uint64_t{0});
         sparse.Operations[slot(rowSlot)].clear();
         sparse.Tail[slot(rowSlot)].clear();
     }
     for (std::int32_t c = 1; c <= NumberOfQVariables; ++c) sparse.SlotsInColumn[slot(c)].clear();
     sparse.Exchanges.clear();
     sparse.ActiveSlots = NumberOfEquations;
+    sparse.ActiveWords = static_cast<std::size_t>(NumberOfQVariables) / 64 + 1;
 }
 
 // The Jacobian entries of the coded columns; every other entry is the +0 the
@@ -520,7 +521,7 @@ void TMatrixEquations::exchangeEquationsFast(std::int32_t positionA, std::int32_
     long double* rowB = DMatrix.RowData(positionB);
     const std::uint64_t* patternA = sparse.PatternOf(slotA);
     const std::uint64_t* patternB = sparse.PatternOf(slotB);
-    for (std::size_t word = 0; word < sparse.ColumnWords; ++word) {
+    for (std::size_t word = 0; word < sparse.ActiveWords; ++word) {
         forEachColumnOfWord(patternA[word] | patternB[word], word, [&](std::int32_t c) {
             swapStoredValues(rowA[columnOffset(c)], rowB[columnOffset(c)]);
         });
@@ -572,8 +573,8 @@ bool TMatrixEquations::finishPivotRow(std::int32_t k) {
     const unsigned firstBit = static_cast<unsigned>(k) % 64 + 1;
     const std::uint64_t aboveK = firstBit == 64 ? 0 : ~std::uint64_t{0} << firstBit;
     tailBits[firstWord] = pattern[firstWord] & aboveK;
-    std::copy(pattern + firstWord + 1, pattern + sparse.ColumnWords, tailBits + firstWord + 1);
-    forEachColumn(tailBits, firstWord, sparse.ColumnWords, [&](std::int32_t c) {
+    std::copy(pattern + firstWord + 1, pattern + sparse.ActiveWords, tailBits + firstWord + 1);
+    forEachColumn(tailBits, firstWord, sparse.ActiveWords, [&](std::int32_t c) {
         tail.push_back(c);
         const auto first = static_cast<std::size_t>(sparse.EntryOpOf(pivotSlot, c));
         if (first == operations.size()) return;
@@ -607,7 +608,7 @@ bool TMatrixEquations::eliminateBelowColumnFast(std::int32_t k) {
         const auto joining = static_cast<std::int16_t>(operations.size());
         operations.push_back({pivotRow, factor});
         std::uint64_t* pattern = sparse.PatternOf(rowSlot);
-        for (std::size_t word = firstWord; word < sparse.ColumnWords; ++word) {
+        for (std::size_t word = firstWord; word < sparse.ActiveWords; ++word) {
             const std::uint64_t joiningColumns = tailBits[word] & ~pattern[word];
             pattern[word] |= joiningColumns;
             forEachColumnOfWord(joiningColumns, word, [&](std::int32_t c) {
@@ -628,7 +629,7 @@ void TMatrixEquations::clearReducedEntries() {
     if (!sparse.ReducedEntriesHeld) return;
     for (std::int32_t position = 1; position <= sparse.ActiveSlots; ++position) {
         long double* row = DMatrix.RowData(position) - 1;
-        forEachColumn(sparse.PatternOf(sparse.SlotAt[slot(position)]), 0, sparse.ColumnWords,
+        forEachColumn(sparse.PatternOf(sparse.SlotAt[slot(position)]), 0, sparse.ActiveWords,
                       [row](std::int32_t c) { std::memset(static_cast<void*>(row + c), 0, sizeof(long double)); });
     }
     sparse.ReducedEntriesHeld = false;

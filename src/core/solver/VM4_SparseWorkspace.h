@@ -87,6 +87,7 @@ struct TSparseWorkspace {
     std::vector<TChain> Chains;
     std::vector<std::size_t> ChainColumns;  // the column of each chain
     std::int32_t ActiveSlots = 0;            // slots used by the last elimination
+    std::size_t ActiveWords = 0;             // pattern words its columns need
     // The Jacobian holds entries of the last elimination at the positions of its
     // slots' patterns, which its written-column record does not cover.
     bool ReducedEntriesHeld = false;
