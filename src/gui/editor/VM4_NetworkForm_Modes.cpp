@@ -1,0 +1,177 @@
+// Design and results modes, the hint bar, the results key, which commands are
+// available when, and the mouse over the drawing.
+//
+// Every command's enabled state is worked out in one place (UpdateCommandStates)
+// from three facts: whether its window or tool exists yet, the mode, and whether
+// a calculation is running. A command that would edit the drawing is off in
+// results mode; one that could change or replace the document, or start a
+// second calculation, is off while the solve runs, because the solve yields to
+// the event loop with the link table in pieces.
+
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <cmath>
+#include <stdexcept>
+#include <string_view>
+
+#include "editor/VM4_CalculatingPanel.h"
+#include "editor/VM4_NetworkCanvas.h"
+#include "editor/VM4_NetworkForm.h"
+#include "model/VM4_Network_Class.h"
+#include "results/VM4_ResultsLog_Form.h"
+
+namespace {
+
+const char* const kShowInfoHint = " Show Info: Left click on an item to show its details in the left hand panel.";
+const char* const kResultsModeHint = " RESULTS MODE - Click on Re-Design button to return to edit mode.";
+
+constexpr int kHintMilliseconds = 500;
+constexpr int kGridSpacing = 40;
+
+// Editing tools and edit buttons that results mode turns off.
+const char* const kDesignOnlyCommands[] = {
+    "ToolButtonTank",       "ToolButtonPipes",          "ToolButtonJoinPoint",     "ToolButtonPump",
+    "ToolButtonFittings",   "ToolButtonComponentPressure", "ToolButtonFlowControl", "ToolButtonSelection",
+    "ToolButtonDemandPressure", "ToolButtonDemandFlow", "ToolButtonUndo",          "ToolButtonRedo",
+    "ToolButtonDelete",     "ToolButtonCut",            "ToolButtonCopy",          "ToolButtonPaste",
+    "ToolButtonEditGrid",   "ToolButtonCopyDefaultPipe"};
+
+// Commands that only show things: they stay available while a calculation runs.
+const char* const kViewingCommands[] = {"ToolButtonZoomOut", "ToolButtonZoomIn", "ToolButtonZoomCentre",
+                                        "Contents1",         "Index1",           "ReviewExampleSystems2",
+                                        "WalkThroughExample1", "WebPage1",       "About1"};
+
+// The drawing tools, of which one is down at a time.
+const char* const kToolButtons[] = {
+    "ToolButtonShowInfo", "ToolButtonPan",       "ToolButtonDrag",          "ToolButtonSelection",
+    "ToolButtonJoinPoint", "ToolButtonPipes",    "ToolButtonFittings",      "ToolButtonComponentPressure",
+    "ToolButtonFlowControl", "ToolButtonPump",   "ToolButtonTank",          "ToolButtonDemandPressure",
+    "ToolButtonDemandFlow", "ToolButtonCopyDefaultPipe", "ToolButtonFreeText"};
+
+QColor AttentionColour() { return {255, 255, 0}; }
+
+}  // namespace
+
+// ---- Command states ---------------------------------------------------------------------------
+
+void TNetworkForm::registerCommand(QAction* action, bool built) {
+    TCommandRule rule;
+    rule.Built = built;
+    commandRules_.emplace_back(action, rule);
+}
+
+TNetworkForm::TCommandRule& TNetworkForm::commandRule(const char* objectName) {
+    const QString name = QString::fromLatin1(objectName);
+    for (auto& [action, rule] : commandRules_)
+        if (action->objectName() == name) return rule;
+    throw std::logic_error(std::string("no command ") + objectName);
+}
+
+void TNetworkForm::setCommandRules() {
+    for (const char* name : kDesignOnlyCommands) commandRule(name).OffInResultsMode = true;
+    for (const char* name : kViewingCommands) commandRule(name).OffWhileCalculating = false;
+    UpdateCommandStates();
+}
+
+void TNetworkForm::UpdateCommandStates() {
+    for (const auto& [action, rule] : commandRules_) {
+        const bool enabled = rule.Built && !(ResultsMode_ && rule.OffInResultsMode) &&
+                             !(calculating_ && rule.OffWhileCalculating);
+        action->setEnabled(enabled);
+    }
+    // The widgets that run commands of their own. The drawing takes no mouse
+    // input during a calculation: its tools edit the document.
+    for (QWidget* widget : std::initializer_list<QWidget*>{BitBtnCalculate, RadioButtonImperialUnits,
+                                                           RadioButtonMetricUnits, EditFluid, canvas_})
+        widget->setEnabled(!calculating_);
+}
+
+// ---- Modes ---------------------------------------------------------------------------------------
+
+void TNetworkForm::SetDesignMode() {
+    ResultsMode_ = false;
+    BitBtnCalculate->setText(QStringLiteral("Calculate"));
+    resultsButtonAction_->setVisible(false);
+    showLogButtonAction_->setVisible(false);
+    UpdateCommandStates();
+    chooseShowInfoTool();
+    SetStatusBarHint(kShowInfoHint, false);
+    PanelResultsKey->hide();
+    PanelCalculating->hide();
+    TimerCalculating->stop();
+    RefreshScreen();
+}
+
+void TNetworkForm::SetResultsMode() {
+    ResultsMode_ = true;
+    BitBtnCalculate->setText(QStringLiteral("ReDesign"));
+    resultsButtonAction_->setVisible(true);
+    showLogButtonAction_->setVisible(true);
+    UpdateCommandStates();
+    chooseShowInfoTool();
+    SetStatusBarHint(kResultsModeHint, true);
+    UpdatePanelResultsKey();
+    PanelResultsKey->show();
+    PanelResultsKey->raise();
+    RefreshScreen();
+}
+
+void TNetworkForm::chooseShowInfoTool() {
+    DrawingState_.CurrentTool = TDrawingState::ToolShowInfo;
+    for (const char* name : kToolButtons)
+        findChild<QAction*>(QString::fromLatin1(name))->setChecked(std::string_view(name) == "ToolButtonShowInfo");
+    canvas_->unsetCursor();
+}
+
+// ---- Hint bar and results key ------------------------------------------------------------------
+
+void TNetworkForm::SetStatusBarHint(const std::string& text, bool attention) {
+    StatusBarHint->setText(QString::fromStdString(text));
+    QPalette palette = StatusBarHint->palette();
+    palette.setColor(QPalette::Window, attention ? AttentionColour() : QColor(Qt::white));
+    StatusBarHint->setPalette(palette);
+}
+
+QString TNetworkForm::HintText() const { return StatusBarHint->text(); }
+
+QColor TNetworkForm::HintColour() const { return StatusBarHint->palette().color(QPalette::Window); }
+
+void TNetworkForm::ShowToolHint(const std::string& text) {
+    SetStatusBarHint(text, true);
+    TimerStatusBarHint->start(kHintMilliseconds);
+}
+
+// The hint keeps its text; only the attention colour goes.
+void TNetworkForm::TimerStatusBarHintTimer() {
+    TimerStatusBarHint->stop();
+    SetStatusBarHint(StatusBarHint->text().toStdString(), false);
+}
+
+void TNetworkForm::UpdatePanelResultsKey() {}
+
+// ---- Mouse over the drawing ------------------------------------------------------------------------
+
+// The second panel of the status bar follows the mouse in grid squares.
+void TNetworkForm::CanvasMouseMove(int x, int y) {
+    const auto square = [](double drawing) { return static_cast<int>(std::trunc(drawing / kGridSpacing)); };
+    const int gridX = square(x / View_.ViewScale + View_.ViewOriginX);
+    const int gridY = square(y / View_.ViewScale + View_.ViewOriginY);
+    statusPanels_[1]->setText(QStringLiteral(" Grid  X=%1  Y=%2").arg(gridX).arg(gridY));
+}
+
+// ---- Results and log windows ---------------------------------------------------------------------
+
+void TNetworkForm::BitBtnResultsTableClick() {
+    if (!ResultsMode_) return;
+    RefreshScreen();
+}
+
+void TNetworkForm::BitBtnShowLogClick() {
+    if (resultsLog_->ShowAgain() == TResultsLogForm::ViewResultsTable) BitBtnResultsTableClick();
+}
