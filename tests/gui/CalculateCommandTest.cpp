@@ -290,6 +290,22 @@ TEST_F(CalculateCommand, ShowLogShowsTheLastVerdictAndLogAgain) {
     EXPECT_EQ(Log(), log);
 }
 
+TEST_F(CalculateCommand, ANewNetworkStartsInDesignModeWithoutTheSolverNote) {
+    BuildDrainingTank(Form().Network());
+    AnswerVerdict("ButtonNo");
+    Calculate();
+    ASSERT_TRUE(Form().ResultsMode());
+
+    boxes_.AnswerConfirm(true);
+    Action("FileNew")->trigger();
+
+    EXPECT_FALSE(Form().ResultsMode());
+    EXPECT_EQ(Widget("BitBtnCalculate")->text(), "Calculate");
+    EXPECT_EQ(Form().StatusPanelText(2), "");
+    EXPECT_FALSE(ToolbarItemShown("BitBtnShowLogItem"));
+    EXPECT_FALSE(Widget<QWidget>("PanelResultsKey")->isVisible());
+}
+
 // ---- Refused and not solved -------------------------------------------------------------------------
 
 TEST_F(CalculateCommand, NodesWithoutPipesOnlyShowTheRefusal) {
