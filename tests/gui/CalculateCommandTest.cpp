@@ -30,6 +30,7 @@
 #include "editor/VM4_NetworkForm.h"
 #include "foundations/VM4_DecimalMark.h"
 #include "model/VM4_Network_Class.h"
+#include "results/VM4_ResultsHoverTexts.h"
 #include "results/VM4_ResultsLog_Form.h"
 
 // The Calculate command driven through the main window: the calculating panel,
@@ -164,6 +165,23 @@ protected:
     }
 
     const TLines& Log() { return Form().ResultsLog().Lines(); }
+
+    // Moves the mouse over drawing point (x, y), which must be in view.
+    void MoveMouseTo(int x, int y) {
+        const TNetworkView& view = Form().View();
+        const QPointF pixel((x - view.ViewOriginX) * view.ViewScale, (y - view.ViewOriginY) * view.ViewScale);
+        TNetworkCanvas& canvas = Form().Canvas();
+        ASSERT_TRUE(canvas.rect().contains(pixel.toPoint()));
+        QMouseEvent event(QEvent::MouseMove, pixel, canvas.mapToGlobal(pixel), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&canvas, &event);
+    }
+
+    QColor CanvasPixel(int x, int y) {
+        const TNetworkView& view = Form().View();
+        return Form().Canvas().Image().pixelColor(static_cast<int>((x - view.ViewOriginX) * view.ViewScale),
+                                                  static_cast<int>((y - view.ViewOriginY) * view.ViewScale));
+    }
 
     TScopedDecimalMark point_{'.'};
     QTemporaryDir folder_;
@@ -531,6 +549,93 @@ TEST_F(CalculateCommand, ClosingDuringTheSolveStopsItAndClosesAfterwards) {
     EXPECT_LT(IndexOf(Log(), kStopped), Log().size());
     EXPECT_TRUE(verdicts_.empty());
     EXPECT_EQ(Form().Network().GetNodeLinkCount(), 1);
+}
+
+// ---- Results mode: the key and the hover ---------------------------------------------------------
+
+TEST_F(CalculateCommand, ResultsKeyNamesTheUnitsOfTheDrawnNumbers) {
+    BuildDrainingTank(Form().Network());
+    AnswerVerdict("ButtonNo");
+    Calculate();
+    const TResultsKeyTexts key = ResultsKeyTexts(Form().Network());
+    EXPECT_EQ(Widget<QLabel>("LabelFlowResults")->text().toStdString(), key.Flow);
+    EXPECT_EQ(Widget<QLabel>("LabelVelocityResults")->text().toStdString(), key.Velocity);
+    EXPECT_EQ(Widget<QLabel>("LabelPressureDropResults")->text().toStdString(), key.PressureDrop);
+    EXPECT_EQ(Widget<QLabel>("LabelVelocityResults")->text(), "v = velocity in ft/sec");
+
+    // The key follows a change of units.
+    boxes_.AnswerConfirm(true);
+    Action("MetricUnits1")->trigger();
+    EXPECT_EQ(Widget<QLabel>("LabelVelocityResults")->text(), "v = velocity in m/sec");
+}
+
+// The tank at (400, 400) drains along the pipe to the end node at (560, 400).
+TEST_F(CalculateCommand, HoverInResultsModeDescribesAndHighlightsTheItemUnderTheMouse) {
+    BuildDrainingTank(Form().Network());
+    AnswerVerdict("ButtonNo");
+    Calculate();
+    Form().activateWindow();
+    QApplication::setActiveWindow(&Form());
+    Action("ToolButtonZoomCentre")->trigger();
+    const TNetwork& network = Form().Network();
+    ASSERT_NE(CanvasPixel(480, 400), QColor(255, 255, 0));
+
+    MoveMouseTo(480, 400);
+    EXPECT_EQ(Form().HintText().toStdString(), StatusBarPipeText(network, 1));
+    EXPECT_EQ(Form().HintColour(), QColor(255, 255, 0));
+    EXPECT_EQ(Form().DrawingState().SelectedPipeId, 1);
+    EXPECT_EQ(Form().DrawingState().SelectedNodeId, 0);
+    EXPECT_EQ(CanvasPixel(480, 403), QColor(255, 255, 0));  // the wide yellow band under the pipe
+
+    MoveMouseTo(560, 400);
+    EXPECT_EQ(Form().HintText().toStdString(),
+              " Node 2, N2, Demand Pressure, 0.0000 psi.g at 0.000ft elevation, HGL is 0.00 ft.hd Fluid");
+    EXPECT_EQ(Form().HintText().toStdString(), StatusBarNodeText(network, 2));
+    EXPECT_EQ(Form().DrawingState().SelectedNodeId, 2);
+    EXPECT_EQ(Form().DrawingState().SelectedPipeId, 0);  // the node wins over its pipe
+    EXPECT_NE(CanvasPixel(480, 403), QColor(255, 255, 0));
+
+    MoveMouseTo(480, 600);
+    EXPECT_EQ(Form().HintText().toStdString(), kResultsHoverNothingHint);
+    EXPECT_EQ(Form().HintColour(), QColor(Qt::white));
+    EXPECT_EQ(Form().DrawingState().SelectedNodeId, 0);
+    EXPECT_EQ(Form().DrawingState().SelectedPipeId, 0);
+}
+
+// The pumped transfer example, opened and calculated as a user would: the pump
+// symbol under the mouse describes the pump.
+TEST_F(CalculateCommand, HoverOverAPumpOfAnExampleDescribesThePump) {
+    Form().OpenFileFromCommandLine(std::string(VELMORA_EXAMPLES_DIR) + "/Example_02_Pumped_Transfer.vme");
+    ASSERT_GT(Form().Network().GetNodeLinkCount(), 0);
+    AnswerVerdict("ButtonNo");
+    Calculate();
+    ASSERT_TRUE(Form().ResultsMode());
+    ASSERT_EQ(verdicts_.size(), 1u);
+    EXPECT_TRUE(verdicts_[0].Yes);
+    const TNetwork& network = Form().Network();
+    std::int32_t pumpPipe = 0;
+    for (std::int32_t k = 1; k <= network.GetNodeLinkCount() && pumpPipe == 0; ++k) {
+        const std::int32_t pipeId = network.GetNodeLink(k).PipeId;
+        if (network.GetPipe(pipeId).HasPump) pumpPipe = pipeId;
+    }
+    ASSERT_GT(pumpPipe, 0);
+    const TPump& pump = network.GetPipe(pumpPipe).Pump;
+
+    MoveMouseTo(pump.X, pump.Y);
+
+    const std::string hint = Form().HintText().toStdString();
+    EXPECT_EQ(hint, StatusBarPumpText(network, pumpPipe));
+    EXPECT_EQ(hint.rfind(" " + pump.Name() + ", Suction Pressure ", 0), 0u) << hint;
+    EXPECT_EQ(Form().DrawingState().SelectedPipeId, pumpPipe);
+}
+
+TEST_F(CalculateCommand, HoverDoesNothingInDesignMode) {
+    BuildDrainingTank(Form().Network());
+    Action("ToolButtonZoomCentre")->trigger();
+    const QString hint = Form().HintText();
+    MoveMouseTo(480, 400);
+    EXPECT_EQ(Form().HintText(), hint);
+    EXPECT_EQ(Form().DrawingState().SelectedPipeId, 0);
 }
 
 // ---- Mouse and hint bar --------------------------------------------------------------------------------

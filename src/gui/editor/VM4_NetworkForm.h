@@ -148,6 +148,7 @@ private:
     void TimerStatusBarHintTimer();
     void UpdatePanelResultsKey();
     void CanvasMouseMove(int x, int y);
+    void ShowResultsHover(int px, int py);
     void BitBtnResultsTableClick();
     void BitBtnShowLogClick();
 
@@ -234,6 +235,8 @@ private:
     // ends, because the solve clears the network's flag when it starts.
     bool stopRequested_ = false;
     bool closeRequested_ = false;
+    // The hovered selection changed while the picture could not be regenerated.
+    bool hoverPictureStale_ = false;
     std::vector<std::pair<QAction*, TCommandRule>> commandRules_;
     std::unique_ptr<TQtUserMessages> userMessages_;
 

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +25,7 @@
 #include "editor/VM4_NetworkCanvas.h"
 #include "editor/VM4_NetworkForm.h"
 #include "model/VM4_Network_Class.h"
+#include "results/VM4_ResultsHoverTexts.h"
 #include "results/VM4_ResultsLog_Form.h"
 
 namespace {
@@ -153,16 +155,40 @@ void TNetworkForm::TimerStatusBarHintTimer() {
     SetStatusBarHint(StatusBarHint->text().toStdString(), false);
 }
 
-void TNetworkForm::UpdatePanelResultsKey() {}
+void TNetworkForm::UpdatePanelResultsKey() {
+    const TResultsKeyTexts key = ResultsKeyTexts(*TheNetwork);
+    LabelFlowResults->setText(QString::fromStdString(key.Flow));
+    LabelVelocityResults->setText(QString::fromStdString(key.Velocity));
+    LabelPressureDropResults->setText(QString::fromStdString(key.PressureDrop));
+}
 
 // ---- Mouse over the drawing ------------------------------------------------------------------------
 
-// The second panel of the status bar follows the mouse in grid squares.
+// The second panel of the status bar follows the mouse in grid squares; in
+// results mode the item under the mouse is selected and described.
 void TNetworkForm::CanvasMouseMove(int x, int y) {
     const auto square = [](double drawing) { return static_cast<int>(std::trunc(drawing / kGridSpacing)); };
     const int gridX = square(x / View_.ViewScale + View_.ViewOriginX);
     const int gridY = square(y / View_.ViewScale + View_.ViewOriginY);
     statusPanels_[1]->setText(QStringLiteral(" Grid  X=%1  Y=%2").arg(gridX).arg(gridY));
+    if (ResultsMode_) ShowResultsHover(View_.GetDrawingX(x), View_.GetDrawingY(y));
+}
+
+// The hovered item is drawn highlighted. The picture only changes with the
+// selection, so it is regenerated only then; while the application is not the
+// active one it is not regenerated at all, until the mouse moves over it again.
+void TNetworkForm::ShowResultsHover(int px, int py) {
+    const TResultsHover hover = ResultsHoverAt(*TheNetwork, px, py);
+    const bool selectionChanged = hover.SelectedPipeId != DrawingState_.SelectedPipeId ||
+                                  hover.SelectedNodeId != DrawingState_.SelectedNodeId;
+    DrawingState_.SelectedPipeId = hover.SelectedPipeId;
+    DrawingState_.SelectedNodeId = hover.SelectedNodeId;
+    SetStatusBarHint(hover.HintText, hover.Hit);
+    hoverPictureStale_ = hoverPictureStale_ || selectionChanged;
+    if (hoverPictureStale_ && QGuiApplication::applicationState() == Qt::ApplicationActive) {
+        RefreshScreenImageOnly();
+        hoverPictureStale_ = false;
+    }
 }
 
 // ---- Results and log windows ---------------------------------------------------------------------
