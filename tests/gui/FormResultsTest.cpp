@@ -531,6 +531,22 @@ TEST_F(FormResults, UnitChangeDeclinedChangesNothing) {
     EXPECT_EQ(Form().Grid().SelectedRow(), 3) << "not even refilled";
 }
 
+TEST_F(FormResults, ATableThatCannotBeWrittenInTheNetworksUnitsIsReportedAndTheWindowGoesOn) {
+    TSolvedNetwork solved;
+    solved.Network.Settings.FlowRateUnit = 200;  // as read from a damaged file
+    std::string coreError;
+    try {
+        CoreTable(solved.Network, [](const TNetwork& n, ITableGrid& g) { n.PopulateStringGridPipeResults(g, 0); });
+    } catch (const EVelmoraError& error) {
+        coreError = error.what();
+    }
+    ASSERT_FALSE(coreError.empty()) << "the core must refuse the unit for this test to mean anything";
+    Form().FillResultsTable(solved.Network);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"The table could not be completed.\r\r" + coreError});
+    ChooseTab(TFormResults::FluidsTab);
+    EXPECT_EQ(Form().Grid().GetCell(1, 2), solved.Network.Fluid.Name) << "tables without flows still fill";
+}
+
 TEST_F(FormResults, PipeMaterialsWarnWhenBoresDisagreeWithWallsAndOuterDiameters) {
     TSolvedNetwork solved;
     Form().FillResultsTable(solved.Network);

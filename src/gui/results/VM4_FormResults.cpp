@@ -42,6 +42,7 @@ const std::string kUnitChangeTail =
     std::string("\r\r") + "All existing values will be converted to the new units." + "\r\r" + "Do you wish to proceed?";
 const std::string kReplaceQuestion = "File already exists. Do wish to overwrite? \r";
 const std::string kSaveFailed = "The results could not be saved as a workbook.\r\r";
+const std::string kFillFailed = "The table could not be completed.\r\r";
 
 // One tab: its title, how many of its first rows are headings, and the table
 // that fills it, written from the grid's first row.
@@ -204,7 +205,7 @@ void TFormResults::refill(int tab) {
         shown.Fill(*network_, *grid_);
     } catch (const EVelmoraError& error) {
         // Units of the wrong kind in a damaged file: the table stops where it failed.
-        boxes_.ShowInformation(error.what());
+        boxes_.ShowInformation(kFillFailed + error.what());
     }
     grid_->scrollToTop();
     if (tab == PipeMaterialsTab && !network_->CheckDiameterDataMatchOk())

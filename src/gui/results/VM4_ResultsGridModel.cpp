@@ -32,9 +32,8 @@ QVariant TResultsGridModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TResultsGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole || section < 0) return {};
-    if (orientation == Qt::Horizontal) return columnLetters(section);
-    return section + 1;
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0) return {};
+    return columnLetters(section);
 }
 
 Qt::ItemFlags TResultsGridModel::flags(const QModelIndex& index) const {
