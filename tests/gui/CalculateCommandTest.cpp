@@ -30,6 +30,8 @@
 #include "editor/VM4_NetworkForm.h"
 #include "foundations/VM4_DecimalMark.h"
 #include "model/VM4_Network_Class.h"
+#include "results/VM4_FormResults.h"
+#include "results/VM4_ResultsGrid.h"
 #include "results/VM4_ResultsHoverTexts.h"
 #include "results/VM4_ResultsLog_Form.h"
 
@@ -166,6 +168,17 @@ protected:
 
     const TLines& Log() { return Form().ResultsLog().Lines(); }
 
+    // From now on the results table, whenever it opens, is noted, given to
+    // `whileOpen` and closed.
+    void WatchResultsTable(std::function<void(TFormResults&)> whileOpen = {}) {
+        TFormResults& table = Form().ResultsTable();
+        tableWatch_ = std::make_unique<TWhenShown>(table, [this, &table, whileOpen] {
+            tableOpenings_.push_back({table.CurrentTab(), table.Grid().GetCell(1, 2)});
+            if (whileOpen) whileOpen(table);
+            table.findChild<QPushButton*>("BitBtnCloseResults")->click();
+        });
+    }
+
     // Moves the mouse over drawing point (x, y), which must be in view.
     void MoveMouseTo(int x, int y) {
         const TNetworkView& view = Form().View();
@@ -194,6 +207,12 @@ protected:
     bool stopPressed_ = false;
     std::unique_ptr<TNetworkForm> form_;  // after the scripts: it is destroyed first
     std::unique_ptr<TWhenShown> verdictWatch_;
+    std::unique_ptr<TWhenShown> tableWatch_;
+    struct TTableOpening {
+        int Tab;
+        std::string PipeNameCell;  // the first pipe's name on the "Pipes" tab
+    };
+    std::vector<TTableOpening> tableOpenings_;
 
 private:
     void answerVerdict() {
@@ -322,6 +341,97 @@ TEST_F(CalculateCommand, ANewNetworkStartsInDesignModeWithoutTheSolverNote) {
     EXPECT_EQ(Form().StatusPanelText(2), "");
     EXPECT_FALSE(ToolbarItemShown("BitBtnShowLogItem"));
     EXPECT_FALSE(Widget<QWidget>("PanelResultsKey")->isVisible());
+}
+
+// ---- The results table ----------------------------------------------------------------------------
+
+TEST_F(CalculateCommand, OnlyYesToTheSolvedVerdictOpensTheResultsTable) {
+    BuildDrainingTank(Form().Network());
+    WatchResultsTable();
+    AnswerVerdict("ButtonNo");
+    Calculate();
+    EXPECT_TRUE(tableOpenings_.empty());
+
+    Calculate();  // "ReDesign"
+    AnswerVerdict("ButtonYes");
+    Calculate();
+
+    ASSERT_EQ(tableOpenings_.size(), 1u);
+    EXPECT_EQ(tableOpenings_[0].Tab, TFormResults::PipesTab);
+    EXPECT_EQ(tableOpenings_[0].PipeNameCell, "P1");
+    EXPECT_TRUE(Form().ResultsMode());
+}
+
+TEST_F(CalculateCommand, ShowLogAndResultsOpenTheTableOnlyInResultsMode) {
+    BuildDrainingTank(Form().Network());
+    WatchResultsTable();
+    AnswerVerdict("ButtonNo");
+    Calculate();
+
+    AnswerVerdict("ButtonYes");
+    Widget("BitBtnShowLog")->click();
+    EXPECT_EQ(tableOpenings_.size(), 1u);
+    Widget("BitBtnResultsTable")->click();
+    EXPECT_EQ(tableOpenings_.size(), 2u);
+
+    Calculate();  // "ReDesign"
+    Widget("BitBtnResultsTable")->click();
+    EXPECT_EQ(tableOpenings_.size(), 2u);
+}
+
+// A row chosen in the table is described on the hint bar and highlighted on the
+// drawing; a row of another tab only clears the highlight.
+TEST_F(CalculateCommand, ARowChosenInTheResultsTableIsDescribedAndHighlighted) {
+    BuildDrainingTank(Form().Network());
+    AnswerVerdict("ButtonNo");
+    Calculate();
+    const TNetwork& network = Form().Network();
+    struct TAfterChoice {
+        std::string Hint;
+        std::int32_t Pipe;
+        std::int32_t Node;
+    };
+    std::vector<TAfterChoice> seen;
+    WatchResultsTable([&](TFormResults& table) {
+        const struct {
+            int Tab, PipeId, NodeId;
+        } choices[] = {{TFormResults::PipesTab, 1, 0}, {TFormResults::NodesTab, 0, 2}, {TFormResults::FluidsTab, 0, 0}};
+        for (const auto& choice : choices) {
+            table.CellSelected(choice.Tab, choice.PipeId, choice.NodeId);
+            seen.push_back({Form().HintText().toStdString(), Form().DrawingState().SelectedPipeId,
+                            Form().DrawingState().SelectedNodeId});
+        }
+    });
+
+    Widget("BitBtnResultsTable")->click();
+
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].Hint, StatusBarPipeText(network, 1));
+    EXPECT_EQ(seen[0].Pipe, 1);
+    EXPECT_EQ(seen[0].Node, 0);
+    EXPECT_EQ(seen[1].Hint, StatusBarNodeText(network, 2));
+    EXPECT_EQ(seen[1].Pipe, 0);
+    EXPECT_EQ(seen[1].Node, 2);
+    EXPECT_EQ(seen[2].Hint, seen[1].Hint);  // nothing to describe
+    EXPECT_EQ(seen[2].Pipe, 0);
+    EXPECT_EQ(seen[2].Node, 0);
+}
+
+TEST_F(CalculateCommand, UnitsChangedInTheResultsTableReachTheMainWindow) {
+    BuildDrainingTank(Form().Network());
+    AnswerVerdict("ButtonNo");
+    Calculate();
+    ASSERT_TRUE(Widget<QRadioButton>("RadioButtonImperialUnits")->isChecked());
+    WatchResultsTable([this](TFormResults& table) {
+        boxes_.AnswerConfirm(true);
+        table.findChild<QAction*>("MetricUnits1")->trigger();
+    });
+
+    Widget("BitBtnResultsTable")->click();
+
+    EXPECT_TRUE(Widget<QRadioButton>("RadioButtonMetricUnits")->isChecked());
+    EXPECT_EQ(Widget<QLabel>("LabelVelocityResults")->text(), "v = velocity in m/sec");
+    EXPECT_TRUE(Form().IsModified());
 }
 
 // ---- Refused and not solved -------------------------------------------------------------------------

@@ -33,6 +33,7 @@
 #include "editor/VM4_ToolIcons.h"
 #include "model/VM4_Network_Class.h"
 #include "platform/VM4_QtUserMessages.h"
+#include "results/VM4_FormResults.h"
 #include "results/VM4_ResultsLog_Form.h"
 
 const char* const TNetworkForm::ProgramTitle = " Velmora Studio";
@@ -85,6 +86,11 @@ TNetworkForm::TNetworkForm(const TNetworkFormServices& services, QWidget* parent
     helpForm_ = new THelpForm(InFolder(programFolder_, HelpFolder), this);
     examplesForm_ = new TExamplesForm(*services_.MessageBoxes, InFolder(programFolder_, ExampleSystemsFolder), this);
     resultsLog_ = new TResultsLogForm(this);
+    resultsTable_ = new TFormResults(*services_.MessageBoxes, *services_.FileDialogs, this);
+    resultsTable_->CellSelected = [this](int tabIndex, int pipeId, int nodeId) {
+        ResultsTableCellSelected(tabIndex, pipeId, nodeId);
+    };
+    resultsTable_->UnitsChanged = [this] { ResultsTableUnitsChanged(); };
     userMessages_ = std::make_unique<TQtUserMessages>(*services_.MessageBoxes);
     userMessages_->StatusShown = [this](const std::string& text) {
         PanelCalculating->StatusLabel()->setText(QString::fromStdString(text));

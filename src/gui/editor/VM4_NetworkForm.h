@@ -28,6 +28,7 @@ class QTimer;
 class QToolBar;
 class TCalculatingPanel;
 class TExamplesForm;
+class TFormResults;
 class THelpForm;
 class TNetwork;
 class TNetworkCanvas;
@@ -91,6 +92,7 @@ public:
     // True while a calculation runs (the solve yields to the event loop).
     bool IsCalculating() const { return calculating_; }
     TResultsLogForm& ResultsLog() { return *resultsLog_; }
+    TFormResults& ResultsTable() { return *resultsTable_; }
     // The hint bar's text and background.
     QString HintText() const;
     QColor HintColour() const;
@@ -151,6 +153,8 @@ private:
     void ShowResultsHover(int px, int py);
     void BitBtnResultsTableClick();
     void BitBtnShowLogClick();
+    void ResultsTableCellSelected(int tabIndex, int pipeId, int nodeId);
+    void ResultsTableUnitsChanged();
 
     // ---- Calculate (VM4_NetworkForm_Calculate.cpp) ----
     void BitBtnCalculateClick();
@@ -265,6 +269,7 @@ private:
     QLabel* LabelVelocityResults = nullptr;
     QLabel* LabelPressureDropResults = nullptr;
     TResultsLogForm* resultsLog_ = nullptr;
+    TFormResults* resultsTable_ = nullptr;
     std::vector<QLabel*> statusPanels_;
     THelpForm* helpForm_ = nullptr;
     TExamplesForm* examplesForm_ = nullptr;

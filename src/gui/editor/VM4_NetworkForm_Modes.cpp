@@ -25,6 +25,7 @@
 #include "editor/VM4_NetworkCanvas.h"
 #include "editor/VM4_NetworkForm.h"
 #include "model/VM4_Network_Class.h"
+#include "results/VM4_FormResults.h"
 #include "results/VM4_ResultsHoverTexts.h"
 #include "results/VM4_ResultsLog_Form.h"
 
@@ -195,6 +196,33 @@ void TNetworkForm::ShowResultsHover(int px, int py) {
 
 void TNetworkForm::BitBtnResultsTableClick() {
     if (!ResultsMode_) return;
+    resultsTable_->ShowResultsTable(*TheNetwork);
+    RefreshScreen();
+}
+
+// A row chosen in the results table: the hint bar describes its pipe, fittings,
+// pump or node, and the drawing highlights it. Other tabs only clear the highlight.
+void TNetworkForm::ResultsTableCellSelected(int tabIndex, int pipeId, int nodeId) {
+    std::string text;
+    switch (tabIndex) {
+        case TFormResults::PipesTab: text = StatusBarPipeText(*TheNetwork, pipeId); break;
+        case TFormResults::FittingsTab: text = StatusBarFittingText(*TheNetwork, pipeId); break;
+        case TFormResults::PumpsTab: text = StatusBarPumpText(*TheNetwork, pipeId); break;
+        case TFormResults::NodesTab: text = StatusBarNodeText(*TheNetwork, nodeId); break;
+        default: break;
+    }
+    if (!text.empty()) StatusBarHint->setText(QString::fromStdString(text));
+    ClearNetworkStates();
+    DrawingState_.SelectedPipeId = pipeId;
+    DrawingState_.SelectedNodeId = nodeId;
+    RefreshScreen();
+}
+
+// The units travel in the network file, like a change made in this window.
+void TNetworkForm::ResultsTableUnitsChanged() {
+    MarkModified();
+    SetUnitRadioButtonsFromNetwork();
+    UpdateFluidDisplay();
     RefreshScreen();
 }
 
