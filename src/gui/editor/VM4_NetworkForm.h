@@ -132,15 +132,18 @@ private:
 
     // ---- Modes, hint bar, command states, mouse (VM4_NetworkForm_Modes.cpp) ----
     // What decides whether a command is available: whether its window or tool
-    // exists yet, and whether it would edit the document (not in results mode)
-    // or change or replace it (not while a calculation runs).
+    // exists yet (makeAction registers a built command, makeUnbuiltAction one
+    // still to come), and whether it would edit the document (off in results
+    // mode) or change or replace it (off while a calculation runs).
     struct TCommandRule {
         bool Built = true;
         bool OffInResultsMode = false;
         bool OffWhileCalculating = true;
     };
     void registerCommand(QAction* action, bool built);
+    std::pair<QAction*, TCommandRule>& commandEntry(const char* objectName);
     TCommandRule& commandRule(const char* objectName);
+    QAction* commandAction(const char* objectName);
     void setCommandRules();
     void UpdateCommandStates();
     void SetDesignMode();

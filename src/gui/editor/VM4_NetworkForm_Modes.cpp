@@ -10,8 +10,8 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,23 +39,25 @@ constexpr int kGridSpacing = 40;
 
 // Editing tools and edit buttons that results mode turns off.
 const char* const kDesignOnlyCommands[] = {
-    "ToolButtonTank",       "ToolButtonPipes",          "ToolButtonJoinPoint",     "ToolButtonPump",
-    "ToolButtonFittings",   "ToolButtonComponentPressure", "ToolButtonFlowControl", "ToolButtonSelection",
-    "ToolButtonDemandPressure", "ToolButtonDemandFlow", "ToolButtonUndo",          "ToolButtonRedo",
-    "ToolButtonDelete",     "ToolButtonCut",            "ToolButtonCopy",          "ToolButtonPaste",
-    "ToolButtonEditGrid",   "ToolButtonCopyDefaultPipe"};
+    "ToolButtonTank", "ToolButtonPipes", "ToolButtonJoinPoint", "ToolButtonPump", "ToolButtonFittings",
+    "ToolButtonComponentPressure", "ToolButtonFlowControl", "ToolButtonSelection", "ToolButtonDemandPressure",
+    "ToolButtonDemandFlow", "ToolButtonUndo", "ToolButtonRedo", "ToolButtonDelete", "ToolButtonCut",
+    "ToolButtonCopy", "ToolButtonPaste", "ToolButtonEditGrid", "ToolButtonCopyDefaultPipe",
+};
 
 // Commands that only show things: they stay available while a calculation runs.
-const char* const kViewingCommands[] = {"ToolButtonZoomOut", "ToolButtonZoomIn", "ToolButtonZoomCentre",
-                                        "Contents1",         "Index1",           "ReviewExampleSystems2",
-                                        "WalkThroughExample1", "WebPage1",       "About1"};
+const char* const kViewingCommands[] = {
+    "ToolButtonZoomOut", "ToolButtonZoomIn", "ToolButtonZoomCentre", "Contents1", "Index1",
+    "ReviewExampleSystems2", "WalkThroughExample1", "WebPage1", "About1",
+};
 
 // The drawing tools, of which one is down at a time.
 const char* const kToolButtons[] = {
-    "ToolButtonShowInfo", "ToolButtonPan",       "ToolButtonDrag",          "ToolButtonSelection",
-    "ToolButtonJoinPoint", "ToolButtonPipes",    "ToolButtonFittings",      "ToolButtonComponentPressure",
-    "ToolButtonFlowControl", "ToolButtonPump",   "ToolButtonTank",          "ToolButtonDemandPressure",
-    "ToolButtonDemandFlow", "ToolButtonCopyDefaultPipe", "ToolButtonFreeText"};
+    "ToolButtonShowInfo", "ToolButtonPan", "ToolButtonDrag", "ToolButtonSelection", "ToolButtonJoinPoint",
+    "ToolButtonPipes", "ToolButtonFittings", "ToolButtonComponentPressure", "ToolButtonFlowControl",
+    "ToolButtonPump", "ToolButtonTank", "ToolButtonDemandPressure", "ToolButtonDemandFlow",
+    "ToolButtonCopyDefaultPipe", "ToolButtonFreeText",
+};
 
 QColor AttentionColour() { return {255, 255, 0}; }
 
@@ -70,9 +72,15 @@ void TNetworkForm::registerCommand(QAction* action, bool built) {
 }
 
 TNetworkForm::TCommandRule& TNetworkForm::commandRule(const char* objectName) {
+    return commandEntry(objectName).second;
+}
+
+QAction* TNetworkForm::commandAction(const char* objectName) { return commandEntry(objectName).first; }
+
+std::pair<QAction*, TNetworkForm::TCommandRule>& TNetworkForm::commandEntry(const char* objectName) {
     const QString name = QString::fromLatin1(objectName);
-    for (auto& [action, rule] : commandRules_)
-        if (action->objectName() == name) return rule;
+    for (auto& entry : commandRules_)
+        if (entry.first->objectName() == name) return entry;
     throw std::logic_error(std::string("no command ") + objectName);
 }
 
@@ -128,7 +136,7 @@ void TNetworkForm::SetResultsMode() {
 void TNetworkForm::chooseShowInfoTool() {
     DrawingState_.CurrentTool = TDrawingState::ToolShowInfo;
     for (const char* name : kToolButtons)
-        findChild<QAction*>(QString::fromLatin1(name))->setChecked(std::string_view(name) == "ToolButtonShowInfo");
+        commandAction(name)->setChecked(std::string_view(name) == "ToolButtonShowInfo");
     canvas_->unsetCursor();
 }
 
