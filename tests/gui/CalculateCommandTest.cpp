@@ -677,6 +677,14 @@ TEST_F(CalculateCommand, ResultsKeyNamesTheUnitsOfTheDrawnNumbers) {
     boxes_.AnswerConfirm(true);
     Action("MetricUnits1")->trigger();
     EXPECT_EQ(Widget<QLabel>("LabelVelocityResults")->text(), "v = velocity in m/sec");
+
+    // "m.hd Fluid" is the longest name the key shows: no line of it is cut.
+    const auto* panel = Widget<QWidget>("PanelResultsKey");
+    for (const char* name : {"LabelFlowResults", "LabelVelocityResults", "LabelPressureDropResults"}) {
+        const auto* label = Widget<QLabel>(name);
+        EXPECT_GE(label->width(), label->sizeHint().width()) << name;
+        EXPECT_LE(label->x() + label->width(), panel->width()) << name;
+    }
 }
 
 // The tank at (400, 400) drains along the pipe to the end node at (560, 400).

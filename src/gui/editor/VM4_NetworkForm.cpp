@@ -366,6 +366,7 @@ void TNetworkForm::createResultsKey(QWidget* area) {
     PanelResultsKey = new QFrame(area);
     PanelResultsKey->setObjectName(QStringLiteral("PanelResultsKey"));
     PanelResultsKey->setGeometry(0, 0, kResultsKeyWidth, kResultsKeyHeight);
+    PanelResultsKey->setMinimumWidth(kResultsKeyWidth);
     PanelResultsKey->setFrameShape(QFrame::Box);
     QPalette palette = PanelResultsKey->palette();
     palette.setColor(QPalette::Window, Qt::white);
@@ -391,12 +392,21 @@ void TNetworkForm::createCalculatingPanel(QWidget* area) {
     connect(TimerCalculating, &QTimer::timeout, this, &TNetworkForm::TimerCalculatingTimer);
 }
 
+// The panels keep their classic widths unless the desktop's font needs more for
+// the grid square; the last one takes the rest of the bar, so that the solver's
+// note is not cut.
 void TNetworkForm::createStatusBar() {
-    for (int width : {201, 100, 200}) {
+    const int gridTextWidth = statusBar()->fontMetrics().horizontalAdvance(QStringLiteral(" Grid  X=-000  Y=-000 ")) + 8;
+    const int widths[] = {201, std::max(100, gridTextWidth), 200};
+    for (int i = 0; i < 3; ++i) {
         auto* panel = new QLabel(statusBar());
-        panel->setFixedWidth(width);
         panel->setFrameShape(QFrame::StyledPanel);
-        statusBar()->addWidget(panel);
+        const bool last = i == 2;
+        if (last)
+            panel->setMinimumWidth(widths[i]);
+        else
+            panel->setFixedWidth(widths[i]);
+        statusBar()->addWidget(panel, last ? 1 : 0);
         statusPanels_.push_back(panel);
     }
 }

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <string_view>
@@ -169,6 +170,14 @@ void TNetworkForm::UpdatePanelResultsKey() {
     LabelFlowResults->setText(QString::fromStdString(key.Flow));
     LabelVelocityResults->setText(QString::fromStdString(key.Velocity));
     LabelPressureDropResults->setText(QString::fromStdString(key.PressureDrop));
+    // Unit names differ in length ("m.hd Fluid", "US gal/min"): the key grows
+    // rather than cut one.
+    int keyWidth = PanelResultsKey->minimumWidth();
+    for (QLabel* label : {LabelFlowResults, LabelVelocityResults, LabelPressureDropResults}) {
+        label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+        keyWidth = std::max(keyWidth, label->x() + label->width() + 4);
+    }
+    PanelResultsKey->resize(keyWidth, PanelResultsKey->height());
 }
 
 // ---- Mouse over the drawing ------------------------------------------------------------------------
