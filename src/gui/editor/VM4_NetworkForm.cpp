@@ -226,7 +226,11 @@ void TNetworkForm::createTopToolBar() {
 
     StatusBarHint = new QLabel(bar);
     StatusBarHint->setObjectName(QStringLiteral("StatusBarHint"));
-    StatusBarHint->setFixedWidth(kHintBarWidth);
+    // Hover texts run long (a pump's line ends with its NPSHa): the bar takes the
+    // toolbar's spare width, and its tooltip holds the whole text.
+    StatusBarHint->setMinimumWidth(kHintBarWidth);
+    StatusBarHint->setMaximumWidth(2 * kHintBarWidth);
+    StatusBarHint->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     StatusBarHint->setFrameShape(QFrame::StyledPanel);
     StatusBarHint->setAutoFillBackground(true);
     SetStatusBarHint(std::string(), false);

@@ -145,6 +145,7 @@ void TNetworkForm::chooseShowInfoTool() {
 
 void TNetworkForm::SetStatusBarHint(const std::string& text, bool attention) {
     StatusBarHint->setText(QString::fromStdString(text));
+    StatusBarHint->setToolTip(StatusBarHint->text());
     QPalette palette = StatusBarHint->palette();
     palette.setColor(QPalette::Window, attention ? AttentionColour() : QColor(Qt::white));
     StatusBarHint->setPalette(palette);
