@@ -1,5 +1,6 @@
 #include "editor/VM4_NetworkCanvas.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QWheelEvent>
@@ -8,6 +9,7 @@ TNetworkCanvas::TNetworkCanvas(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(200, 150);
+    setMouseTracking(true);
 }
 
 void TNetworkCanvas::paintEvent(QPaintEvent*) {
@@ -26,4 +28,9 @@ void TNetworkCanvas::resizeEvent(QResizeEvent* event) {
 void TNetworkCanvas::wheelEvent(QWheelEvent* event) {
     Q_EMIT WheelTurned(event->angleDelta().y());
     event->accept();  // the wheel zooms; it never scrolls anything else
+}
+
+void TNetworkCanvas::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    Q_EMIT MouseMoved(point.x(), point.y());
 }

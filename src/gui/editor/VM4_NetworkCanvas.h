@@ -4,8 +4,9 @@
 #include <QWidget>
 
 // The drawing area of the main window. It shows the image the main window
-// stretched the drawing into, and reports its size changes and the mouse wheel;
-// it draws nothing of its own (the drawing is the picture's business).
+// stretched the drawing into, and reports its size changes, the mouse's moves
+// (with or without a button held) and the wheel; it draws nothing of its own
+// (the drawing is the picture's business).
 class TNetworkCanvas : public QWidget {
     Q_OBJECT
 
@@ -20,11 +21,14 @@ Q_SIGNALS:
     void Resized();
     // The wheel's turn in eighths of a degree (120 per notch), forwards positive.
     void WheelTurned(int delta);
+    // The mouse moved to canvas pixel (x, y).
+    void MouseMoved(int x, int y);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     QImage image_;

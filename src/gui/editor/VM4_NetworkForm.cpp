@@ -18,16 +18,23 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
+#include <QThread>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <algorithm>
 #include <filesystem>
 
+#include "editor/VM4_CalculatingPanel.h"
 #include "editor/VM4_Examples_Form.h"
 #include "editor/VM4_HelpForm.h"
 #include "editor/VM4_NetworkCanvas.h"
 #include "editor/VM4_SplashScreenForm.h"
 #include "editor/VM4_ToolIcons.h"
 #include "model/VM4_Network_Class.h"
+#include "platform/VM4_QtUserMessages.h"
+#include "results/VM4_FormResults.h"
+#include "results/VM4_ResultsLog_Form.h"
 
 const char* const TNetworkForm::ProgramTitle = " Velmora Studio";
 
@@ -37,6 +44,8 @@ constexpr int kRecentFileCount = 4;
 constexpr int kRecentFileCaptionWidth = 50;
 constexpr int kHintBarWidth = 550;
 constexpr int kSplashMilliseconds = 1500 + 3000;  // shown while starting, then 3 s more
+constexpr int kResultsKeyWidth = 190;
+constexpr int kResultsKeyHeight = 95;
 
 std::string InFolder(const std::string& folder, const std::string& name) {
     return (std::filesystem::path(folder) / name).string();
@@ -44,6 +53,15 @@ std::string InFolder(const std::string& folder, const std::string& name) {
 
 bool OpenWithDesktop(const std::string& address) {
     return QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
+}
+
+void SleepFor(int milliseconds) { QThread::msleep(static_cast<unsigned long>(std::max(milliseconds, 0))); }
+
+QLabel* MakeKeyLabel(const char* name, int top, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(8, top, kResultsKeyWidth - 12, 18);
+    return label;
 }
 
 }  // namespace
@@ -56,6 +74,7 @@ TNetworkForm::TNetworkForm(const TNetworkFormServices& services, QWidget* parent
       ScreenDrawing_(kDrawingWidth, kDrawingHeight),
       RecentFiles_(InFolder(services.ProgramFolder, RecentFilesName), kRecentFileCount, kRecentFileCaptionWidth) {
     if (!services_.OpenUrl) services_.OpenUrl = OpenWithDesktop;
+    if (!services_.Wait) services_.Wait = SleepFor;
     setWindowTitle(QString::fromLatin1(ProgramTitle));
     setWindowIcon(ToolIcons::AppIcon());
     createActions();
@@ -63,8 +82,22 @@ TNetworkForm::TNetworkForm(const TNetworkFormServices& services, QWidget* parent
     createDrawingToolBar();
     createCentralArea();
     createStatusBar();
+    setCommandRules();
     helpForm_ = new THelpForm(InFolder(programFolder_, HelpFolder), this);
     examplesForm_ = new TExamplesForm(*services_.MessageBoxes, InFolder(programFolder_, ExampleSystemsFolder), this);
+    resultsLog_ = new TResultsLogForm(this);
+    resultsTable_ = new TFormResults(*services_.MessageBoxes, *services_.FileDialogs, this);
+    resultsTable_->CellSelected = [this](int tabIndex, int pipeId, int nodeId) {
+        ResultsTableCellSelected(tabIndex, pipeId, nodeId);
+    };
+    resultsTable_->UnitsChanged = [this] { ResultsTableUnitsChanged(); };
+    userMessages_ = std::make_unique<TQtUserMessages>(*services_.MessageBoxes);
+    userMessages_->StatusShown = [this](const std::string& text) {
+        PanelCalculating->StatusLabel()->setText(QString::fromStdString(text));
+    };
+    userMessages_->MessagesProcessed = [this] {
+        if (stopRequested_) TheNetwork->StopCalculating = true;
+    };
 }
 
 TNetworkForm::~TNetworkForm() = default;
@@ -75,6 +108,7 @@ QAction* TNetworkForm::makeAction(const char* objectName, const QString& text, v
     auto* action = new QAction(text, this);
     action->setObjectName(QString::fromLatin1(objectName));
     connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    registerCommand(action, true);
     return action;
 }
 
@@ -84,6 +118,7 @@ QAction* TNetworkForm::makeUnbuiltAction(const char* objectName, const QString& 
     auto* action = new QAction(text, this);
     action->setObjectName(QString::fromLatin1(objectName));
     action->setEnabled(false);
+    registerCommand(action, false);
     return action;
 }
 
@@ -120,6 +155,7 @@ void TNetworkForm::createMenus() {
         item->setObjectName(QStringLiteral("RecentFile%1").arg(i));
         item->setVisible(false);
         connect(item, &QAction::triggered, this, &TNetworkForm::RecentFileStringsClick);
+        registerCommand(item, true);
         fileMenu_->addAction(item);
         recentFileActions_.push_back(item);
     }
@@ -190,21 +226,34 @@ void TNetworkForm::createTopToolBar() {
 
     StatusBarHint = new QLabel(bar);
     StatusBarHint->setObjectName(QStringLiteral("StatusBarHint"));
-    StatusBarHint->setFixedWidth(kHintBarWidth);
+    // Hover texts run long (a pump's line ends with its NPSHa): the bar takes the
+    // toolbar's spare width, and its tooltip holds the whole text.
+    StatusBarHint->setMinimumWidth(kHintBarWidth);
+    StatusBarHint->setMaximumWidth(2 * kHintBarWidth);
+    StatusBarHint->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     StatusBarHint->setFrameShape(QFrame::StyledPanel);
     StatusBarHint->setAutoFillBackground(true);
-    StatusBarHint->setStyleSheet(QStringLiteral("background-color: white;"));
+    SetStatusBarHint(std::string(), false);
     bar->addWidget(StatusBarHint);
+    TimerStatusBarHint = new QTimer(this);
+    TimerStatusBarHint->setObjectName(QStringLiteral("TimerStatusBarHint"));
+    connect(TimerStatusBarHint, &QTimer::timeout, this, &TNetworkForm::TimerStatusBarHintTimer);
 
     BitBtnCalculate = new QPushButton(QStringLiteral("Calculate"), bar);
     BitBtnCalculate->setObjectName(QStringLiteral("BitBtnCalculate"));
-    BitBtnCalculate->setEnabled(false);  // the solver's command comes with the solver
     BitBtnResultsTable = new QPushButton(QStringLiteral("Results"), bar);
+    BitBtnResultsTable->setObjectName(QStringLiteral("BitBtnResultsTable"));
     BitBtnShowLog = new QPushButton(QStringLiteral("Show Log"), bar);
+    BitBtnShowLog->setObjectName(QStringLiteral("BitBtnShowLog"));
+    connect(BitBtnCalculate, &QPushButton::clicked, this, &TNetworkForm::BitBtnCalculateClick);
+    connect(BitBtnResultsTable, &QPushButton::clicked, this, &TNetworkForm::BitBtnResultsTableClick);
+    connect(BitBtnShowLog, &QPushButton::clicked, this, &TNetworkForm::BitBtnShowLogClick);
     bar->addWidget(BitBtnCalculate);
     // Widgets on a toolbar are shown and hidden through their toolbar actions.
     resultsButtonAction_ = bar->addWidget(BitBtnResultsTable);
+    resultsButtonAction_->setObjectName(QStringLiteral("BitBtnResultsTableItem"));
     showLogButtonAction_ = bar->addWidget(BitBtnShowLog);
+    showLogButtonAction_->setObjectName(QStringLiteral("BitBtnShowLogItem"));
 }
 
 void TNetworkForm::createDrawingToolBar() {
@@ -305,19 +354,63 @@ void TNetworkForm::createCentralArea() {
     layout->addWidget(verticalScrollBar_, 0, 1);
     layout->addWidget(horizontalScrollBar_, 1, 0);
     setCentralWidget(area);
+    createResultsKey(area);
+    createCalculatingPanel(area);
 
     connect(canvas_, &TNetworkCanvas::Resized, this, &TNetworkForm::CanvasResized);
     connect(canvas_, &TNetworkCanvas::WheelTurned, this, &TNetworkForm::CanvasWheel);
+    connect(canvas_, &TNetworkCanvas::MouseMoved, this, &TNetworkForm::CanvasMouseMove);
     connect(horizontalScrollBar_, &QScrollBar::valueChanged, this, &TNetworkForm::HorizontalScrollBarChange);
     connect(verticalScrollBar_, &QScrollBar::valueChanged, this, &TNetworkForm::VerticalScrollBarChange);
 }
 
+// The key naming the units of the numbers drawn in results mode, over the
+// drawing's top-left corner; the mouse passes through it to the drawing.
+void TNetworkForm::createResultsKey(QWidget* area) {
+    PanelResultsKey = new QFrame(area);
+    PanelResultsKey->setObjectName(QStringLiteral("PanelResultsKey"));
+    PanelResultsKey->setGeometry(0, 0, kResultsKeyWidth, kResultsKeyHeight);
+    PanelResultsKey->setMinimumWidth(kResultsKeyWidth);
+    PanelResultsKey->setFrameShape(QFrame::Box);
+    QPalette palette = PanelResultsKey->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    PanelResultsKey->setPalette(palette);
+    PanelResultsKey->setAutoFillBackground(true);
+    PanelResultsKey->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto* title = new QLabel(QStringLiteral("Velmora Studio Results"), PanelResultsKey);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    title->setGeometry(8, 6, kResultsKeyWidth - 12, 18);
+    LabelFlowResults = MakeKeyLabel("LabelFlowResults", 30, PanelResultsKey);
+    LabelVelocityResults = MakeKeyLabel("LabelVelocityResults", 50, PanelResultsKey);
+    LabelPressureDropResults = MakeKeyLabel("LabelPressureDropResults", 70, PanelResultsKey);
+    PanelResultsKey->hide();
+}
+
+void TNetworkForm::createCalculatingPanel(QWidget* area) {
+    PanelCalculating = new TCalculatingPanel(area);
+    connect(PanelCalculating->StopButton(), &QPushButton::clicked, this, &TNetworkForm::ButtonStopCalculatingClick);
+    TimerCalculating = new QTimer(this);
+    TimerCalculating->setObjectName(QStringLiteral("TimerCalculating"));
+    connect(TimerCalculating, &QTimer::timeout, this, &TNetworkForm::TimerCalculatingTimer);
+}
+
+// The panels keep their classic widths unless the desktop's font needs more for
+// the grid square; the last one takes the rest of the bar, so that the solver's
+// note is not cut.
 void TNetworkForm::createStatusBar() {
-    for (int width : {201, 100, 200}) {
+    const int gridTextWidth = statusBar()->fontMetrics().horizontalAdvance(QStringLiteral(" Grid  X=-000  Y=-000 ")) + 8;
+    const int widths[] = {201, std::max(100, gridTextWidth), 200};
+    for (int i = 0; i < 3; ++i) {
         auto* panel = new QLabel(statusBar());
-        panel->setFixedWidth(width);
         panel->setFrameShape(QFrame::StyledPanel);
-        statusBar()->addWidget(panel);
+        const bool last = i == 2;
+        if (last)
+            panel->setMinimumWidth(widths[i]);
+        else
+            panel->setFixedWidth(widths[i]);
+        statusBar()->addWidget(panel, last ? 1 : 0);
         statusPanels_.push_back(panel);
     }
 }
@@ -375,21 +468,30 @@ void TNetworkForm::SetTitle() {
     setWindowTitle(title);
 }
 
-void TNetworkForm::SetDesignMode() {
-    ResultsMode_ = false;
-    BitBtnCalculate->setText(QStringLiteral("Calculate"));
-    resultsButtonAction_->setVisible(false);
-    showLogButtonAction_->setVisible(false);
-    DrawingState_.CurrentTool = TDrawingState::ToolShowInfo;
-    StatusBarHint->setStyleSheet(QStringLiteral("background-color: white;"));
-    RefreshScreen();
+void TNetworkForm::ClearNetworkStates() {
+    DrawingState_.SelectedNodeId = 0;
+    DrawingState_.SelectedPipeId = 0;
+    DrawingState_.PipeFromNodeId = 0;
+    DrawingState_.PipeToNodeId = 0;
+    DrawingState_.InfoPipeId = 0;
+    DrawingState_.InfoPipeClickId = 0;
+    DrawingState_.RubberBandOn = 0;
 }
 
+// The document must outlive the solve that runs on it: closing during a
+// calculation stops it, and the window closes once the calculation has ended.
 void TNetworkForm::closeEvent(QCloseEvent* event) {
+    if (calculating_) {
+        closeRequested_ = true;
+        ButtonStopCalculatingClick();
+        event->ignore();
+        return;
+    }
     if (!AskToSaveChanges()) {
         event->ignore();
         return;
     }
+    TimerStatusBarHint->stop();
     if (splashForm_ != nullptr) splashForm_->close();
     helpForm_->close();
     event->accept();

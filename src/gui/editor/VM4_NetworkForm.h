@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -16,6 +17,7 @@ class IMessageBoxes;
 class IFileDialogs;
 class QAction;
 class QComboBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -24,10 +26,14 @@ class QRadioButton;
 class QScrollBar;
 class QTimer;
 class QToolBar;
+class TCalculatingPanel;
 class TExamplesForm;
+class TFormResults;
 class THelpForm;
 class TNetwork;
 class TNetworkCanvas;
+class TQtUserMessages;
+class TResultsLogForm;
 class TSplashScreenForm;
 
 // What the main window needs from its surroundings: the desktop's boxes and
@@ -41,6 +47,8 @@ struct TNetworkFormServices {
     // Opens an address in the desktop's browser; false when none could be started.
     std::function<bool(const std::string&)> OpenUrl;
     bool ShowSplash = true;
+    // Holds one frame of the calculation's opening animation; sleeps by default.
+    std::function<void(int milliseconds)> Wait;
 };
 
 // The main window: the drawing of the one network document and the commands that
@@ -81,9 +89,25 @@ public:
     QMenu& FileMenu() { return *fileMenu_; }
     QString StatusPanelText(int panel) const;
     bool ResultsMode() const { return ResultsMode_; }
+    // True while a calculation runs (the solve yields to the event loop).
+    bool IsCalculating() const { return calculating_; }
+    TResultsLogForm& ResultsLog() { return *resultsLog_; }
+    TFormResults& ResultsTable() { return *resultsTable_; }
+    // The hint bar's text and background.
+    QString HintText() const;
+    QColor HintColour() const;
 
-    // Regenerates the picture from the document and shows it.
+    // Shows a tool's hint on a yellow hint bar, which turns white again after
+    // half a second.
+    void ShowToolHint(const std::string& text);
+    // Forgets the selection and whatever a tool was in the middle of.
+    void ClearNetworkStates();
+
+    // Regenerates the picture from the document and shows it, after bringing
+    // the results key up to date.
     void RefreshScreen(bool drawGrid = true);
+    // Regenerates the picture and shows it, nothing else.
+    void RefreshScreenImageOnly(bool drawGrid = true);
     // Shows the picture at the view's origin and scale, without regenerating it.
     void DrawNetworkImageFromMetaFileAutomatic();
 
@@ -101,9 +125,51 @@ private:
     void createDrawingToolBar();
     void createCentralArea();
     void createStatusBar();
+    void createCalculatingPanel(QWidget* area);
+    void createResultsKey(QWidget* area);
     void FormInitialise();
     void SetTitle();
+
+    // ---- Modes, hint bar, command states, mouse (VM4_NetworkForm_Modes.cpp) ----
+    // What decides whether a command is available: whether its window or tool
+    // exists yet (makeAction registers a built command, makeUnbuiltAction one
+    // still to come), and whether it would edit the document (off in results
+    // mode) or change or replace it (off while a calculation runs).
+    struct TCommandRule {
+        bool Built = true;
+        bool OffInResultsMode = false;
+        bool OffWhileCalculating = true;
+    };
+    void registerCommand(QAction* action, bool built);
+    std::pair<QAction*, TCommandRule>& commandEntry(const char* objectName);
+    TCommandRule& commandRule(const char* objectName);
+    QAction* commandAction(const char* objectName);
+    void setCommandRules();
+    void UpdateCommandStates();
     void SetDesignMode();
+    void SetResultsMode();
+    void chooseShowInfoTool();
+    void SetStatusBarHint(const std::string& text, bool attention);
+    void TimerStatusBarHintTimer();
+    void UpdatePanelResultsKey();
+    void CanvasMouseMove(int x, int y);
+    void ShowResultsHover(int px, int py);
+    void BitBtnResultsTableClick();
+    void BitBtnShowLogClick();
+    void ResultsTableCellSelected(int tabIndex, int pipeId, int nodeId);
+    void ResultsTableUnitsChanged();
+
+    // ---- Calculate (VM4_NetworkForm_Calculate.cpp) ----
+    void BitBtnCalculateClick();
+    void ButtonStopCalculatingClick();
+    void TimerCalculatingTimer();
+    void showCalculatingPanel();
+    void playCalculationAnimation();
+    void showCalculationFrame(int flashParity);
+    bool solveNetwork(std::vector<std::string>& log);
+    void finishSolvedCalculation(std::vector<std::string>& log, bool solved);
+    void finishUnsolvedCalculation(std::vector<std::string>& log, bool solved);
+    void setCalculating(bool calculating);
 
     // ---- Document commands (VM4_NetworkForm_Document.cpp) ----
     void FileNewClick();
@@ -171,6 +237,15 @@ private:
     bool ResultsMode_ = false;
     bool AskBeforeUnitChange_ = true;
     bool UnitChangeSuppressed_ = false;
+    bool calculating_ = false;
+    // Stop pressed (or the window closed) during this calculation; kept until it
+    // ends, because the solve clears the network's flag when it starts.
+    bool stopRequested_ = false;
+    bool closeRequested_ = false;
+    // The hovered selection changed while the picture could not be regenerated.
+    bool hoverPictureStale_ = false;
+    std::vector<std::pair<QAction*, TCommandRule>> commandRules_;
+    std::unique_ptr<TQtUserMessages> userMessages_;
 
     // ---- Widgets ----
     QMenu* fileMenu_ = nullptr;
@@ -189,6 +264,15 @@ private:
     QPushButton* BitBtnShowLog = nullptr;
     QAction* resultsButtonAction_ = nullptr;
     QAction* showLogButtonAction_ = nullptr;
+    QTimer* TimerStatusBarHint = nullptr;
+    TCalculatingPanel* PanelCalculating = nullptr;
+    QTimer* TimerCalculating = nullptr;
+    QFrame* PanelResultsKey = nullptr;
+    QLabel* LabelFlowResults = nullptr;
+    QLabel* LabelVelocityResults = nullptr;
+    QLabel* LabelPressureDropResults = nullptr;
+    TResultsLogForm* resultsLog_ = nullptr;
+    TFormResults* resultsTable_ = nullptr;
     std::vector<QLabel*> statusPanels_;
     THelpForm* helpForm_ = nullptr;
     TExamplesForm* examplesForm_ = nullptr;

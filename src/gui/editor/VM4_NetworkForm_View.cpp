@@ -33,6 +33,12 @@ int TNetworkForm::canvasHeight() const { return canvas_->height(); }
 
 void TNetworkForm::RefreshScreen(bool drawGrid) {
     if (!initialised_) return;
+    UpdatePanelResultsKey();
+    RefreshScreenImageOnly(drawGrid);
+}
+
+void TNetworkForm::RefreshScreenImageOnly(bool drawGrid) {
+    if (!initialised_) return;
     ScreenDrawing_.DrawMetaFileFromNetwork(*TheNetwork, 0, false, drawGrid, ResultsMode_, DrawingState_);
     DrawNetworkImageFromMetaFileAutomatic();
 }
