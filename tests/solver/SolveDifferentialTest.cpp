@@ -162,8 +162,8 @@ void drawRandomGrid(TNetwork& network, std::uint32_t seed) {
         return std::uniform_real_distribution<double>(low, high)(random);
     };
     TGridSpec plan;
-    plan.Columns = between(2, 7);
-    plan.Rows = between(2, 7);
+    plan.Columns = between(2, 6);
+    plan.Rows = between(2, 6);
     plan.Tanks = between(1, 3);
     plan.EndPressureNodes = between(1, 3);
     plan.TankPressure_bar_g = uniform(0.5, 5.0);
@@ -181,7 +181,7 @@ void drawRandomGrid(TNetwork& network, std::uint32_t seed) {
         const std::int32_t k = between(plan.Tanks + 1, network.GetNodeLinkCount() - plan.EndPressureNodes);
         network.RemoveNodeLinkAddClosedPipeLink(network.GetNodeLink(k).PipeId);
     }
-    network.Settings.MaxIterationsApproxSolution = 20;
+    network.Settings.MaxIterationsApproxSolution = 12;
     network.Settings.MaxIterationsFinalSolution = 300;
 }
 
@@ -196,16 +196,17 @@ INSTANTIATE_TEST_SUITE_P(Seeds, RandomGridSolveDifferential, ::testing::Range<st
 
 // ---- Grids ---------------------------------------------------------------------------------------------
 
-// A 5 x 5 grid is solved; at 10 x 10 every attempt of both passes fails, so the
-// whole ladder runs.
-TEST(GridSolveDifferential, GridOf40PipesIsSolvedTheSameWay) {
+// A 5 x 5 grid with two end pressure nodes is solved; at 7 x 7 no attempt of the
+// first pass succeeds, so the whole ladder runs, and the reversal that the second
+// pass asks for is refused.
+TEST(GridSolveDifferential, GridOf44PipesIsSolvedTheSameWay) {
     const bool solved = ExpectIdenticalSolves([](TNetwork& network) { BuildGridNetwork(network, GridSpecForPipes(50)); });
     EXPECT_TRUE(solved);
 }
 
-TEST(GridSolveDifferential, GridOf184PipesFailsTheSameWay) {
+TEST(GridSolveDifferential, GridOf88PipesIsNotSolvedTheSameWay) {
     const bool solved =
-        ExpectIdenticalSolves([](TNetwork& network) { BuildGridNetwork(network, GridSpecForPipes(200)); });
+        ExpectIdenticalSolves([](TNetwork& network) { BuildGridNetwork(network, GridSpecForPipes(100)); });
     EXPECT_FALSE(solved);
 }
 
