@@ -9,6 +9,7 @@
 
 #include "VM4_CommandLineUser.h"
 #include "model/VM4_Network_Class.h"
+#include "solver/VM4_CalculationLog.h"
 
 namespace {
 
@@ -16,22 +17,6 @@ const char* const kSolveUsage =
     "Usage: velmora-cli solve FILE.vme [--reverse=no|yes] [--json FILE] [--save OUT.vme] [--timing]\n";
 
 const char* const kNotEnoughNetwork = "Not enough of Network defined to run calculations.";
-const char* const kLogRule = "----------------------------------------------------";
-const char* const kLogTitle = "Velmora Studio - Results Log";
-const char* const kNotSolved = "Network was not solved.";
-const char* const kToleranceTooSmall = "Final Pressure balance tolerance may be too small for this system to be solved.";
-const char* const kToleranceNote =
-    "NOTE: It is not normally necessary to adjust the configuration options related to the system calculations, "
-    "however in a very finely balanced system, it may be necessary to do so.";
-const char* const kToleranceHeading = "Adjusting the final pressure balance tolerance under calculations options:";
-const char* const kToleranceAdvice =
-    "If a solution can be found with a larger final pressure balance tolerance then note the velocity at several "
-    "discharge points and reconfigure the minimum and maximum discharge estimates that are specified under "
-    "calculations options (such that these bound the range of discharge velocities found in the less accurate "
-    "solution). Specifying a shorter range for the minimum and maximum discharge velocity estimates (provided the "
-    "range bounds the final solution) may allow the program to converge to an accurate solution for the original "
-    "lower final pressure balance tolerance (or some suitable tolerance that provides for a sufficiently accurate "
-    "solution.";
 
 constexpr int kExitSolved = 0;
 constexpr int kExitNotSolved = 1;
@@ -149,16 +134,9 @@ bool CalculateNetwork(TNetwork& network, std::vector<std::string>& log) {
         if (network.UserMessages != nullptr) network.UserMessages->ShowInformation(kNotEnoughNetwork);
         return false;
     }
-    log.insert(log.end(), {kLogRule, kLogTitle, kLogRule, "Generating Network equations...",
-                           "Solving Network equations..."});
+    AppendResultsLogHeader(log);
     bool solved = network.SolveNetwork(log);
-    if (!solved) {
-        log.insert(log.end(), {" ", kNotSolved});
-        if (network.RefinementFailed) {
-            log.insert(log.end(), {" ", kToleranceTooSmall, " ", kToleranceNote, " ", kToleranceHeading,
-                                   kToleranceAdvice});
-        }
-    }
+    if (!solved) AppendNotSolvedLines(log, network.RefinementFailed);
     log.emplace_back(" ");
     network.CheckResults(log, solved, network.WarningCount);
     return solved;
