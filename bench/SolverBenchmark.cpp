@@ -49,17 +49,7 @@ TNetwork& gridNetwork(std::int32_t pipeCount, bool solved = true) {
 TNetwork& fullCapacityNetwork() {
     static const std::unique_ptr<TNetwork> network = [] {
         auto built = std::make_unique<TNetwork>();
-        TRandomNetworkSpec plan;
-        plan.Seed = 7;
-        plan.Nodes = TNodeSet::MaxNodes;
-        plan.Links = TNetwork::MaxLinks;
-        plan.FixedPressureShare = 0.05;
-        plan.ParallelShare = 0.05;
-        plan.SelfLinkShare = 0.01;
-        plan.RemovedNodes = 0;
-        plan.ClosedPipes = 0;
-        plan.Parts = 10;
-        BuildRandomNetwork(*built, plan);
+        BuildRandomNetwork(*built, FullCapacityPlan());
         return built;
     }();
     return *network;

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "ScriptedMessageBoxes.h"
+#include "common/NobodyThere.h"
 #include "editor/VM4_Examples_Form.h"
 #include "foundations/VM4_UserMessages.h"
 #include "model/VM4_Network_Class.h"
@@ -26,17 +27,6 @@ const char* const kExampleNames[] = {"Example_01_Three_Reservoirs",        "Exam
                                      "Example_03_Looped_Distribution",     "Example_04_Flow_Control_and_Fixed_Loss",
                                      "Example_05_Plant_Line_Fittings",     "Example_06_Compressed_Air"};
 
-// Nobody answers during these solves: a question (to reverse a pipe) fails the test.
-class TNobodyThere : public IUserMessages {
-public:
-    void ShowInformation(const std::string& text) override { ADD_FAILURE() << "box: " << text; }
-    bool Confirm(const std::string& text) override {
-        ADD_FAILURE() << "question: " << text;
-        return false;
-    }
-    void ShowStatus(const std::string&) override {}
-    void ProcessMessages() override {}
-};
 
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -17,6 +17,7 @@
 #include "TableTestSupport.h"
 #include "XlsxReader.h"
 #include "common/NetworkBuilder.h"
+#include "common/NobodyThere.h"
 #include "common/TempFolder.h"
 #include "foundations/VM4_UserMessages.h"
 #include "foundations/VM4_Units.h"
@@ -48,17 +49,6 @@ const std::string kDiameterMismatch =
 const std::string kUnitTail = "\r\rAll existing values will be converted to the new units.\r\rDo you wish to proceed?";
 const std::string kReplaceQuestion = "File already exists. Do wish to overwrite? \r";
 
-// Nobody answers during the solve: a question fails the test.
-class TNobodyThere : public IUserMessages {
-public:
-    void ShowInformation(const std::string& text) override { ADD_FAILURE() << "box: " << text; }
-    bool Confirm(const std::string& text) override {
-        ADD_FAILURE() << "question: " << text;
-        return false;
-    }
-    void ShowStatus(const std::string&) override {}
-    void ProcessMessages() override {}
-};
 
 // A tank feeding two end nodes through a join point, solved by the engine, its
 // pipes' walls and outer diameters in agreement with their bores.

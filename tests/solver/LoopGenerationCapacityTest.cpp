@@ -42,17 +42,7 @@ TEST(LoopCapacityDifferentialTest, GridOfAbout950Pipes) {
 // pipes and links from a node to itself.
 TEST(LoopCapacityDifferentialTest, ThousandNodesAndThousandLinks) {
     TNetwork network;
-    TRandomNetworkSpec plan;
-    plan.Seed = 7;
-    plan.Nodes = TNodeSet::MaxNodes;
-    plan.Links = TNetwork::MaxLinks;
-    plan.FixedPressureShare = 0.05;
-    plan.ParallelShare = 0.05;
-    plan.SelfLinkShare = 0.01;
-    plan.RemovedNodes = 0;
-    plan.ClosedPipes = 0;
-    plan.Parts = 10;
-    BuildRandomNetwork(network, plan);
+    BuildRandomNetwork(network, FullCapacityPlan());
     ASSERT_EQ(network.GetNodeCount(), TNodeSet::MaxNodes);
     ASSERT_EQ(network.GetNodeLinkCount(), TNetwork::MaxLinks);
     expectIdenticalLoopTables(network);

@@ -94,3 +94,17 @@ void BuildRandomNetwork(TNetwork& network, const TRandomNetworkSpec& plan) {
         network.RemoveNodeLinkAddClosedPipeLink(network.GetNodeLink(pick(random, 1, network.GetNodeLinkCount())).PipeId);
     }
 }
+
+TRandomNetworkSpec FullCapacityPlan() {
+    TRandomNetworkSpec plan;
+    plan.Seed = 7;
+    plan.Nodes = TNodeSet::MaxNodes;
+    plan.Links = TNetwork::MaxLinks;
+    plan.FixedPressureShare = 0.05;
+    plan.ParallelShare = 0.05;
+    plan.SelfLinkShare = 0.01;
+    plan.RemovedNodes = 0;
+    plan.ClosedPipes = 0;
+    plan.Parts = 10;
+    return plan;
+}

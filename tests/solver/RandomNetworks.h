@@ -20,5 +20,9 @@ struct TRandomNetworkSpec {
     std::int32_t Parts = 1;
 };
 
+// Every node and link slot in use: 1000 nodes and 1000 links in ten separate parts,
+// with tanks, end nodes, parallel pipes and links from a node to itself.
+TRandomNetworkSpec FullCapacityPlan();
+
 // Builds into an empty document; pipes point either way at random.
 void BuildRandomNetwork(TNetwork& network, const TRandomNetworkSpec& plan);

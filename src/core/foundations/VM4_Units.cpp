@@ -609,3 +609,10 @@ std::string formatInUnit(int unit, double x) { return formatFixed(unitDecimals(u
 std::string MetricUnitsSummaryText() { return summaryText(METRIC_SUMMARY); }
 
 std::string ImperialUnitsSummaryText() { return summaryText(IMPERIAL_SUMMARY); }
+
+std::string UnitSystemChangeQuestion(bool imperial) {
+    const std::string title = imperial ? "Change To Imperial Units" : "Change To Metric Units";
+    const std::string summary = imperial ? ImperialUnitsSummaryText() : MetricUnitsSummaryText();
+    return title + "\r\rThe Units will be set as follows: \r\r" + summary + "\r\r" +
+           "All existing values will be converted to the new units." + "\r\r" + "Do you wish to proceed?";
+}

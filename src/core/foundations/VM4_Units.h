@@ -249,3 +249,7 @@ std::string formatInUnit(int unit, double x);
 
 std::string MetricUnitsSummaryText();
 std::string ImperialUnitsSummaryText();
+
+// The question asked before switching to the imperial (or metric) preset: the
+// title, the summary of the units it selects and the note that values convert.
+std::string UnitSystemChangeQuestion(bool imperial);

@@ -20,9 +20,6 @@ namespace {
 // A wheel turn smaller than this is a touchpad's jitter, not a zoom.
 constexpr int kWheelThreshold = 20;
 
-const std::string kUnitChangeTail =
-    std::string("\r\r") + "All existing values will be converted to the new units." + "\r\r" + "Do you wish to proceed?";
-
 }  // namespace
 
 int TNetworkForm::canvasWidth() const { return canvas_->width(); }
@@ -132,10 +129,7 @@ void TNetworkForm::changeUnitSystem(bool imperial) {
     if (UnitChangeSuppressed_) return;
     bool proceed = true;
     if (AskBeforeUnitChange_) {
-        const std::string question =
-            imperial ? "Change To Imperial Units\r\rThe Units will be set as follows: \r\r" + ImperialUnitsSummaryText()
-                     : "Change To Metric Units\r\rThe Units will be set as follows: \r\r" + MetricUnitsSummaryText();
-        proceed = services_.MessageBoxes->Confirm(question + kUnitChangeTail);
+        proceed = services_.MessageBoxes->Confirm(UnitSystemChangeQuestion(imperial));
     }
     AskBeforeUnitChange_ = false;
     if (proceed) {

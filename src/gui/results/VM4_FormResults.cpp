@@ -36,10 +36,6 @@ namespace {
 constexpr int kInitialWidth = 1000;
 constexpr int kInitialHeight = 640;
 
-const std::string kImperialQuestion = "Change To Imperial Units\r\rThe Units will be set as follows: \r\r";
-const std::string kMetricQuestion = "Change To Metric Units\r\rThe Units will be set as follows: \r\r";
-const std::string kUnitChangeTail =
-    std::string("\r\r") + "All existing values will be converted to the new units." + "\r\r" + "Do you wish to proceed?";
 const std::string kReplaceQuestion = "File already exists. Do wish to overwrite? \r";
 const std::string kSaveFailed = "The results could not be saved as a workbook.\r\r";
 const std::string kFillFailed = "The table could not be completed.\r\r";
@@ -266,8 +262,7 @@ void TFormResults::MetricUnitsClick() { changeUnitSystem(false); }
 // filled again in the new units.
 void TFormResults::changeUnitSystem(bool imperial) {
     if (network_ == nullptr) return;
-    const std::string question = imperial ? kImperialQuestion + ImperialUnitsSummaryText() + kUnitChangeTail
-                                          : kMetricQuestion + MetricUnitsSummaryText() + kUnitChangeTail;
+    const std::string question = UnitSystemChangeQuestion(imperial);
     if (!boxes_.Confirm(question)) return;
     if (imperial)
         network_->SetImperialUnits();
