@@ -4,5 +4,9 @@ set -euo pipefail
 build_dir=$1
 shift
 root=$(cd "$(dirname "$0")/.." && pwd)
-cmake -S "$root" -B "$build_dir" -G Ninja "$@"
+# Rebuilds in other checkouts of the same tree reuse what was compiled once.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$root")}"
+cmake -S "$root" -B "$build_dir" -G Ninja "${launcher[@]}" "$@"
 cmake --build "$build_dir"
