@@ -158,17 +158,23 @@ const TLastLoopCase kLastLoopCases[] = {
     {"SingleLoopIsNoDuplicate", &TNetwork::PipeLoopsRemoveLastIfDuplicate, {{1, 2}}, {{1, 2}}},
     {"EmptyTableStaysEmpty", &TNetwork::PipeLoopsRemoveLastIfDuplicate, {}, {}},
 
-    // Every pipe of the last loop is held by some earlier loop, though by no single one.
-    {"NoNewPipeIsRemoved", &TNetwork::PipeLoopsRemoveLastUnlessAtLeastOneNewPipe,
-     {{1, 2}, {3, 4}, {2, 3}}, {{1, 2}, {3, 4}}},
-    {"OneNewPipeIsKept", &TNetwork::PipeLoopsRemoveLastUnlessAtLeastOneNewPipe,
+    // The last loop is the sum of two earlier ones: {1,2} + {2,3} leaves {1,3}.
+    {"SumOfEarlierLoopsIsRemoved", &TNetwork::PipeLoopsRemoveLastUnlessIndependent,
+     {{1, 2}, {2, 3}, {3, 1}}, {{1, 2}, {2, 3}}},
+    {"SumOfThreeEarlierLoopsIsRemoved", &TNetwork::PipeLoopsRemoveLastUnlessIndependent,
+     {{1, 2, 5}, {2, 3, 6}, {3, 4}, {1, 4, 5, 6}}, {{1, 2, 5}, {2, 3, 6}, {3, 4}}},
+    // Every pipe of the last loop is held by some earlier loop, though by no single
+    // one, and no combination of them gives it: a new equation all the same.
+    {"NoNewPipeButIndependentIsKept", &TNetwork::PipeLoopsRemoveLastUnlessIndependent,
+     {{1, 2}, {3, 4}, {2, 3}}, {{1, 2}, {3, 4}, {2, 3}}},
+    {"OneNewPipeIsKept", &TNetwork::PipeLoopsRemoveLastUnlessIndependent,
      {{1, 2}, {3, 4}, {2, 3, 7}}, {{1, 2}, {3, 4}, {2, 3, 7}}},
-    {"NewPipeFirstIsKept", &TNetwork::PipeLoopsRemoveLastUnlessAtLeastOneNewPipe,
+    {"NewPipeFirstIsKept", &TNetwork::PipeLoopsRemoveLastUnlessIndependent,
      {{1, 2}, {8, 1, 2}}, {{1, 2}, {8, 1, 2}}},
-    {"ExactCopyHasNoNewPipe", &TNetwork::PipeLoopsRemoveLastUnlessAtLeastOneNewPipe,
+    {"ExactCopyHasNoNewPipe", &TNetwork::PipeLoopsRemoveLastUnlessIndependent,
      {{1, 2}, {2, 1}}, {{1, 2}}},
     // The first loop has nothing to be compared with and is always kept.
-    {"SingleLoopIsAlwaysKept", &TNetwork::PipeLoopsRemoveLastUnlessAtLeastOneNewPipe, {{1, 2}}, {{1, 2}}},
+    {"SingleLoopIsAlwaysKept", &TNetwork::PipeLoopsRemoveLastUnlessIndependent, {{1, 2}}, {{1, 2}}},
 };
 
 // Test logs name the case instead of dumping its bytes.

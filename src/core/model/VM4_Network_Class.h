@@ -20,9 +20,11 @@
 #include "solver/VM4_FastInitialFlows.h"
 #include "solver/VM4_FastLoopGenerator.h"
 #include "solver/VM4_LinkLookup.h"
+#include "solver/VM4_LoopIndependence.h"
 #include "solver/VM4_Matrix_Equations.h"
 #include "solver/VM4_SolveTimings.h"
 #include "solver/VM4_SolverPath.h"
+#include "solver/VM4_SpanningTreeLoops.h"
 #include "solver/VM4_SystemSummary.h"
 
 class ITableGrid;
@@ -196,9 +198,10 @@ public:
     std::int32_t PipeLoopAddPipe(std::int32_t loopId, std::int32_t pipeId);
     // Removes the last loop when an earlier loop holds exactly the same pipes.
     void PipeLoopsRemoveLastIfDuplicate();
-    // Removes the last loop unless one of its pipes is in no earlier loop; a single
-    // loop is always kept.
-    void PipeLoopsRemoveLastUnlessAtLeastOneNewPipe();
+    // Removes the last loop unless it is independent of the earlier ones (as pipe
+    // sets: it adds an equation they do not imply); a single loop is always kept.
+    // A loop with a pipe that no earlier loop holds is always independent.
+    void PipeLoopsRemoveLastUnlessIndependent();
     // Search scratch: every node without distance, predecessor or visit.
     void PipeLoopsShortestPathClear();
     // Stores the independent loops and paths found by searches from this node, one
@@ -207,6 +210,9 @@ public:
     // Every node in ascending id order; sets SolveStatusText and lets the user
     // interface process messages before each.
     void PipeLoopsGenerateAllLoops();
+    // Adds fundamental loops and paths of a spanning tree until the table holds as
+    // many independent loops and paths as the open links need (or 1000).
+    void PipeLoopsCompleteFromSpanningTree();
     void PipeLoopsRemoveAllLoops();
 
     // ---- Initial flow estimates (solver/VM4_Network_InitialFlows.cpp) ----------------
@@ -484,11 +490,18 @@ private:
     static constexpr std::int32_t MaxShortestPathNodes = 1000;
     std::array<TShortestPathEntry, MaxShortestPathNodes + 1> ShortestPath{};
     TFastLoopGenerator FastLoops;
+    TLoopIndependence LoopIndependence{TPipeSet::kCapacity};
+    TSpanningTreeLoops SpanningTreeLoops{MaxShortestPathNodes, MaxLinks};
+    std::vector<bool> FixedPressureScratch;
+    std::vector<std::int32_t> LoopPipesScratch;
 
     std::int32_t countEqualLoopPipePairs(std::int32_t loopIdA, std::int32_t loopIdB) const;
     bool isPipeInLoop(std::int32_t pipeId, std::int32_t loopId) const;
     bool isPipeInAnyLoopBefore(std::int32_t pipeId, std::int32_t loopId) const;
     void removeLastLoopIfDuplicateOrDependent();
+    // Brings LoopIndependence in line with loops 1..loopCount of the table.
+    void holdLoopsForIndependence(std::int32_t loopCount);
+    bool isLastLoopIndependentOfEarlier();
     void searchFromNodeAcrossLink(std::int32_t startNodeId, std::int32_t closingLink);
     std::int32_t neighbourAcrossLink(const TNodeLink& link, std::int32_t nodeId) const;
     void relaxLinksOfNode(std::int32_t nodeId, std::int32_t distance, std::int32_t startNodeId,
@@ -558,6 +571,8 @@ private:
     void solveQVariables(TSolveState& state, std::vector<std::string>& log, TSolvePhase phase);
     void copyUnknownsIntoPipeFlows();
     void refineApproximateSolution(TSolveState& state, std::vector<std::string>& log);
+    void decideOnNegativeApproximation(TSolveState& state, std::vector<std::string>& log);
+    static bool wasReversedInThisSolve(const TSolveState& state, std::int32_t pipeId);
     void reportFailedApproximation(const TSolveState& state, std::vector<std::string>& log);
     void reversePipesWithNegativeFlow(TSolveState& state, std::vector<std::string>& log);
     bool askToReversePipe(std::int32_t pipeId);

@@ -234,7 +234,7 @@ void TFastLoopGenerator::removeLastLoop(TNetwork& network) {
 
 void TFastLoopGenerator::RemoveLastLoopIfDuplicateOrDependent(TNetwork& network) {
     if (isLastLoopDuplicate(network)) removeLastLoop(network);
-    if (!lastLoopHasNewPipe(network)) removeLastLoop(network);
+    if (!lastLoopHasNewPipe(network) && !network.isLastLoopIndependentOfEarlier()) removeLastLoop(network);
 }
 
 // Every loop holds each pipe once, so "as many equal pairs as pipes" between two
@@ -260,7 +260,8 @@ bool TFastLoopGenerator::isLastLoopDuplicate(const TNetwork& network) {
     return false;
 }
 
-// A single loop is always kept. Otherwise a pipe held by the last loop alone is new.
+// A single loop is always kept. Otherwise a pipe held by the last loop alone is new,
+// which makes it independent without the rank test.
 bool TFastLoopGenerator::lastLoopHasNewPipe(const TNetwork& network) const {
     const std::int32_t last = network.PipeLoopCount;
     if (last < 2) return true;

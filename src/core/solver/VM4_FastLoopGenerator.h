@@ -30,7 +30,8 @@ class TNetwork;
 //   identical (only a join point bars its closing link): here the search runs
 //   once and its paths are recorded once per link, as before;
 // - the independence and duplicate tests compare the last loop with every
-//   earlier one: here a per-pipe list of the loops holding it answers both.
+//   earlier one: here a per-pipe list of the loops holding it answers both, or
+//   shows a new pipe before the rank test is needed.
 //
 // The network is read, not changed, while the generation runs, except through
 // the loop table operations; it must not be edited in between.

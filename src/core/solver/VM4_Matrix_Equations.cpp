@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <utility>
 
 #include "foundations/VM4_Calculations.h"
@@ -13,6 +14,9 @@ constexpr const char* kTooSmallMessage = "Calculated equation values are too sma
 constexpr const char* kStepFailedMessage = "Calculation of flow adjustments did not converge.";
 constexpr const char* kNoFiniteResult = " Failed: Arithmetic without a finite result in ";
 constexpr const char* kUnknownCode = " Failed: Unknown coefficient code ";
+
+// Velocity at which a pipe at zero flow takes its friction slope.
+constexpr double kStartSlopeVelocity_ms = 1.0;
 
 std::string sizesOutsideCapacity(const char* method, std::int32_t numberOfQVariables, std::int32_t numberOfEquations) {
     return std::string("TMatrixEquations.") + method + " Failed: Number of unknown flows (" +
@@ -97,7 +101,7 @@ void TMatrixEquations::ClearResults(std::int32_t numberOfQVariables, std::int32_
 // ---------------------------------------------------------------------------
 // Head loss of one unknown's pipe, metres of fluid:
 //   h(Q)  = friction(Q) + G·Q·|Q| + component(Q) − pump(Q)
-//   h'(Q) = friction'(Q) + 2·G·Q + component'(Q) − pump'(Q)
+//   h'(Q) = friction'(Q) + 2·G·|Q| + component'(Q) − pump'(Q)
 // Every term is evaluated afresh from the current flow; the friction factor
 // comes from the current Reynolds number and its change with Q is ignored.
 
@@ -147,17 +151,35 @@ long double TMatrixEquations::headLossDifferential(std::int32_t j) const {
     return headLossDifferentialAt(j, flowStateOf(j, "CalculateDMatrix"));
 }
 
-// The fitting entry is 2·G·Q, with the sign of Q. The component's loss is odd
-// in Q, so its slope is the same for a flow and its reverse.
+// The fitting loss G·Q·|Q| rises with Q on both sides of zero, so its slope
+// 2·G·|Q| is never negative; taken as 2·G·Q it would point a reversed flow's
+// Newton step the wrong way. The component's loss is odd in Q, so its slope is
+// the same for a flow and its reverse.
 long double TMatrixEquations::headLossDifferentialAt(std::int32_t j, const TFlowState& state) const {
     const long double Q = state.Flow_m3s;
     const double flow_m3s = state.FlowDouble_m3s;
-    const double friction = CalcFrictionLossDifferential(flow_m3s, QDiameter[j], QLength[j], state.FrictionFactor);
+    const double friction = flow_m3s == 0.0
+                                ? frictionSlopeAtZeroFlow(j)
+                                : CalcFrictionLossDifferential(flow_m3s, QDiameter[j], QLength[j], state.FrictionFactor);
     const double G = QFittingLossCoefficents[j];
-    const long double fitting = G == 0.0 ? 0.0L : 2.0 * G * Q;  // d(G·Q·|Q|)/dQ as 2·G·Q
+    const long double fitting = G == 0.0 ? 0.0L : 2.0 * G * std::fabs(Q);  // d(G·Q·|Q|)/dQ = 2·G·|Q|
     const double component = QComponent[j].calcLoss_mHd_Fluid_Differential(flow_m3s, FluidDensity);
     const double pump = QPump[j].calcPumpHead_mHd_Fluid_Differential(flow_m3s, FluidDensity);
     return finiteOrRaise(friction + fitting + component - pump, "CalculateDMatrix", "head loss derivative");
+}
+
+// At zero flow the friction loss has no slope to step from: the turbulent slope
+// is 0 there and the laminar one (f = 64/Re) so small that the first Newton step
+// would send the flow to tens of m³/s. Every pipe a start estimate leaves at zero
+// would then either make its loop's row vanish or throw the iteration far off.
+// The slope at a velocity of 1 m/s, a typical design velocity, keeps the step to
+// the size of real flows; it changes the path of the iteration, not the solution,
+// which the residuals alone decide.
+double TMatrixEquations::frictionSlopeAtZeroFlow(std::int32_t j) const {
+    const double velocity_ms = kStartSlopeVelocity_ms;
+    const double flow_m3s = velocity_ms * std::numbers::pi * QDiameter[j] * QDiameter[j] / 4.0;
+    const double factor = frictionFactor(j, velocity_ms, "CalculateDMatrix");
+    return CalcFrictionLossDifferential(flow_m3s, QDiameter[j], QLength[j], factor);
 }
 
 // ---------------------------------------------------------------------------
@@ -228,9 +250,11 @@ void TMatrixEquations::CalculateAndCheckFAccurate(bool& Ok, bool& Accurate, long
     CalculateFResultsSize(Size, Ok);
 }
 
+// A flow within the flow tolerance of zero is zero: a dead end's −1e-27 m³/s is
+// no reason to refuse a solution or to turn a pipe round.
 bool TMatrixEquations::IsAnyQVariableNegative() const {
     for (std::int32_t j = 1; j <= NumberOfQVariables; ++j)
-        if (QVariables[j] < 0.0L) return true;
+        if (QVariables[j] < -FlowTolerance) return true;
     return false;
 }
 
@@ -280,18 +304,21 @@ void TMatrixEquations::exchangeEquations(std::int32_t rowA, std::int32_t rowB) {
     std::swap(FResults[rowA], FResults[rowB]);
 }
 
-// Row r becomes row k minus a multiple of row r (not the usual row r minus a
-// multiple of row k): factor = D[k][k] / D[r][k]; D[r][c] = D[k][c] − factor·D[r][c].
-// Rows with 0 in column k are left as they are.
+// Row r loses a multiple of the pivot row: factor = D[r][k] / D[k][k];
+// D[r][c] = D[r][c] − factor·D[k][c]. The pivot is the largest entry of its
+// column, so |factor| ≤ 1 and no row grows beyond the rows it came from.
+// (Replacing row r by row k minus a multiple of row r instead scales rows by the
+// ratio of the entries, which on a few hundred equations overflows the meaning
+// of every later pivot.) Rows with 0 in column k are left as they are.
 void TMatrixEquations::eliminateBelowColumn(std::int32_t k) {
     for (std::int32_t r = k + 1; r <= NumberOfEquations; ++r) {
         if (DMatrix[r][k] == 0.0L) continue;
         const char* method = "CalculateDMatrixAndGaussElim";
-        const long double factor = finiteOrRaise(DMatrix[k][k] / DMatrix[r][k], method, "factor");
+        const long double factor = finiteOrRaise(DMatrix[r][k] / DMatrix[k][k], method, "factor");
         DMatrix[r][k] = 0.0L;
         for (std::int32_t c = k + 1; c <= NumberOfQVariables; ++c)
-            DMatrix[r][c] = DMatrix[k][c] - factor * DMatrix[r][c];
-        DKnowns[r] = DKnowns[k] - factor * DKnowns[r];
+            DMatrix[r][c] = DMatrix[r][c] - factor * DMatrix[k][c];
+        DKnowns[r] = DKnowns[r] - factor * DKnowns[k];
         for (std::int32_t c = k + 1; c <= NumberOfQVariables; ++c) finiteOrRaise(DMatrix[r][c], method, "row");
         finiteOrRaise(DKnowns[r], method, "row");
     }
@@ -387,10 +414,13 @@ void TMatrixEquations::SubtractQDeltasFromQVariables(long double factor) {
 // not counted towards the limit.
 bool TMatrixEquations::areReversedStepsUncounted() const { return MaxIterationsCurrent == MaxIterationsFinal; }
 
-// A step that makes the residual larger is reversed: the flows move to the old
-// point plus half the step in the opposite direction,
-//   Q − f·ΔQ + 1.5·f·ΔQ = Q_old + 0.5·f·ΔQ,
-// and the loop goes on from there.
+// A step that makes the residual larger is taken back by half: the flows move to
+// the old point plus half the step,
+//   Q − f·ΔQ + 0.5·f·ΔQ = Q_old − 0.5·f·ΔQ,
+// and the loop goes on from there. (Moving to the old point plus half the step
+// in the opposite direction, Q_old + 0.5·f·ΔQ, goes against the Newton direction,
+// along which the residual falls near the old point: on networks of a few hundred
+// pipes whose first full step overshoots, no attempt then ever finds a solution.)
 //
 // Reversed steps that are not counted could go on for ever, so they are bounded
 // too: after MaxIterationsCurrent of them within one call the loop ends as if the
@@ -428,7 +458,7 @@ void TMatrixEquations::SolveQVariables(bool& Solved, std::int32_t& ErrorCode, st
                     IterationCount = IterationCount - 1;
                     uncountedReversals = uncountedReversals + 1;
                 }
-                SubtractQDeltasFromQVariables(-1.5L * DeltaQFactorCurrent);
+                SubtractQDeltasFromQVariables(-0.5L * DeltaQFactorCurrent);
                 CalculateAndCheckFAccurate(Ok, Accurate, Size);
                 Previous = Size + 1.0L;
             }

@@ -122,7 +122,7 @@ public:
     void SolveQVariables(bool& Solved, std::int32_t& ErrorCode, std::vector<std::string>& log,
                          std::string& ErrorMessage);
 
-    // Some Q[j] < 0, j = 1..N.
+    // Some Q[j] < −FlowTolerance, j = 1..N.
     bool IsAnyQVariableNegative() const;
 
     // --- The system, filled by the equation generator. ---
@@ -190,6 +190,7 @@ private:
     long double headLossAt(std::int32_t j, const TFlowState& state) const;
     long double headLossDifferentialAt(std::int32_t j, const TFlowState& state) const;
     double frictionFactor(std::int32_t j, double velocity_ms, const char* method) const;
+    double frictionSlopeAtZeroFlow(std::int32_t j) const;
     double componentLoss_mHd(std::int32_t j, double flow_m3s) const;
     double pumpHead_mHd(std::int32_t j, double flow_m3s) const;
 

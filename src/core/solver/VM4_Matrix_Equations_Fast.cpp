@@ -4,7 +4,7 @@
 //
 // Why skipping is exact. The dense elimination computes, for every column c > k
 // of a row r it eliminates at step k,
-//     D[r][c] = D[k][c] - factor·D[r][c].
+//     D[r][c] = D[r][c] - factor·D[k][c].
 // Where both D[k][c] and D[r][c] are +0 the result is +0 again (+0 - (±0) is +0),
 // so a column where neither row can be non-zero keeps its +0 and needs no work;
 // every other column is computed here with the same operands in the same
@@ -240,7 +240,7 @@ bool TMatrixEquations::calculateFFast(bool& Ok) {
 // (pivot row k, factor) in the row's list. An entry is brought up to date when its
 // value is needed: its column's turn comes (pivot search, factor), or the row
 // becomes a pivot row. The entry then runs through the recorded reductions in
-// order, v = D[k][c] − factor·v, exactly the operations the dense code performs on
+// order, v = v − factor·D[k][c], exactly the operations the dense code performs on
 // it, but with v held in a register instead of being stored and read back at
 // every step. A column joins a row's pattern with the reduction that brings it in
 // (the entry was +0 and every earlier reduction left it so), and every entry is
@@ -263,10 +263,10 @@ void runChains(TChain* chains, std::size_t count, std::size_t steps, std::size_t
             const TSparseWorkspace::TRowOperation *pa = chains[0].Next, *pb = chains[1].Next, *pc = chains[2].Next,
                                                   *pd = chains[3].Next;
             for (std::size_t t = 0; t < steps; ++t) {
-                a = pa[t].PivotRow[column[0]] - pa[t].Factor * a;
-                b = pb[t].PivotRow[column[1]] - pb[t].Factor * b;
-                c = pc[t].PivotRow[column[2]] - pc[t].Factor * c;
-                d = pd[t].PivotRow[column[3]] - pd[t].Factor * d;
+                a = a - pa[t].Factor * pa[t].PivotRow[column[0]];
+                b = b - pb[t].Factor * pb[t].PivotRow[column[1]];
+                c = c - pc[t].Factor * pc[t].PivotRow[column[2]];
+                d = d - pd[t].Factor * pd[t].PivotRow[column[3]];
             }
             *chains[0].Entry = a;
             *chains[1].Entry = b;
@@ -278,9 +278,9 @@ void runChains(TChain* chains, std::size_t count, std::size_t steps, std::size_t
             long double a = *chains[0].Entry, b = *chains[1].Entry, c = *chains[2].Entry;
             const TSparseWorkspace::TRowOperation *pa = chains[0].Next, *pb = chains[1].Next, *pc = chains[2].Next;
             for (std::size_t t = 0; t < steps; ++t) {
-                a = pa[t].PivotRow[column[0]] - pa[t].Factor * a;
-                b = pb[t].PivotRow[column[1]] - pb[t].Factor * b;
-                c = pc[t].PivotRow[column[2]] - pc[t].Factor * c;
+                a = a - pa[t].Factor * pa[t].PivotRow[column[0]];
+                b = b - pb[t].Factor * pb[t].PivotRow[column[1]];
+                c = c - pc[t].Factor * pc[t].PivotRow[column[2]];
             }
             *chains[0].Entry = a;
             *chains[1].Entry = b;
@@ -291,8 +291,8 @@ void runChains(TChain* chains, std::size_t count, std::size_t steps, std::size_t
             long double a = *chains[0].Entry, b = *chains[1].Entry;
             const TSparseWorkspace::TRowOperation *pa = chains[0].Next, *pb = chains[1].Next;
             for (std::size_t t = 0; t < steps; ++t) {
-                a = pa[t].PivotRow[column[0]] - pa[t].Factor * a;
-                b = pb[t].PivotRow[column[1]] - pb[t].Factor * b;
+                a = a - pa[t].Factor * pa[t].PivotRow[column[0]];
+                b = b - pb[t].Factor * pb[t].PivotRow[column[1]];
             }
             *chains[0].Entry = a;
             *chains[1].Entry = b;
@@ -301,7 +301,7 @@ void runChains(TChain* chains, std::size_t count, std::size_t steps, std::size_t
         default: {
             long double a = *chains[0].Entry;
             const TSparseWorkspace::TRowOperation* pa = chains[0].Next;
-            for (std::size_t t = 0; t < steps; ++t) a = pa[t].PivotRow[column[0]] - pa[t].Factor * a;
+            for (std::size_t t = 0; t < steps; ++t) a = a - pa[t].Factor * pa[t].PivotRow[column[0]];
             *chains[0].Entry = a;
             break;
         }
@@ -360,10 +360,10 @@ bool runAllChains(std::vector<TChain>& chains, const std::vector<std::size_t>& c
                                               *pd = lane[3].Next;
         const std::size_t ca = column[0], cb = column[1], cc = column[2], cd = column[3];
         for (std::size_t t = 0; t < steps; ++t) {
-            a = pa[t].PivotRow[ca] - pa[t].Factor * a;
-            b = pb[t].PivotRow[cb] - pb[t].Factor * b;
-            c = pc[t].PivotRow[cc] - pc[t].Factor * c;
-            d = pd[t].PivotRow[cd] - pd[t].Factor * d;
+            a = a - pa[t].Factor * pa[t].PivotRow[ca];
+            b = b - pb[t].Factor * pb[t].PivotRow[cb];
+            c = c - pc[t].Factor * pc[t].PivotRow[cc];
+            d = d - pd[t].Factor * pd[t].PivotRow[cd];
         }
         // Finished lanes store their entries and take the next chains; a lane
         // left without one stays finished.
@@ -584,8 +584,8 @@ bool TMatrixEquations::finishPivotRow(std::int32_t k) {
     return runAllChains(sparse.Chains, columns);
 }
 
-// Row r = row k − factor·row r for every row below k with D[r][k] ≠ 0, recorded
-// for later; factor = D[k][k] / D[r][k]. D[r][k] becomes 0 now, and the pivot's
+// Row r = row r − factor·row k for every row below k with D[r][k] ≠ 0, recorded
+// for later; factor = D[r][k] / D[k][k]. D[r][k] becomes 0 now, and the pivot's
 // tail joins the row's pattern.
 bool TMatrixEquations::eliminateBelowColumnFast(std::int32_t k) {
     TSparseWorkspace& sparse = Sparse;
@@ -600,9 +600,9 @@ bool TMatrixEquations::eliminateBelowColumnFast(std::int32_t k) {
         if (position <= k) continue;
         long double* row = DMatrix.RowData(position) - 1;
         if (row[k] == 0.0L) continue;
-        const long double factor = pivotRow[k] / row[k];
+        const long double factor = row[k] / pivotRow[k];
         row[k] = 0.0L;
-        DKnowns[position] = DKnowns[k] - factor * DKnowns[position];
+        DKnowns[position] = DKnowns[position] - factor * DKnowns[k];
         if (!std::isfinite(factor) || isNotFinite(DKnowns[position])) return false;
         auto& operations = sparse.Operations[slot(rowSlot)];
         const auto joining = static_cast<std::int16_t>(operations.size());

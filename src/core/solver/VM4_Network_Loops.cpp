@@ -3,8 +3,9 @@
 // fixed-pressure node (tank or end pressure node) to another. Both are found by a
 // breadth-first shortest-path search (in number of pipes) over the open links,
 // repeated from every node and, for each node, once per link that touches it.
-// A candidate is kept only when it brings at least one pipe no earlier loop holds,
-// which makes the stored loops independent.
+// A candidate is kept only when it is independent of the loops stored before it
+// (always so when it brings a pipe no earlier loop holds); where the candidates
+// fall short, the fundamental loops of a spanning tree complete the set.
 //
 // The scan orders (node ids ascending, links in table order, lowest id on equal
 // distances) decide which of several equivalent loops is stored and in what pipe
@@ -124,18 +125,41 @@ void TNetwork::PipeLoopsRemoveLastIfDuplicate() {
     }
 }
 
-void TNetwork::PipeLoopsRemoveLastUnlessAtLeastOneNewPipe() {
+// A pipe no earlier loop holds settles it at once; otherwise the rank test decides.
+void TNetwork::PipeLoopsRemoveLastUnlessIndependent() {
     const std::int32_t last = PipeLoopCount;
     if (last < 2) return;
     for (std::int32_t position = 1; position <= PipeLoopPipeCount[slot(last)]; ++position) {
         if (!isPipeInAnyLoopBefore(PipeLoopPipes[slot(last)][slot(position)], last)) return;
     }
-    PipeLoopRemove(last);
+    if (!isLastLoopIndependentOfEarlier()) PipeLoopRemove(last);
 }
 
 void TNetwork::removeLastLoopIfDuplicateOrDependent() {
     PipeLoopsRemoveLastIfDuplicate();
-    PipeLoopsRemoveLastUnlessAtLeastOneNewPipe();
+    PipeLoopsRemoveLastUnlessIndependent();
+}
+
+// The held rows follow the table, which the generation changes only at its end;
+// anything else (a loop removed further up, a table refilled) starts them afresh.
+void TNetwork::holdLoopsForIndependence(std::int32_t loopCount) {
+    std::int32_t held = LoopIndependence.HeldLoopCount();
+    const bool lastHeldUnchanged =
+        held == 0 || (held <= loopCount && LoopIndependence.HoldsSameLoop(held - 1, &PipeLoopPipes[slot(held)][1],
+                                                                           PipeLoopPipeCount[slot(held)]));
+    if (!lastHeldUnchanged) {
+        LoopIndependence.Clear();
+        held = 0;
+    }
+    for (std::int32_t loopId = held + 1; loopId <= loopCount; ++loopId) {
+        LoopIndependence.Add(&PipeLoopPipes[slot(loopId)][1], PipeLoopPipeCount[slot(loopId)]);
+    }
+}
+
+bool TNetwork::isLastLoopIndependentOfEarlier() {
+    const std::int32_t last = PipeLoopCount;
+    holdLoopsForIndependence(last - 1);
+    return LoopIndependence.IsIndependent(&PipeLoopPipes[slot(last)][1], PipeLoopPipeCount[slot(last)]);
 }
 
 // ---- The search ------------------------------------------------------------------------
@@ -165,6 +189,7 @@ void TNetwork::PipeLoopsGenerateAllLoops() {
             removeLastLoopIfDuplicateOrDependent();
         }
     }
+    PipeLoopsCompleteFromSpanningTree();
 }
 
 void TNetwork::PipeLoopsGenerateFromNode(std::int32_t nodeId) {

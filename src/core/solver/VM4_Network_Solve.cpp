@@ -11,6 +11,7 @@
 // The log lines, their order and the attempt numbers are what the user reads:
 // keep them exactly as they are.
 
+#include <algorithm>
 #include <string>
 
 #include "foundations/VM4_Units.h"
@@ -64,6 +65,7 @@ struct TNetwork::TSolveState {
     bool Finished = false;
     std::int32_t PassRestarts = 0;
     bool JointDemandsKept = false;
+    std::vector<std::int32_t> ReversedPipeIds;  // turned round during this solve
 };
 
 // ---- The whole solve -----------------------------------------------------------------------
@@ -150,11 +152,8 @@ void TNetwork::runAttempt(TSolveState& state, double velocity_ms, std::vector<st
         return;
     }
     copyUnknownsIntoPipeFlows();
-    const bool negative = engine.IsAnyQVariableNegative();
-    if (negative && state.SecondPass) {
-        reversePipesWithNegativeFlow(state, log);
-    } else if (negative) {
-        state.Solved = false;  // this start velocity is given up
+    if (engine.IsAnyQVariableNegative()) {
+        decideOnNegativeApproximation(state, log);
     } else {
         refineApproximateSolution(state, log);
     }
@@ -218,6 +217,37 @@ void TNetwork::refineApproximateSolution(TSolveState& state, std::vector<std::st
     SolvedMessage(false, true, log, state.SecondPass, negative);
 }
 
+// The approximate solution meets the heads only to the coarse tolerance, and a
+// small flow in it may have the wrong sign where the true flow is positive. So
+// the sign is decided on the refined flows: positive ones are the solution; still
+// negative ones are refused in the first pass and offered for reversal in the
+// second. When the refinement fails, the approximate flows decide as before.
+void TNetwork::decideOnNegativeApproximation(TSolveState& state, std::vector<std::string>& log) {
+    TMatrixEquations& engine = MatrixEquations;
+    MatrixEquationsGenerate();
+    setFinalPhase();
+    setSolveStatus(kRefiningStatus);
+    solveQVariables(state, log, TSolvePhase::NewtonRefining);
+    const bool refined = state.Solved;
+    const bool negative = !refined || engine.IsAnyQVariableNegative();
+    if (!negative) {
+        state.FinalPhase = true;
+        state.Finished = true;
+        SolvedMessage(true, true, log, state.SecondPass, false);
+        return;
+    }
+    if (refined) {
+        copyUnknownsIntoPipeFlows();
+        if (!state.SecondPass) SolvedMessage(true, true, log, state.SecondPass, true);
+    }
+    SolveStatusText = kSolvingStatus;
+    if (state.SecondPass) {
+        reversePipesWithNegativeFlow(state, log);
+    } else {
+        state.Solved = false;  // this start velocity is given up
+    }
+}
+
 void TNetwork::reportFailedApproximation(const TSolveState& state, std::vector<std::string>& log) {
     if (state.ErrorCode != TMatrixEquations::ErrorCodeArithmetic) {
         log.push_back(state.ErrorMessage);
@@ -231,16 +261,24 @@ void TNetwork::reportFailedApproximation(const TSolveState& state, std::vector<s
 // ---- Reversal -------------------------------------------------------------------------------------
 
 // Second pass, approximate solution with negative flows: each pipe whose flow
-// is negative may be turned round (a permanent change of the document), the
-// last link first. The signs tested are those of the approximate solution found
-// before the first reversal; a reversed pipe's flow is not negated, so the new
+// is negative (below the flow tolerance: a dead end's flow of −1e-27 is zero) may
+// be turned round (a permanent change of the document), the last link first. The
+// signs tested are those of the solution found before the first reversal, refined
+// where the refinement succeeded; a reversed pipe's flow is not negated, so the new
 // equations start its unknown at the old value, now measured the other way.
+//
+// A pipe turned round once in a solve is never turned back: its flow came out
+// negative both ways, so the network has no solution that is positive in it, and
+// asking again would only flip it to and fro. Its negative flow is accepted.
+// A pass that turned no pipe round has nothing new to try after it.
 void TNetwork::reversePipesWithNegativeFlow(TSolveState& state, std::vector<std::string>& log) {
     state.Solved = true;
     state.Finished = true;
+    bool anyReversed = false;
     for (std::int32_t k = NodeLinkCount; k >= 1; --k) {
         const std::int32_t pipeId = NodeLinks[slot(k)].PipeId;
-        if (GetPipe(pipeId).FlowUncompressed_m3s >= 0.0) continue;
+        if (GetPipe(pipeId).FlowUncompressed_m3s >= -MatrixEquations.FlowTolerance) continue;
+        if (wasReversedInThisSolve(state, pipeId)) continue;
         SolveStatusText.clear();
         processPendingMessages();
         if (!askToReversePipe(pipeId)) {
@@ -251,6 +289,8 @@ void TNetwork::reversePipesWithNegativeFlow(TSolveState& state, std::vector<std:
             return;
         }
         ReversePipeLink(pipeId);
+        state.ReversedPipeIds.push_back(pipeId);
+        anyReversed = true;
         log.push_back("Direction of pipe " + std::to_string(pipeId) + ", named " + GetPipe(pipeId).Name +
                       " was reversed.");
         PipeLoopsRemoveAllLoops();
@@ -261,11 +301,16 @@ void TNetwork::reversePipesWithNegativeFlow(TSolveState& state, std::vector<std:
     if (!state.Solved) return;
     setFinalPhase();
     solveQVariables(state, log, TSolvePhase::NewtonRefining);
-    if (state.Solved || state.PassRestarts >= kMaxPassRestarts) return;
+    if (state.Solved || !anyReversed || state.PassRestarts >= kMaxPassRestarts) return;
     ++state.PassRestarts;
     state.Finished = false;
     state.SecondPass = false;
     state.PassCounter = 0;
+}
+
+bool TNetwork::wasReversedInThisSolve(const TSolveState& state, std::int32_t pipeId) {
+    const auto& reversed = state.ReversedPipeIds;
+    return std::find(reversed.begin(), reversed.end(), pipeId) != reversed.end();
 }
 
 // Without anyone to ask, a pipe is never turned round.
