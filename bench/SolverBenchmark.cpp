@@ -57,7 +57,6 @@ TNetwork& fullCapacityNetwork() {
 
 void usePath(TNetwork& network, TSolverPath path) {
     network.SolverPath = path;
-    network.MatrixEquations.SolverPath = path;
 }
 
 void generateLoops(benchmark::State& state, TNetwork& network, TSolverPath path) {
