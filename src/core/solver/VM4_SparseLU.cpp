@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <utility>
 
 #include "solver/VM4_FillLimitingOrder.h"
 
@@ -19,6 +20,7 @@ void TSparseLU::Forget() {
 }
 
 bool TSparseLU::Factor(const TSparseColumns& matrix) {
+    scaleRows(matrix);
     const bool sameShape = matrix.Rows == rows_ && matrix.Columns == columns_;
     if (analysed_ && sameShape && factorWithRecordedPivots(matrix)) return true;
     return factorWithFreshPivots(matrix);
@@ -58,6 +60,8 @@ void TSparseLU::startFactors(const TSparseColumns& matrix) {
     resume_.assign(at(rows_), 0);
     reach_.assign(at(rows_), 0);
     pivotRow_.assign(at(columns_), -1);
+    rowLength_.assign(at(rows_), 0);
+    for (const std::int32_t row : matrix.RowIndex) ++rowLength_[at(row)];
     pivot_.assign(at(columns_), 0.0L);
     lowerStart_.assign(1, 0);
     lowerRow_.clear();
@@ -74,10 +78,7 @@ bool TSparseLU::factorColumnFresh(const TSparseColumns& matrix, std::int32_t ste
         const std::int32_t row = reach_[at(p)];
         if (stepOfRow_[at(row)] >= 0) applyEarlierColumn(stepOfRow_[at(row)], work_[at(row)]);
     }
-    // The largest candidate wins; among equals the lowest row, so that the choice
-    // does not depend on the order of the search.
-    std::int32_t best = -1;
-    long double bestSize = 0.0L;
+    long double largest = 0.0L;
     bool finite = true;
     for (std::int32_t p = top; p < rows_; ++p) {
         const std::int32_t row = reach_[at(p)];
@@ -86,12 +87,12 @@ bool TSparseLU::factorColumnFresh(const TSparseColumns& matrix, std::int32_t ste
         if (stepOfRow_[at(row)] >= 0) {
             upperStep_.push_back(stepOfRow_[at(row)]);
             upperValue_.push_back(value);
-        } else if (std::fabs(value) > bestSize || (best >= 0 && std::fabs(value) == bestSize && row < best)) {
-            bestSize = std::fabs(value);
-            best = row;
+        } else {
+            largest = std::max(largest, std::fabs(value));
         }
     }
-    const bool usable = finite && best >= 0;
+    const std::int32_t best = finite && largest > 0.0L ? pivotAmongCandidates(top, largest) : -1;
+    const bool usable = best >= 0;
     if (usable) {
         const long double pivot = work_[at(best)];
         pivot_[at(step)] = pivot;
@@ -108,6 +109,27 @@ bool TSparseLU::factorColumnFresh(const TSparseColumns& matrix, std::int32_t ste
     upperStart_.push_back(static_cast<std::int32_t>(upperStep_.size()));
     lowerStart_.push_back(static_cast<std::int32_t>(lowerRow_.size()));
     return usable;
+}
+
+// Among the candidates within PivotThreshold of the largest, the row with the
+// fewest entries, which spreads least fill; then the larger value; then the lower
+// row, so that the choice does not depend on the order of the search.
+std::int32_t TSparseLU::pivotAmongCandidates(std::int32_t top, long double largest) const {
+    std::int32_t best = -1;
+    for (std::int32_t p = top; p < rows_; ++p) {
+        const std::int32_t row = reach_[at(p)];
+        if (stepOfRow_[at(row)] >= 0) continue;
+        const long double size = std::fabs(work_[at(row)]);
+        if (size < PivotThreshold * largest || size == 0.0L) continue;
+        if (best < 0 || isBetterPivot(row, size, best, std::fabs(work_[at(best)]))) best = row;
+    }
+    return best;
+}
+
+bool TSparseLU::isBetterPivot(std::int32_t row, long double size, std::int32_t than, long double thanSize) const {
+    if (rowLength_[at(row)] != rowLength_[at(than)]) return rowLength_[at(row)] < rowLength_[at(than)];
+    if (size != thanSize) return size > thanSize;
+    return row < than;
 }
 
 // The rows reachable from the column's entries, left in reach_[top .. rows_ - 1].
@@ -156,12 +178,31 @@ std::int32_t TSparseLU::depthFirst(std::int32_t start, std::int32_t top) {
 }
 
 void TSparseLU::scatterColumn(const TSparseColumns& matrix, std::int32_t column) {
-    for (std::int32_t k = matrix.ColumnStart[at(column)]; k < matrix.ColumnStart[at(column) + 1]; ++k)
-        work_[at(matrix.RowIndex[at(k)])] = matrix.Value[at(k)];
+    for (std::int32_t k = matrix.ColumnStart[at(column)]; k < matrix.ColumnStart[at(column) + 1]; ++k) {
+        const std::int32_t row = matrix.RowIndex[at(k)];
+        work_[at(row)] = std::ldexp(matrix.Value[at(k)], -rowExponent_[at(row)]);
+    }
+}
+
+// Each row is scaled by a power of two (exactly, no rounding) that brings its
+// largest entry into [0.5, 1): a head equation's slopes of hundreds and a
+// continuity equation's ones then compete for pivots on equal terms, and the
+// threshold can prefer the sparser row.
+void TSparseLU::scaleRows(const TSparseColumns& matrix) {
+    std::vector<long double> largest(at(matrix.Rows), 0.0L);
+    for (std::int32_t k = 0; k < matrix.EntryCount(); ++k) {
+        long double& row = largest[at(matrix.RowIndex[at(k)])];
+        row = std::max(row, std::fabs(matrix.Value[at(k)]));
+    }
+    rowExponent_.assign(at(matrix.Rows), 0);
+    for (std::int32_t row = 0; row < matrix.Rows; ++row) {
+        if (largest[at(row)] > 0.0L && std::isfinite(largest[at(row)])) std::frexp(largest[at(row)], &rowExponent_[at(row)]);
+    }
 }
 
 // work(rows of L(:, step)) −= L(:, step) · value
 void TSparseLU::applyEarlierColumn(std::int32_t step, long double value) {
+    if (value == 0.0L) return;
     const std::int32_t end = lowerStart_[at(step) + 1];
     for (std::int32_t q = lowerStart_[at(step)]; q < end; ++q)
         work_[at(lowerRow_[at(q)])] -= lowerValue_[at(q)] * value;
@@ -213,6 +254,14 @@ void TSparseLU::RenumberRowsInPivotOrder() {
     std::vector<std::int32_t> newIndex(at(rows_));
     for (std::size_t k = 0; k < rowOrder_.size(); ++k) newIndex[at(rowOrder_[k])] = static_cast<std::int32_t>(k);
     for (std::int32_t& row : lowerRow_) row = newIndex[at(row)];
+    std::vector<std::int32_t> lengths(rowLength_.size());
+    std::vector<int> exponents(rowExponent_.size());
+    for (std::size_t k = 0; k < rowOrder_.size(); ++k) {
+        lengths[k] = rowLength_[at(rowOrder_[k])];
+        exponents[k] = rowExponent_[at(rowOrder_[k])];
+    }
+    rowLength_ = std::move(lengths);
+    rowExponent_ = std::move(exponents);
     for (std::int32_t step = 0; step < columns_; ++step) pivotRow_[at(step)] = step;
     std::fill(stepOfRow_.begin(), stepOfRow_.end(), -1);
     for (std::int32_t step = 0; step < columns_; ++step) stepOfRow_[at(step)] = step;
@@ -223,6 +272,7 @@ void TSparseLU::RenumberRowsInPivotOrder() {
 // L·y = b on the pivot rows, then U·z = y; x(column of step k) = z(k).
 
 bool TSparseLU::Solve(std::vector<long double>& b, std::vector<long double>& x) const {
+    for (std::int32_t row = 0; row < rows_; ++row) b[at(row)] = std::ldexp(b[at(row)], -rowExponent_[at(row)]);
     for (std::int32_t step = 0; step < columns_; ++step) {
         const long double y = b[at(pivotRow_[at(step)])];
         if (y == 0.0L) continue;

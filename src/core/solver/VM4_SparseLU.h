@@ -57,6 +57,9 @@ private:
     std::int32_t reachOfColumn(const TSparseColumns& matrix, std::int32_t column);
     std::int32_t depthFirst(std::int32_t start, std::int32_t top);
     void scatterColumn(const TSparseColumns& matrix, std::int32_t column);
+    void scaleRows(const TSparseColumns& matrix);
+    std::int32_t pivotAmongCandidates(std::int32_t top, long double largest) const;
+    bool isBetterPivot(std::int32_t row, long double size, std::int32_t than, long double thanSize) const;
     void applyEarlierColumn(std::int32_t step, long double value);
     void finishRowOrder(std::int32_t rows);
     void startFactors(const TSparseColumns& matrix);
@@ -69,6 +72,8 @@ private:
     std::vector<std::int32_t> pivotRow_;     // step -> row
     std::vector<std::int32_t> stepOfRow_;    // row -> step, -1 while not a pivot
     std::vector<std::int32_t> rowOrder_;
+    std::vector<std::int32_t> rowLength_;    // entries of each row of the matrix
+    std::vector<int> rowExponent_;           // each row is scaled by 2^-exponent
     // L by steps: rows below the pivot and their multipliers (unit diagonal not stored).
     std::vector<std::int32_t> lowerStart_;
     std::vector<std::int32_t> lowerRow_;
