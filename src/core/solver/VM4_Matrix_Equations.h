@@ -30,7 +30,9 @@ VELMORA_DECLARE_ERROR(EMatrixEquations);
 //
 // Flows, residuals, the Jacobian and the step are held in extended precision
 // (long double, 80 bits on x86-64); geometry, constants and tolerances in double.
-// Every table is 1-based and allocated once at construction, at full capacity.
+// Every public table is 1-based and allocated once at construction, at full
+// capacity; the sparse Jacobian and its factors grow with the system in use
+// (a few hundred kilobytes at capacity, where a dense Jacobian would take 32 MB).
 //
 // The Newton operations report their outcome as a Boolean and an integer code
 // (ErrorCodeNone, ErrorCodeZeroPivot, ErrorCodeArithmetic) and never throw for
