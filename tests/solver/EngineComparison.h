@@ -6,8 +6,9 @@
 
 #include "solver/VM4_Matrix_Equations.h"
 
-// Comparing two matrix engines after the same operations, one on the plain dense
-// path and one on the fast path: everything they hold must be the same bit for bit.
+// Comparing the matrix engines of two networks after the same operations (the
+// networks' plain and fast loop generation and start flows feed the same engine):
+// everything they hold must be the same bit for bit.
 
 // Same value, sign and every significant bit of the 80-bit extended format.
 bool IdenticalExtended(long double a, long double b);
@@ -25,6 +26,6 @@ TNewtonOutcome RunNewton(TMatrixEquations& engine);
 
 // Adds a failure naming the first table and entry where the engines differ: the
 // flows, steps, residuals, head flags, right-hand sides, code table (equation
-// order) and the reduced Jacobian over the sizes in use.
+// order) and the Jacobian over the sizes in use.
 void ExpectIdenticalEngines(const TMatrixEquations& reference, const TMatrixEquations& fast);
 void ExpectIdenticalOutcomes(const TNewtonOutcome& reference, const TNewtonOutcome& fast);

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "EngineSetup.h"
+#include "StepResidual.h"
 #include "common/FuzzyCompare.h"
 
 namespace {
@@ -20,13 +25,11 @@ struct TLinearSystemCase {
     std::vector<long double> flows;
     std::vector<std::vector<std::uint8_t>> codes;
     std::vector<double> knowns;
-    // After elimination, rows 1..M:
-    std::vector<std::vector<std::uint8_t>> codesAfter;
-    std::vector<double> knownsAfter;
-    std::vector<double> residualsAfter;
-    std::vector<std::vector<double>> jacobianAfter;
-    std::vector<double> reducedKnownsAfter;
+    // The Newton step, worked out by hand; the system has exactly one.
     std::vector<double> expectedDeltas;
+    // Equations (0-based, as given) of which exactly one is left over after the
+    // pivots: they repeat each other.
+    std::vector<std::size_t> dependentPair;
 };
 
 void PrintTo(const TLinearSystemCase& c, std::ostream* os) { *os << c.name; }
@@ -52,97 +55,158 @@ std::unique_ptr<TMatrixEquations> LinearSystem(const TLinearSystemCase& c) {
 
 std::size_t at(std::int32_t oneBased) { return static_cast<std::size_t>(oneBased - 1); }
 
+// An equation as the engine holds it: its codes and its known.
+using TEquation = std::pair<std::vector<std::uint8_t>, double>;
+
+TEquation EquationAt(const TMatrixEquations& engine, std::int32_t i) {
+    TEquation equation{{}, engine.QKnowns[i]};
+    for (std::int32_t j = 1; j <= engine.NumberOfQVariables; ++j) equation.first.push_back(engine.QMatrix[i][j]);
+    return equation;
+}
+
+// Where each given equation stands now (0-based positions); fails when the
+// engine's equations are not the given ones in some order.
+std::vector<std::size_t> PositionsOfGivenEquations(const TMatrixEquations& engine, const TLinearSystemCase& c) {
+    std::vector<std::size_t> positions(c.codes.size(), c.codes.size());
+    std::vector<bool> taken(c.codes.size(), false);
+    for (std::size_t given = 0; given < c.codes.size(); ++given) {
+        const TEquation wanted{c.codes[given], c.knowns[given]};
+        for (std::int32_t i = 1; i <= engine.NumberOfEquations; ++i) {
+            if (!taken[at(i)] && EquationAt(engine, i) == wanted) {
+                taken[at(i)] = true;
+                positions[given] = at(i);
+                break;
+            }
+        }
+        EXPECT_LT(positions[given], c.codes.size()) << "equation " << given + 1 << " is gone";
+    }
+    return positions;
+}
+
+// Unknowns with slopes 4 and 2 at Q = (1, 0.5), so h = (4, 1):
+//   Q1 − Q2 = 0.25  → F = 0.25,  row ( 1, −1)
+//   h1 + h2 = 3     → F = 2,     row ( 4,  2)
+// 4a + 2b = 2 and a − b = 0.25: a = 5/12, b = 1/6.
 const std::vector<TLinearSystemCase> kLinearSystems = {
-    // Unknowns with slopes 4 and 2 at Q = (1, 0.5); three equations for two unknowns:
-    //   r1  Q1 − Q2 = 0.25   → F = 0.25    D = ( 1, −1)
-    //   r2  h1 + h2 = 3      → F = 2       D = ( 4,  2)
-    //   r3 −h1 + h2 = −1     → F = −2      D = (−4,  2)
-    // Column 1: |4| beats |1|; |−4| only equals it, so the first (r2) wins: r1 ↔ r2.
-    // Row 2 (r1): factor 4/1 = 4 → (0, 2 − 4·(−1)) = (0, 6), K = 2 − 4·0.25 = 1.
-    // Row 3 (r3): factor 4/(−4) = −1 → (0, 2 + 2) = (0, 4), K = 2 + (−2) = 0.
-    // Column 2: |6| beats |4|, no exchange. ΔQ2 = 1/6, ΔQ1 = (2 − 2/6)/4 = 5/12.
-    // The third row is not used by the step.
-    {"LargestPivotWinsAndTheFirstOfEqualsStays",
+    {"ContinuityAndHead",
      {4.0, 2.0},
      {1.0L, 0.5L},
-     {{TCode::CodeFlowEnters, TCode::CodeFlowLeaves},
-      {TCode::CodeWalkedForward, TCode::CodeWalkedForward},
-      {TCode::CodeWalkedBackward, TCode::CodeWalkedForward}},
-     {0.25, 3.0, -1.0},
-     {{TCode::CodeWalkedForward, TCode::CodeWalkedForward},
-      {TCode::CodeFlowEnters, TCode::CodeFlowLeaves},
-      {TCode::CodeWalkedBackward, TCode::CodeWalkedForward}},
-     {3.0, 0.25, -1.0},
-     {2.0, 0.25, -2.0},
-     {{4.0, 2.0}, {0.0, 6.0}, {0.0, 4.0}},
-     {2.0, 1.0, 0.0},
-     {5.0 / 12.0, 1.0 / 6.0}},
+     {{TCode::CodeFlowEnters, TCode::CodeFlowLeaves}, {TCode::CodeWalkedForward, TCode::CodeWalkedForward}},
+     {0.25, 3.0},
+     {5.0 / 12.0, 1.0 / 6.0},
+     {}},
     // Unknown 1 in continuity only, slopes 3 and 5 for unknowns 2 and 3, Q = (1, 1, 1):
-    //   r1  h2 + h3 = 6      → F = 2       D = (0, 3,  5)
-    //   r2  h2 − h3 = −1     → F = −1      D = (0, 3, −5)
-    //   r3  Q1 − Q2 = 0.5    → F = −0.5    D = (1, −1, 0)
-    // Column 1: only r3 is non-zero: r1 ↔ r3. The rows with 0 in column 1 are not touched.
-    // Column 2: 3 and 3, the first (r2) stays. Row 3 (r1): factor 3/3 = 1 →
-    //   (0, 0, −5 − 5) = (0, 0, −10), K = −1 − 2 = −3.
-    // ΔQ3 = −3/−10 = 0.3; ΔQ2 = (−1 + 5·0.3)/3 = 1/6; ΔQ1 = −0.5 + 1/6 = −1/3.
-    {"RowsWithZeroInThePivotColumnAreLeftAsTheyAre",
+    //   h2 + h3 = 6     → F = 2      row (0, 3,  5)
+    //   h2 − h3 = −1    → F = −1     row (0, 3, −5)
+    //   Q1 − Q2 = 0.5   → F = −0.5   row (1, −1, 0)
+    // 6b = 1, 10c = 3, a = −0.5 + b: (−1/3, 1/6, 0.3).
+    {"UnknownInContinuityOnly",
      {0.0, 3.0, 5.0},
      {1.0L, 1.0L, 1.0L},
      {{TCode::CodeNotInEquation, TCode::CodeWalkedForward, TCode::CodeWalkedForward},
       {TCode::CodeNotInEquation, TCode::CodeWalkedForward, TCode::CodeWalkedBackward},
       {TCode::CodeFlowEnters, TCode::CodeFlowLeaves, TCode::CodeNotInEquation}},
      {6.0, -1.0, 0.5},
-     {{TCode::CodeFlowEnters, TCode::CodeFlowLeaves, TCode::CodeNotInEquation},
-      {TCode::CodeNotInEquation, TCode::CodeWalkedForward, TCode::CodeWalkedBackward},
-      {TCode::CodeNotInEquation, TCode::CodeWalkedForward, TCode::CodeWalkedForward}},
-     {0.5, -1.0, 6.0},
-     {-0.5, -1.0, 2.0},
-     {{1.0, -1.0, 0.0}, {0.0, 3.0, -5.0}, {0.0, 0.0, -10.0}},
-     {-0.5, -1.0, -3.0},
-     {-1.0 / 3.0, 1.0 / 6.0, 0.3}},
+     {-1.0 / 3.0, 1.0 / 6.0, 0.3},
+     {}},
+    // The first case with its continuity equation written a second time, from
+    // the other node's side, between the two: one of the twins is left over.
+    {"RepeatedContinuityIsLeftOver",
+     {4.0, 2.0},
+     {1.0L, 0.5L},
+     {{TCode::CodeFlowEnters, TCode::CodeFlowLeaves},
+      {TCode::CodeFlowLeaves, TCode::CodeFlowEnters},
+      {TCode::CodeWalkedForward, TCode::CodeWalkedForward}},
+     {0.25, -0.25, 3.0},
+     {5.0 / 12.0, 1.0 / 6.0},
+     {0, 1}},
+    // Four unknowns in a ring of two loops sharing unknown 2, slopes 1, 10, 100, 1000,
+    // flows (1, 1, 1, 1), so F = (h-sums − knowns) as written:
+    //   Q1 − Q2 − Q3 = −1            → F = 0       row (1, −1, −1,  0)
+    //   Q3 − Q4 = 0                  → F = 0       row (0,  0,  1, −1)
+    //   h1 + h2 = 10                 → F = 1       row (1, 10,  0,  0)
+    //   −h2 + h3 + h4 = 1000         → F = 90      row (0, −10, 100, 1000)
+    // The solution of the rows above, worked out by hand: c = d, a = b + c,
+    // (b + c) + 10b = 1 → c = 1 − 11b; −10b + 1100c = 90 → −10b + 1100 − 12100b = 90
+    // → b = 1010/12110, c = 1 − 11b, a = b + c.
+    {"TwoLoopsOfUnequalSlopes",
+     {1.0, 10.0, 100.0, 1000.0},
+     {1.0L, 1.0L, 1.0L, 1.0L},
+     {{TCode::CodeFlowEnters, TCode::CodeFlowLeaves, TCode::CodeFlowLeaves, TCode::CodeNotInEquation},
+      {TCode::CodeNotInEquation, TCode::CodeNotInEquation, TCode::CodeFlowEnters, TCode::CodeFlowLeaves},
+      {TCode::CodeWalkedForward, TCode::CodeWalkedForward, TCode::CodeNotInEquation, TCode::CodeNotInEquation},
+      {TCode::CodeNotInEquation, TCode::CodeWalkedBackward, TCode::CodeWalkedForward, TCode::CodeWalkedForward}},
+     {-1.0, 0.0, 10.0, 1000.0},
+     {1010.0 / 12110.0 + (1.0 - 11.0 * 1010.0 / 12110.0), 1010.0 / 12110.0, 1.0 - 11.0 * 1010.0 / 12110.0,
+      1.0 - 11.0 * 1010.0 / 12110.0},
+     {}},
 };
 
-class MatrixEquationsElimination : public ::testing::TestWithParam<TLinearSystemCase> {};
+class MatrixEquationsElimination : public ::testing::TestWithParam<TLinearSystemCase> {
+protected:
+    // Residuals, then one Newton step; the step must succeed.
+    static void Step(TMatrixEquations& engine) {
+        bool ok = false;
+        engine.CalculateF(ok);
+        ASSERT_TRUE(ok);
+        std::int32_t errorCode = 99;
+        std::vector<std::string> log;
+        std::string message = "stale";
+        engine.SolveQDeltas(ok, errorCode, log, message);
+        EXPECT_TRUE(ok);
+        EXPECT_EQ(errorCode, 0);
+        EXPECT_TRUE(log.empty());
+    }
+};
 
 }  // namespace
 
-TEST_P(MatrixEquationsElimination, ExchangesAndReducesRowsAsHandComputed) {
+TEST_P(MatrixEquationsElimination, StepIsTheSolutionOfTheLinearSystem) {
+    const TLinearSystemCase& c = GetParam();
+    const auto engine = LinearSystem(c);
+    Step(*engine);
+    for (std::int32_t j = 1; j <= static_cast<std::int32_t>(c.slopes.size()); ++j)
+        EXPECT_REL_NEAR(static_cast<double>(engine->QDeltas[j]), c.expectedDeltas[at(j)], 1e-12) << "unknown " << j;
+    EXPECT_LT(RelativeStepResidual(*engine), 1e-15L);
+}
+
+// The equations are only put in another order: each keeps its codes, its known
+// and its residual, and a repeated equation goes after the pivot equations.
+TEST_P(MatrixEquationsElimination, EquationsAreReorderedWithTheirKnownsAndResiduals) {
     const TLinearSystemCase& c = GetParam();
     const auto engine = LinearSystem(c);
     bool ok = false;
     engine->CalculateF(ok);
     ASSERT_TRUE(ok);
-    engine->CalculateDMatrixAndGaussElim(ok);
-    ASSERT_TRUE(ok);
+    std::map<TEquation, long double> residualOf;
+    for (std::int32_t i = 1; i <= engine->NumberOfEquations; ++i) residualOf[EquationAt(*engine, i)] = engine->FResults[i];
 
-    const auto n = static_cast<std::int32_t>(c.slopes.size());
-    for (std::int32_t i = 1; i <= static_cast<std::int32_t>(c.codes.size()); ++i) {
-        SCOPED_TRACE("row " + std::to_string(i));
-        for (std::int32_t j = 1; j <= n; ++j) {
-            EXPECT_EQ(engine->QMatrix[i][j], c.codesAfter[at(i)][at(j)]);
-            EXPECT_REL_NEAR(static_cast<double>(engine->DMatrix[i][j]), c.jacobianAfter[at(i)][at(j)], 1e-12);
-        }
-        EXPECT_EQ(engine->QKnowns[i], c.knownsAfter[at(i)]);
-        EXPECT_REL_NEAR(static_cast<double>(engine->FResults[i]), c.residualsAfter[at(i)], 1e-12);
-        EXPECT_REL_NEAR(static_cast<double>(engine->DKnowns[i]), c.reducedKnownsAfter[at(i)], 1e-12);
+    Step(*engine);
+    const std::vector<std::size_t> positions = PositionsOfGivenEquations(*engine, c);
+    for (std::int32_t i = 1; i <= engine->NumberOfEquations; ++i)
+        EXPECT_EQ(engine->FResults[i], residualOf[EquationAt(*engine, i)]) << "equation now at " << i;
+    if (!c.dependentPair.empty()) {
+        const std::size_t last = c.codes.size() - 1;
+        const bool firstLeftOver = positions[c.dependentPair[0]] == last;
+        const bool secondLeftOver = positions[c.dependentPair[1]] == last;
+        EXPECT_TRUE(firstLeftOver != secondLeftOver) << "one of the repeated equations comes last";
     }
 }
 
-TEST_P(MatrixEquationsElimination, StepSolvesThePivotRows) {
+// The order found by the first step holds for the steps after it, and the
+// residuals are evaluated in it.
+TEST_P(MatrixEquationsElimination, ExchangesArePermanent) {
     const TLinearSystemCase& c = GetParam();
     const auto engine = LinearSystem(c);
-    bool ok = false;
-    engine->CalculateF(ok);
-    ASSERT_TRUE(ok);
-    std::int32_t errorCode = 99;
-    std::vector<std::string> log;
-    std::string message = "stale";
-    engine->SolveQDeltas(ok, errorCode, log, message);
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(errorCode, 0);
-    EXPECT_TRUE(log.empty());
-    for (std::int32_t j = 1; j <= static_cast<std::int32_t>(c.slopes.size()); ++j)
-        EXPECT_REL_NEAR(static_cast<double>(engine->QDeltas[j]), c.expectedDeltas[at(j)], 1e-12) << "unknown " << j;
+    Step(*engine);
+    std::vector<TEquation> orderAfterFirstStep;
+    for (std::int32_t i = 1; i <= engine->NumberOfEquations; ++i) orderAfterFirstStep.push_back(EquationAt(*engine, i));
+
+    engine->SubtractQDeltasFromQVariables(0.5L);
+    Step(*engine);
+    for (std::int32_t i = 1; i <= engine->NumberOfEquations; ++i)
+        EXPECT_EQ(EquationAt(*engine, i), orderAfterFirstStep[at(i)]) << "equation " << i;
+    EXPECT_LT(RelativeStepResidual(*engine), 1e-15L);
 }
 
 INSTANTIATE_TEST_SUITE_P(LinearSystems, MatrixEquationsElimination, ::testing::ValuesIn(kLinearSystems),
@@ -209,6 +273,15 @@ INSTANTIATE_TEST_SUITE_P(
                            e.QMatrix[1][1] = TCode::CodeWalkedForward;
                            e.QKnowns[1] = 5.0;
                        }},
+        // Two plain pipes in parallel from J1 to J2, no flow: the loop's head
+        // equation h1 − h2 = 0 has a zero row.
+        TZeroPivotCase{"ClosedLoopOfPlainPipesAtZeroFlow", 2, 2,
+                       [](TMatrixEquations& e) {
+                           SetPipe(e, 1, kLaminarPipe);
+                           SetPipe(e, 2, kLaminarPipe);
+                           SetEquation(e, 1, {TCode::CodeFlowLeaves, TCode::CodeFlowLeaves}, 0.0);
+                           SetEquation(e, 2, {TCode::CodeWalkedForward, TCode::CodeWalkedBackward}, 0.0);
+                       }},
         // Q1 = 1 twice, Q2 in no equation: the second row reduces to zeros.
         TZeroPivotCase{"UnknownInNoEquation", 2, 2,
                        [](TMatrixEquations& e) {
@@ -219,7 +292,8 @@ INSTANTIATE_TEST_SUITE_P(
         TZeroPivotCase{"FewerEquationsThanUnknowns", 2, 1,
                        [](TMatrixEquations& e) {
                            SetEquation(e, 1, {TCode::CodeFlowEnters, TCode::CodeFlowLeaves}, 1.0);
-                           e.DMatrix[2][2] = 5.0L;
+                           e.QMatrix[2][2] = TCode::CodeFlowEnters;
+                           e.QKnowns[2] = 1.0;
                        }}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -243,7 +317,7 @@ TEST(MatrixEquationsStep, StepWithoutAFiniteValueReportsTheArithmeticFailure) {
     EXPECT_EQ(errorCode, -3);
     EXPECT_EQ(message, "Calculation of flow adjustments did not converge.");
     EXPECT_TRUE(log.empty());
-    EXPECT_EQ(engine->QDeltas[1], 0.0L);
+    EXPECT_EQ(engine->QDeltas[1], 0.0L) << "the previous step is kept";
 }
 
 TEST(MatrixEquationsStep, SubtractingAStepBeyondTheRangeRaises) {

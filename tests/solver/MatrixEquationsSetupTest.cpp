@@ -23,9 +23,7 @@ TEST(MatrixEquationsSetup, StartsWithTheDocumentedDefaultsAndTheApproximatePhase
     EXPECT_EQ(engine->LastSmallValuesReport, 0);
     // The far corners of the tables exist and start empty.
     EXPECT_EQ(engine->QMatrix[2000][1000], 0);
-    EXPECT_EQ(engine->DMatrix[2000][1000], 0.0L);
     EXPECT_EQ(engine->QVariables[1000], 0.0L);
-    EXPECT_EQ(engine->DKnowns[2000], 0.0L);
     EXPECT_EQ(engine->QPump[1000].PointCount(), 0);
 }
 
@@ -43,10 +41,8 @@ TEST(MatrixEquationsSetup, ClearResultsEmptiesEveryTableAndStartsTheApproximateP
     engine->IterationCountTotal = 12;
     engine->LastSmallValuesReport = 11;
     engine->QMatrix[2000][1000] = TMatrixEquations::CodeWalkedBackward;
-    engine->DMatrix[1999][999] = 3.5L;
     engine->QKnowns[2000] = 4.0;
     engine->FResults[2000] = 5.0L;
-    engine->DKnowns[1] = 6.0L;
     engine->QVariables[1000] = 7.0L;
     engine->QDiameter[1000] = 0.1;
     engine->QRoughness[1000] = 1e-4;
@@ -66,10 +62,8 @@ TEST(MatrixEquationsSetup, ClearResultsEmptiesEveryTableAndStartsTheApproximateP
     EXPECT_EQ(engine->FluidDensity, 0.0);
     EXPECT_EQ(engine->FluidViscosity, 0.0);
     EXPECT_EQ(engine->QMatrix[2000][1000], 0);
-    EXPECT_EQ(engine->DMatrix[1999][999], 0.0L);
     EXPECT_EQ(engine->QKnowns[2000], 0.0);
     EXPECT_EQ(engine->FResults[2000], 0.0L);
-    EXPECT_EQ(engine->DKnowns[1], 0.0L);
     EXPECT_EQ(engine->QVariables[1000], 0.0L);
     EXPECT_EQ(engine->QDiameter[1000], 0.0);
     EXPECT_EQ(engine->QRoughness[1000], 0.0);

@@ -24,7 +24,6 @@ struct TSolveRun {
 
 void usePath(TNetwork& network, TSolverPath path) {
     network.SolverPath = path;
-    network.MatrixEquations.SolverPath = path;
 }
 
 std::unique_ptr<TSolveRun> solveWith(const TNetworkDrawing& draw, const TSolveSetup& setup, TSolverPath path) {

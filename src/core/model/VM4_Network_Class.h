@@ -494,6 +494,7 @@ private:
     TSpanningTreeLoops SpanningTreeLoops{MaxShortestPathNodes, MaxLinks};
     std::vector<bool> FixedPressureScratch;
     std::vector<std::int32_t> LoopPipesScratch;
+    std::vector<std::int32_t> LinkOfPipeScratch;  // open link of each pipe id during the generation
 
     std::int32_t countEqualLoopPipePairs(std::int32_t loopIdA, std::int32_t loopIdB) const;
     bool isPipeInLoop(std::int32_t pipeId, std::int32_t loopId) const;
@@ -502,6 +503,8 @@ private:
     // Brings LoopIndependence in line with loops 1..loopCount of the table.
     void holdLoopsForIndependence(std::int32_t loopCount);
     bool isLastLoopIndependentOfEarlier();
+    void indexLinksOfPipes();
+    bool isLastLoopWalkable() const;
     void searchFromNodeAcrossLink(std::int32_t startNodeId, std::int32_t closingLink);
     std::int32_t neighbourAcrossLink(const TNodeLink& link, std::int32_t nodeId) const;
     void relaxLinksOfNode(std::int32_t nodeId, std::int32_t distance, std::int32_t startNodeId,
@@ -545,6 +548,7 @@ private:
     TLinkLookup EquationLinks{TNodeSet::MaxNodes, TPipeSet::kCapacity, MaxLinks};
     void generateUnknowns(std::int32_t& pipeId);
     std::int32_t loopStartNodeId(std::int32_t loopId) const;
+    std::int32_t walkStartNodeId(const TNodeLink& first, const TNodeLink* second) const;
     double totalHead_mHd(std::int32_t nodeId) const;
     std::string generationFailureText(std::int32_t phase, std::int32_t nodeId, std::int32_t loopId,
                                       std::int32_t pipeId) const;

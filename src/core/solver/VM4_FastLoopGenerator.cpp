@@ -234,7 +234,8 @@ void TFastLoopGenerator::removeLastLoop(TNetwork& network) {
 
 void TFastLoopGenerator::RemoveLastLoopIfDuplicateOrDependent(TNetwork& network) {
     if (isLastLoopDuplicate(network)) removeLastLoop(network);
-    if (!lastLoopHasNewPipe(network) && !network.isLastLoopIndependentOfEarlier()) removeLastLoop(network);
+    if (lastLoopHasNewPipe(network)) return;
+    if (!network.isLastLoopIndependentOfEarlier() || !network.isLastLoopWalkable()) removeLastLoop(network);
 }
 
 // Every loop holds each pipe once, so "as many equal pairs as pipes" between two

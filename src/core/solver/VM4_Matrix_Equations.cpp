@@ -1,6 +1,8 @@
 #include "solver/VM4_Matrix_Equations.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <limits>
 #include <numbers>
 #include <utility>
@@ -62,10 +64,6 @@ void TMatrixEquations::requireSizesWithinCapacity(const char* method, std::int32
         throw EMatrixEquations(sizesOutsideCapacity(method, numberOfQVariables, numberOfEquations));
 }
 
-long double TMatrixEquations::requireFinite(long double value, const char* method, const char* what) {
-    return finiteOrRaise(value, method, what);
-}
-
 void TMatrixEquations::setSizes(std::int32_t numberOfQVariables, std::int32_t numberOfEquations) {
     NumberOfQVariables = numberOfQVariables;
     NumberOfEquations = numberOfEquations;
@@ -79,11 +77,8 @@ void TMatrixEquations::ClearResults(std::int32_t numberOfQVariables, std::int32_
     FluidViscosity = 0.0;
     FluidDensity = 0.0;
     QMatrix.Fill(CodeNotInEquation);
-    clearReducedEntries();
-    DMatrix.Fill(0.0L);
     QKnowns.Fill(0.0);
     FResults.Fill(0.0L);
-    DKnowns.Fill(0.0L);
     QVariables.Fill(0.0L);
     QDiameter.Fill(0.0);
     QRoughness.Fill(0.0);
@@ -94,7 +89,8 @@ void TMatrixEquations::ClearResults(std::int32_t numberOfQVariables, std::int32_
         QPump[j].Clear();
         QComponent[j].Clear();
     }
-    Sparse.EliminationCurrent = false;
+    Structure.Invalidate();
+    Factors.Forget();
     setSizes(numberOfQVariables, numberOfEquations);
 }
 
@@ -125,16 +121,31 @@ double TMatrixEquations::pumpHead_mHd(std::int32_t j, double flow_m3s) const {
     return QPump[j].calcPumpHead_mHd_Fluid(flow_m3s, FluidDensity);
 }
 
-TMatrixEquations::TFlowState TMatrixEquations::flowStateOf(std::int32_t j, const char* method) const {
+// The friction factor depends on the flow, the pipe and the fluid only; when
+// none of them changed since it was last computed, it is taken as it was.
+TMatrixEquations::TFlowState TMatrixEquations::flowStateOf(std::int32_t j, const char* method) {
     TFlowState state{};
     state.Flow_m3s = QVariables[j];
     state.FlowDouble_m3s = flowAsDouble(state.Flow_m3s, method);
     state.Velocity_ms = CalcVelocity(state.FlowDouble_m3s, QDiameter[j], 1.0);
+    TFrictionRecord& record = Friction[static_cast<std::size_t>(j)];
+    if (frictionRecordHolds(j, state.FlowDouble_m3s)) {
+        state.FrictionFactor = record.FrictionFactor;
+        return state;
+    }
+    record.Known = false;
     state.FrictionFactor = frictionFactor(j, state.Velocity_ms, method);
+    record = TFrictionRecord{true,         state.FlowDouble_m3s, QDiameter[j],  QRoughness[j],
+                             FluidDensity, FluidViscosity,       state.FrictionFactor};
     return state;
 }
 
-long double TMatrixEquations::headLoss_mHd(std::int32_t j) const { return headLossAt(j, flowStateOf(j, "CalculateF")); }
+bool TMatrixEquations::frictionRecordHolds(std::int32_t j, double flow_m3s) const {
+    const TFrictionRecord& record = Friction[static_cast<std::size_t>(j)];
+    return record.Known && record.Flow_m3s == flow_m3s && record.Diameter_m == QDiameter[j] &&
+           record.Roughness_m == QRoughness[j] && record.Density_kgm3 == FluidDensity &&
+           record.Viscosity_cP == FluidViscosity;
+}
 
 long double TMatrixEquations::headLossAt(std::int32_t j, const TFlowState& state) const {
     const long double Q = state.Flow_m3s;
@@ -145,10 +156,6 @@ long double TMatrixEquations::headLossAt(std::int32_t j, const TFlowState& state
     const double component_mHd = componentLoss_mHd(j, state.FlowDouble_m3s);
     const double pump_mHd = pumpHead_mHd(j, state.FlowDouble_m3s);
     return finiteOrRaise(friction_mHd + fitting_mHd + component_mHd - pump_mHd, "CalculateF", "head loss");
-}
-
-long double TMatrixEquations::headLossDifferential(std::int32_t j) const {
-    return headLossDifferentialAt(j, flowStateOf(j, "CalculateDMatrix"));
 }
 
 // The fitting loss G·Q·|Q| rises with Q on both sides of zero, so its slope
@@ -185,40 +192,49 @@ double TMatrixEquations::frictionSlopeAtZeroFlow(std::int32_t j) const {
 // ---------------------------------------------------------------------------
 // Residuals and tolerances.
 
-long double TMatrixEquations::residualOfEquation(std::int32_t i) {
-    const TOneBasedMatrix<std::uint8_t>& codes = QMatrix;  // read only
-    long double sum = 0.0L;
-    FIsHeadEquation[i] = false;
-    for (std::int32_t j = 1; j <= NumberOfQVariables; ++j) {
-        switch (codes[i][j]) {
-            case CodeNotInEquation: break;
-            case CodeFlowEnters: sum = sum + QVariables[j]; break;
-            case CodeFlowLeaves: sum = sum - QVariables[j]; break;
-            case CodeWalkedForward:
-                FIsHeadEquation[i] = true;
-                sum = sum + headLoss_mHd(j);
-                break;
-            case CodeWalkedBackward:
-                FIsHeadEquation[i] = true;
-                sum = sum - headLoss_mHd(j);
-                break;
-            default:
-                throw EMatrixEquations(std::string("TMatrixEquations.CalculateF") + kUnknownCode +
-                                       std::to_string(codes[i][j]));
-        }
+const TEquationStructure& TMatrixEquations::currentStructure(const char* method) {
+    const TOneBasedMatrix<std::uint8_t>& codes = QMatrix;  // read only: a write would count as a change
+    if (!Structure.Describes(codes, NumberOfQVariables, NumberOfEquations)) {
+        Structure.Read(codes, NumberOfQVariables, NumberOfEquations);
+        Factors.Forget();
     }
+    if (Structure.FirstUnknownCode() != 0)
+        throw EMatrixEquations(std::string("TMatrixEquations.") + method + kUnknownCode +
+                               std::to_string(Structure.FirstUnknownCode()));
+    return Structure;
+}
+
+// Each walked pipe's head loss once, however many equations walk it.
+void TMatrixEquations::evaluateHeadLosses() {
+    for (const std::int32_t j : Structure.HeadUnknowns())
+        HeadLoss_mHd[static_cast<std::size_t>(j)] = headLossAt(j, flowStateOf(j, "CalculateF"));
+}
+
+// F[i] = Σ_j (±Q[j] or ±h[j](Q[j])) − QKnowns[i], unknowns ascending
+long double TMatrixEquations::residualOfEquation(std::int32_t i) {
+    long double sum = 0.0L;
+    bool head = false;
+    for (const TEquationStructure::TRowEntry* entry = Structure.RowBegin(i); entry != Structure.RowEnd(i); ++entry) {
+        const auto j = static_cast<std::size_t>(entry->Unknown);
+        switch (entry->Code) {
+            case CodeFlowEnters: sum = sum + QVariables[entry->Unknown]; break;
+            case CodeFlowLeaves: sum = sum - QVariables[entry->Unknown]; break;
+            case CodeWalkedForward: sum = sum + HeadLoss_mHd[j]; break;
+            default: sum = sum - HeadLoss_mHd[j]; break;  // CodeWalkedBackward
+        }
+        head = head || entry->Code >= CodeWalkedForward;
+    }
+    FIsHeadEquation[i] = head;
     return finiteOrRaise(sum - QKnowns[i], "CalculateF", "residual");
 }
 
 void TMatrixEquations::CalculateF(bool& Ok) {
     requireSizesWithinCapacity("CalculateF", NumberOfQVariables, NumberOfEquations);
-    if (SolverPath == TSolverPath::Fast && calculateFFast(Ok)) return;
     Ok = true;
     try {
-        for (std::int32_t i = 1; i <= NumberOfEquations; ++i) {
-            FResults[i] = 0.0L;
-            FResults[i] = residualOfEquation(i);
-        }
+        currentStructure("CalculateF");
+        evaluateHeadLosses();
+        for (std::int32_t i = 1; i <= NumberOfEquations; ++i) FResults[i] = residualOfEquation(i);
     } catch (const EVelmoraError&) {
         Ok = false;
     }
@@ -261,91 +277,86 @@ bool TMatrixEquations::IsAnyQVariableNegative() const {
 // ---------------------------------------------------------------------------
 // Jacobian and elimination.
 
-long double TMatrixEquations::jacobianEntry(std::int32_t i, std::int32_t j) const {
-    switch (QMatrix[i][j]) {
-        case CodeNotInEquation: return 0.0L;
-        case CodeFlowEnters: return 1.0L;
-        case CodeFlowLeaves: return -1.0L;
-        case CodeWalkedForward: return headLossDifferential(j);
-        case CodeWalkedBackward: return -headLossDifferential(j);
-        default:
-            throw EMatrixEquations(std::string("TMatrixEquations.CalculateDMatrix") + kUnknownCode +
-                                   std::to_string(QMatrix[i][j]));
-    }
+// Each walked pipe's slope h'(Q) once, however many equations walk it.
+void TMatrixEquations::evaluateHeadLossSlopes() {
+    for (const std::int32_t j : Structure.HeadUnknowns())
+        HeadLossSlope[static_cast<std::size_t>(j)] = headLossDifferentialAt(j, flowStateOf(j, "CalculateDMatrix"));
 }
 
+// Entries: +1 / −1 for a flow entering / leaving, +h'(Q) / −h'(Q) for a pipe
+// walked along / against its direction.
 void TMatrixEquations::CalculateDMatrix() {
     requireSizesWithinCapacity("CalculateDMatrix", NumberOfQVariables, NumberOfEquations);
-    for (std::int32_t i = 1; i <= NumberOfEquations; ++i)
-        for (std::int32_t j = 1; j <= NumberOfQVariables; ++j) DMatrix[i][j] = jacobianEntry(i, j);
-}
-
-// Rows k..M compete for column k; a later row wins only when strictly larger,
-// so the first of equal values stays.
-void TMatrixEquations::pivotOnColumn(std::int32_t k) {
-    std::int32_t bestRow = k;
-    long double best = std::fabs(DMatrix[k][k]);
-    for (std::int32_t r = k; r <= NumberOfEquations; ++r) {
-        if (std::fabs(DMatrix[r][k]) > best) {
-            best = std::fabs(DMatrix[r][k]);
-            bestRow = r;
+    currentStructure("CalculateDMatrix");
+    evaluateHeadLossSlopes();
+    TSparseColumns& jacobian = Structure.Jacobian();
+    const std::vector<std::uint8_t>& codes = Structure.EntryCodes();
+    const std::vector<std::int32_t>& unknowns = Structure.EntryUnknowns();
+    for (std::size_t k = 0; k < codes.size(); ++k) {
+        const long double slope = HeadLossSlope[static_cast<std::size_t>(unknowns[k])];
+        switch (codes[k]) {
+            case CodeFlowEnters: jacobian.Value[k] = 1.0L; break;
+            case CodeFlowLeaves: jacobian.Value[k] = -1.0L; break;
+            case CodeWalkedForward: jacobian.Value[k] = slope; break;
+            default: jacobian.Value[k] = -slope; break;  // CodeWalkedBackward
         }
     }
-    if (bestRow > k) exchangeEquations(k, bestRow);
 }
 
-// The exchange is permanent: the equations keep their new order for later
-// iterations (their head flags follow through the next CalculateF).
-void TMatrixEquations::exchangeEquations(std::int32_t rowA, std::int32_t rowB) {
-    DMatrix.SwapRowPrefixes(rowA, rowB, NumberOfQVariables);
-    QMatrix.SwapRowPrefixes(rowA, rowB, NumberOfQVariables);
-    std::swap(DKnowns[rowA], DKnowns[rowB]);
-    std::swap(QKnowns[rowA], QKnowns[rowB]);
-    std::swap(FResults[rowA], FResults[rowB]);
+long double TMatrixEquations::JacobianEntry(std::int32_t i, std::int32_t j) const {
+    if (!Structure.Describes(QMatrix, NumberOfQVariables, NumberOfEquations)) return 0.0L;
+    for (const TEquationStructure::TRowEntry* entry = Structure.RowBegin(i); entry != Structure.RowEnd(i); ++entry)
+        if (entry->Unknown == j) return Structure.Jacobian().Value[static_cast<std::size_t>(entry->Entry)];
+    return 0.0L;
 }
 
-// Row r loses a multiple of the pivot row: factor = D[r][k] / D[k][k];
-// D[r][c] = D[r][c] − factor·D[k][c]. The pivot is the largest entry of its
-// column, so |factor| ≤ 1 and no row grows beyond the rows it came from.
-// (Replacing row r by row k minus a multiple of row r instead scales rows by the
-// ratio of the entries, which on a few hundred equations overflows the meaning
-// of every later pivot.) Rows with 0 in column k are left as they are.
-void TMatrixEquations::eliminateBelowColumn(std::int32_t k) {
-    for (std::int32_t r = k + 1; r <= NumberOfEquations; ++r) {
-        if (DMatrix[r][k] == 0.0L) continue;
-        const char* method = "CalculateDMatrixAndGaussElim";
-        const long double factor = finiteOrRaise(DMatrix[r][k] / DMatrix[k][k], method, "factor");
-        DMatrix[r][k] = 0.0L;
-        for (std::int32_t c = k + 1; c <= NumberOfQVariables; ++c)
-            DMatrix[r][c] = DMatrix[r][c] - factor * DMatrix[k][c];
-        DKnowns[r] = DKnowns[r] - factor * DKnowns[k];
-        for (std::int32_t c = k + 1; c <= NumberOfQVariables; ++c) finiteOrRaise(DMatrix[r][c], method, "row");
-        finiteOrRaise(DKnowns[r], method, "row");
+// The exchange is permanent: the pivot equations take positions 1..N in pivot
+// order and keep them for later iterations (their head flags follow), so that
+// the tests of accuracy, which read equations 1..N, read the pivot equations.
+void TMatrixEquations::adoptPivotOrder() {
+    const std::vector<std::int32_t>& order = Factors.RowOrder();
+    bool moved = false;
+    for (std::size_t k = 0; k < order.size() && !moved; ++k) moved = order[k] != static_cast<std::int32_t>(k);
+    if (!moved) return;
+    permuteEquations(order);
+    Structure.RenumberEquations(order);
+    Factors.RenumberRowsInPivotOrder();
+    Structure.Adopt(QMatrix);
+}
+
+// Equation order[k] + 1 becomes equation k + 1.
+void TMatrixEquations::permuteEquations(const std::vector<std::int32_t>& order) {
+    const auto unknowns = static_cast<std::size_t>(NumberOfQVariables);
+    const std::size_t equations = order.size();
+    std::vector<std::uint8_t> codes(equations * unknowns);
+    std::vector<double> knowns(equations);
+    std::vector<long double> residuals(equations);
+    std::vector<bool> head(equations);
+    for (std::size_t k = 0; k < equations; ++k) {
+        const std::int32_t from = order[k] + 1;
+        std::copy_n(QMatrix.RowData(from), unknowns, codes.data() + k * unknowns);
+        knowns[k] = QKnowns[from];
+        residuals[k] = FResults[from];
+        head[k] = FIsHeadEquation[from];
     }
-}
-
-// A pivot row beyond M has no equation behind it: with fewer equations than
-// unknowns the system cannot be solved, whatever an unused row holds.
-bool TMatrixEquations::hasZeroPivot() const {
-    for (std::int32_t k = 1; k <= NumberOfQVariables; ++k)
-        if (k > NumberOfEquations || DMatrix[k][k] == 0.0L) return true;
-    return false;
+    for (std::size_t k = 0; k < equations; ++k) {
+        const auto to = static_cast<std::int32_t>(k + 1);
+        std::copy_n(codes.data() + k * unknowns, unknowns, QMatrix.RowData(to));
+        QMatrix.MarkWritten(to, 1, NumberOfQVariables);
+        QKnowns[to] = knowns[k];
+        FResults[to] = residuals[k];
+        FIsHeadEquation[to] = head[k];
+    }
 }
 
 void TMatrixEquations::CalculateDMatrixAndGaussElim(bool& Ok) {
     requireSizesWithinCapacity("CalculateDMatrixAndGaussElim", NumberOfQVariables, NumberOfEquations);
-    if (SolverPath == TSolverPath::Fast && gaussElimFast(Ok)) return;
-    Sparse.EliminationCurrent = false;
-    Ok = true;
+    Ok = false;
     try {
         CalculateDMatrix();
-        for (std::int32_t i = 1; i <= NumberOfEquations; ++i) DKnowns[i] = FResults[i];
-        for (std::int32_t k = 1; k <= NumberOfQVariables - 1; ++k) {
-            pivotOnColumn(k);
-            eliminateBelowColumn(k);
-        }
-        if (NumberOfQVariables >= 1) pivotOnColumn(NumberOfQVariables);
-        Ok = !hasZeroPivot();
+        if (!Factors.Factor(Structure.Jacobian())) return;
+        adoptPivotOrder();
+        Ok = true;
     } catch (const EVelmoraError&) {
         Ok = false;
     }
@@ -354,16 +365,14 @@ void TMatrixEquations::CalculateDMatrixAndGaussElim(bool& Ok) {
 // ---------------------------------------------------------------------------
 // Newton step.
 
-// ΔQ[N] = K[N] / D[N][N];  ΔQ[i] = (K[i] − Σ_{c=N..i+1} D[i][c]·ΔQ[c]) / D[i][i]
-void TMatrixEquations::backSubstitute() {
+// Jacobian·ΔQ = F on the pivot equations, from the factors; ΔQ is taken only
+// when every value of it is finite.
+bool TMatrixEquations::solveFactoredStep() {
     const std::int32_t N = NumberOfQVariables;
-    if (N < 1) return;
-    QDeltas[N] = finiteOrRaise(DKnowns[N] / DMatrix[N][N], "SolveQDeltas", "flow adjustment");
-    for (std::int32_t i = N - 1; i >= 1; --i) {
-        long double sum = 0.0L;
-        for (std::int32_t c = N; c >= i + 1; --c) sum = sum + DMatrix[i][c] * QDeltas[c];
-        QDeltas[i] = finiteOrRaise((DKnowns[i] - sum) / DMatrix[i][i], "SolveQDeltas", "flow adjustment");
-    }
+    for (std::int32_t i = 1; i <= NumberOfEquations; ++i) StepKnowns[static_cast<std::size_t>(i - 1)] = FResults[i];
+    if (!Factors.Solve(StepKnowns, StepDeltas)) return false;
+    for (std::int32_t j = 1; j <= N; ++j) QDeltas[j] = StepDeltas[static_cast<std::size_t>(j - 1)];
+    return true;
 }
 
 // The driver raises IterationCountTotal once per attempt, so the line appears at
@@ -387,13 +396,7 @@ void TMatrixEquations::SolveQDeltas(bool& Ok, std::int32_t& ErrorCode, std::vect
         reportTooSmallOncePerAttempt(log);
         return;  // QDeltas keep the previous step
     }
-    try {
-        if (Sparse.EliminationCurrent) {
-            backSubstituteFast();
-        } else {
-            backSubstitute();
-        }
-    } catch (const EVelmoraError&) {
+    if (!solveFactoredStep()) {
         Ok = false;
         ErrorCode = ErrorCodeArithmetic;
         ErrorMessage = kStepFailedMessage;

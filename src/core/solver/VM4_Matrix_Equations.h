@@ -8,9 +8,9 @@
 #include "model/VM4_ComponentPressure_Class.h"
 #include "model/VM4_Pump_Class.h"
 #include "solver/VM4_OneBasedArray.h"
+#include "solver/VM4_EquationStructure.h"
 #include "solver/VM4_OneBasedMatrix.h"
-#include "solver/VM4_SolverPath.h"
-#include "solver/VM4_SparseWorkspace.h"
+#include "solver/VM4_SparseLU.h"
 
 // Raised by TMatrixEquations: sizes beyond its capacity, and arithmetic that has
 // no finite result (the engine's stand-in for a floating-point exception). The
@@ -30,22 +30,21 @@ VELMORA_DECLARE_ERROR(EMatrixEquations);
 //
 // Flows, residuals, the Jacobian and the step are held in extended precision
 // (long double, 80 bits on x86-64); geometry, constants and tolerances in double.
-// Every table is 1-based and allocated once at construction, at full capacity.
+// Every public table is 1-based and allocated once at construction, at full
+// capacity; the sparse Jacobian and its factors grow with the system in use
+// (a few hundred kilobytes at capacity, where a dense Jacobian would take 32 MB).
 //
 // The Newton operations report their outcome as a Boolean and an integer code
 // (ErrorCodeNone, ErrorCodeZeroPivot, ErrorCodeArithmetic) and never throw for
 // a numeric failure. Rows are exchanged permanently by the pivoting, so the
 // equation order changes during a solve until the generator rebuilds it.
 //
-// Two implementations of the residuals, the elimination and the back
-// substitution are kept, chosen by SolverPath. Reference is the plain dense one.
-// Fast (VM4_Matrix_Equations_Fast.cpp) evaluates each unknown's head loss once
-// per evaluation instead of once per equation that walks it, and eliminates only
-// the entries that can be non-zero, performing on them exactly the arithmetic of
-// the dense elimination in the same order, so that every value, pivot, step and
-// flow is the same bit for bit. Whenever an arithmetic failure makes the outcome
-// depend on where the dense code would stop, the fast path hands the operation
-// to the dense one.
+// Only the non-zero codes are worked on: the code table is read into a sparse
+// structure once per generation (and kept through the engine's own row
+// exchanges), each unknown's head loss and slope are evaluated once per
+// evaluation however many equations walk its pipe, and the Newton step comes
+// from a sparse LU factorization of the Jacobian (TSparseLU) whose analysis is
+// reused from step to step while its pivots stay sound.
 class TMatrixEquations {
 public:
     static constexpr std::int32_t MaxQVariables = 1000;
@@ -99,15 +98,19 @@ public:
     // CalculateF; only when it succeeded, Accurate and Size as above (else both unchanged).
     void CalculateAndCheckFAccurate(bool& Ok, bool& Accurate, long double& Size);
 
-    // Jacobian rows 1..M, columns 1..N at the current flows. May raise when a
-    // formula has no finite result.
+    // Jacobian rows 1..M, columns 1..N at the current flows (held sparsely; read
+    // an entry with JacobianEntry). May raise when a formula has no finite result.
     void CalculateDMatrix();
-    // Jacobian, then Gauss elimination with partial pivoting, exchanging rows
-    // permanently. Ok is false when a pivot is exactly 0 or the arithmetic failed.
+    // Jacobian, then its LU factorization with partial pivoting. The equations
+    // chosen as pivots are moved, permanently, to positions 1..N in pivot order
+    // (QMatrix, QKnowns, FResults and FIsHeadEquation follow); equations never
+    // chosen (dependent ones, when M > N) come after them. Ok is false when a
+    // column has no non-zero pivot or the arithmetic failed.
     void CalculateDMatrixAndGaussElim(bool& Ok);
-    // The Newton step QDeltas solving DMatrix·ΔQ = FResults. On a zero pivot the
-    // previous step is kept (code -1; a log line once per attempt); on an
-    // arithmetic failure code -3 and ErrorMessage says so.
+    // The Newton step QDeltas solving Jacobian·ΔQ = FResults on the pivot
+    // equations. On a zero pivot the previous step is kept (code -1; a log line
+    // once per attempt); on an arithmetic failure code -3, the previous step is
+    // kept and ErrorMessage says so.
     void SolveQDeltas(bool& Ok, std::int32_t& ErrorCode, std::vector<std::string>& log, std::string& ErrorMessage);
     // Q[j] = Q[j] - factor·QDeltas[j], j = 1..N. Raises EMatrixEquations when a
     // flow has no finite value (flows before it are already updated).
@@ -125,6 +128,12 @@ public:
     // Some Q[j] < −FlowTolerance, j = 1..N.
     bool IsAnyQVariableNegative() const;
 
+    // Jacobian entry of equation i, unknown j (1-based) from the last
+    // CalculateDMatrix, in the equation order of now; 0 where the code is 0.
+    long double JacobianEntry(std::int32_t i, std::int32_t j) const;
+    // Entries of the last factorization's L and U factors: the work of a step.
+    std::int32_t FactorEntryCount() const { return Factors.FactorEntryCount(); }
+
     // --- The system, filled by the equation generator. ---
     std::int32_t NumberOfQVariables = 0;  // N
     std::int32_t NumberOfEquations = 0;   // M
@@ -138,9 +147,7 @@ public:
     TOneBasedArray<double> QKnowns{MaxEquations};                        // right-hand constants
     TOneBasedArray<long double> FResults{MaxEquations};                  // residuals
     TOneBasedArray<bool> FIsHeadEquation{MaxEquations};                  // has codes 3 or 4
-    TOneBasedMatrix<long double> DMatrix{MaxEquations, MaxQVariables};   // Jacobian, reduced in place
     TOneBasedArray<long double> QDeltas{MaxQVariables};                  // Newton step
-    TOneBasedArray<long double> DKnowns{MaxEquations};                   // right-hand side, reduced
     // G of each unknown's pipe, sum of fitting K / (2g·A²), so that the fitting loss is G·Q·|Q|.
     TOneBasedArray<double> QFittingLossCoefficents{MaxQVariables};
     TOneBasedArray<TComponentPressure> QComponent{MaxQVariables};  // owned copies, cleared when none
@@ -153,9 +160,6 @@ public:
     std::int32_t IterationCountTotal = 0;
     // IterationCountTotal when the "too small" line was last logged.
     std::int32_t LastSmallValuesReport = 0;
-
-    // Fast in production; Reference runs the plain dense algorithms, for comparison.
-    TSolverPath SolverPath = TSolverPath::Fast;
 
     // --- Tolerances and limits, set by the caller. ---
     double FlowTolerance = DefaultFlowTolerance_m3s;                  // m³/s
@@ -171,8 +175,6 @@ public:
 private:
     void requireSizesWithinCapacity(const char* method, std::int32_t numberOfQVariables,
                                     std::int32_t numberOfEquations) const;
-    // The value, or EMatrixEquations naming the method and the quantity when it is not finite.
-    static long double requireFinite(long double value, const char* method, const char* what);
     void setSizes(std::int32_t numberOfQVariables, std::int32_t numberOfEquations);
 
     // One unknown's flow as the formulas take it, with the friction factor there.
@@ -183,10 +185,22 @@ private:
         double FrictionFactor;
     };
 
+    // What an unknown's friction factor was last computed from, so that the
+    // Jacobian reuses the factor of the residual evaluation at the same flow
+    // (the Colebrook-White iteration is the costliest formula of a step).
+    struct TFrictionRecord {
+        bool Known = false;
+        double Flow_m3s = 0.0;
+        double Diameter_m = 0.0;
+        double Roughness_m = 0.0;
+        double Density_kgm3 = 0.0;
+        double Viscosity_cP = 0.0;
+        double FrictionFactor = 0.0;
+    };
+
     // Terms of one unknown's pipe head loss at its current flow, m of fluid.
-    long double headLoss_mHd(std::int32_t j) const;
-    long double headLossDifferential(std::int32_t j) const;
-    TFlowState flowStateOf(std::int32_t j, const char* method) const;
+    TFlowState flowStateOf(std::int32_t j, const char* method);
+    bool frictionRecordHolds(std::int32_t j, double flow_m3s) const;
     long double headLossAt(std::int32_t j, const TFlowState& state) const;
     long double headLossDifferentialAt(std::int32_t j, const TFlowState& state) const;
     double frictionFactor(std::int32_t j, double velocity_ms, const char* method) const;
@@ -194,38 +208,23 @@ private:
     double componentLoss_mHd(std::int32_t j, double flow_m3s) const;
     double pumpHead_mHd(std::int32_t j, double flow_m3s) const;
 
+    // The sparse structure of the code table, read again when the table changed.
+    const TEquationStructure& currentStructure(const char* method);
+    void evaluateHeadLosses();
     long double residualOfEquation(std::int32_t i);
-    long double jacobianEntry(std::int32_t i, std::int32_t j) const;
-
-    void pivotOnColumn(std::int32_t k);
-    void exchangeEquations(std::int32_t rowA, std::int32_t rowB);
-    void eliminateBelowColumn(std::int32_t k);
-    bool hasZeroPivot() const;
-    void backSubstitute();
+    void evaluateHeadLossSlopes();
+    void adoptPivotOrder();
+    void permuteEquations(const std::vector<std::int32_t>& order);
+    bool solveFactoredStep();
 
     void reportTooSmallOncePerAttempt(std::vector<std::string>& log);
     bool areReversedStepsUncounted() const;
 
-    // ---- Fast path (VM4_Matrix_Equations_Fast.cpp). Each returns false, having
-    // changed nothing the dense path would see, when the dense path must run. ----
-    bool equationCodesCurrent();
-    void readEquationCodes();
-    TFlowState flowStateReusingFriction(std::int32_t j, const char* method);
-    bool evaluateHeadLosses();
-    bool evaluateHeadLossSlopes();
-    bool calculateFFast(bool& Ok);
-    bool gaussElimFast(bool& Ok);
-    bool eliminationStepFast(std::int32_t k);
-    void resetSparseRows();
-    void loadSparseJacobian();
-    bool evaluateColumnOfCandidates(std::int32_t k);
-    void pivotOnColumnFast(std::int32_t k);
-    void exchangeEquationsFast(std::int32_t positionA, std::int32_t positionB);
-    bool finishPivotRow(std::int32_t k);
-    bool eliminateBelowColumnFast(std::int32_t k);
-    void undoExchangesFast();
-    void clearReducedEntries();
-    void backSubstituteFast();
-
-    TSparseWorkspace Sparse{MaxQVariables, MaxEquations};
+    TEquationStructure Structure;
+    TSparseLU Factors;
+    std::vector<long double> HeadLoss_mHd = std::vector<long double>(MaxQVariables + 1);    // by unknown
+    std::vector<long double> HeadLossSlope = std::vector<long double>(MaxQVariables + 1);   // by unknown
+    std::vector<TFrictionRecord> Friction = std::vector<TFrictionRecord>(MaxQVariables + 1);  // by unknown
+    std::vector<long double> StepKnowns = std::vector<long double>(MaxEquations);  // 0-based
+    std::vector<long double> StepDeltas = std::vector<long double>(MaxQVariables);  // 0-based
 };

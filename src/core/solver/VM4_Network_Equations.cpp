@@ -212,9 +212,10 @@ void TNetwork::generateLoopEquationsFast(std::int32_t& equation, std::int32_t& l
         const auto& pipes = PipeLoopPipes[slot(loopId)];
         pipeId = pipes[1];
         const TNodeLink& first = NodeLinks[slot(EquationLinks.LinkOfPipe(pipeId))];
-        // A path is stored from a fixed-pressure node onwards.
-        const std::int32_t startNodeId =
-            isFixedPressureNode(GetNode(first.ToNodeId).NodeType) ? first.ToNodeId : first.FromNodeId;
+        const TNodeLink* second = PipeLoopPipeCount[slot(loopId)] >= 2
+                                      ? &NodeLinks[slot(EquationLinks.LinkOfPipe(pipes[2]))]
+                                      : nullptr;
+        const std::int32_t startNodeId = walkStartNodeId(first, second);
         std::int32_t currentNodeId = startNodeId;
         std::uint8_t* codes = engine.QMatrix.RowData(equation) - 1;
         std::int32_t lowest = TMatrixEquations::MaxQVariables;
@@ -244,10 +245,23 @@ void TNetwork::generateLoopEquationsFast(std::int32_t& equation, std::int32_t& l
 // A path is stored from a fixed-pressure node onwards; a closed loop starts at
 // the from-node of its first pipe.
 std::int32_t TNetwork::loopStartNodeId(std::int32_t loopId) const {
-    std::int32_t fromNodeId = -1;
-    std::int32_t toNodeId = -1;
-    GetFromAndToNodeIds(PipeLoopPipes[slot(loopId)][1], fromNodeId, toNodeId);
-    return isFixedPressureNode(GetNode(toNodeId).NodeType) ? toNodeId : fromNodeId;
+    TNodeLink first;
+    GetFromAndToNodeIds(PipeLoopPipes[slot(loopId)][1], first.FromNodeId, first.ToNodeId);
+    if (PipeLoopPipeCount[slot(loopId)] < 2) return walkStartNodeId(first, nullptr);
+    TNodeLink second;
+    GetFromAndToNodeIds(PipeLoopPipes[slot(loopId)][2], second.FromNodeId, second.ToNodeId);
+    return walkStartNodeId(first, &second);
+}
+
+// A path that runs on through a second tank or end pressure node can have one at
+// both ends of its first pipe; the walk must then leave the first pipe where the
+// second pipe joins it, or it could not go on.
+std::int32_t TNetwork::walkStartNodeId(const TNodeLink& first, const TNodeLink* second) const {
+    const bool toNodeFixed = isFixedPressureNode(GetNode(first.ToNodeId).NodeType);
+    const std::int32_t start = toNodeFixed ? first.ToNodeId : first.FromNodeId;
+    const std::int32_t other = toNodeFixed ? first.FromNodeId : first.ToNodeId;
+    if (second != nullptr && !second->Touches(other) && second->Touches(start)) return other;
+    return start;
 }
 
 // H = surface pressure as fluid head + elevation + liquid level, metres of fluid.

@@ -135,9 +135,55 @@ void TNetwork::PipeLoopsRemoveLastUnlessIndependent() {
     if (!isLastLoopIndependentOfEarlier()) PipeLoopRemove(last);
 }
 
+// During the generation a candidate kept only by the rank test must also be one
+// the equations can walk: a path that runs on through a second tank or end
+// pressure node may start its walk at the wrong one. (A candidate with a new
+// pipe is kept as it always was.)
 void TNetwork::removeLastLoopIfDuplicateOrDependent() {
     PipeLoopsRemoveLastIfDuplicate();
-    PipeLoopsRemoveLastUnlessIndependent();
+    const std::int32_t last = PipeLoopCount;
+    if (last < 2) return;
+    for (std::int32_t position = 1; position <= PipeLoopPipeCount[slot(last)]; ++position) {
+        if (!isPipeInAnyLoopBefore(PipeLoopPipes[slot(last)][slot(position)], last)) return;
+    }
+    if (!isLastLoopIndependentOfEarlier() || !isLastLoopWalkable()) PipeLoopRemove(last);
+}
+
+// The pipe's open link for the walk test, looked up in the index built when the
+// generation starts.
+void TNetwork::indexLinksOfPipes() {
+    LinkOfPipeScratch.assign(slot(TPipeSet::kCapacity) + 1, 0);
+    for (std::int32_t k = 1; k <= NodeLinkCount; ++k) {
+        const std::int32_t pipeId = NodeLinks[slot(k)].PipeId;
+        if (pipeId >= 1 && pipeId <= TPipeSet::kCapacity) LinkOfPipeScratch[slot(pipeId)] = k;
+    }
+}
+
+// Walks the last loop as the equation generation will, each pipe going on from
+// where the one before it ended.
+bool TNetwork::isLastLoopWalkable() const {
+    const std::int32_t last = PipeLoopCount;
+    const auto linkOf = [this](std::int32_t pipeId) -> const TNodeLink* {
+        if (pipeId < 1 || pipeId > TPipeSet::kCapacity || slot(pipeId) >= LinkOfPipeScratch.size()) return nullptr;
+        const std::int32_t k = LinkOfPipeScratch[slot(pipeId)];
+        return k >= 1 ? &NodeLinks[slot(k)] : nullptr;
+    };
+    const TNodeLink* first = linkOf(PipeLoopPipes[slot(last)][1]);
+    if (first == nullptr) return false;
+    const TNodeLink* second = PipeLoopPipeCount[slot(last)] >= 2 ? linkOf(PipeLoopPipes[slot(last)][2]) : nullptr;
+    std::int32_t current = walkStartNodeId(*first, second);
+    for (std::int32_t position = 1; position <= PipeLoopPipeCount[slot(last)]; ++position) {
+        const TNodeLink* link = linkOf(PipeLoopPipes[slot(last)][slot(position)]);
+        if (link == nullptr) return false;
+        if (current == link->FromNodeId) {
+            current = link->ToNodeId;
+        } else if (current == link->ToNodeId) {
+            current = link->FromNodeId;
+        } else {
+            return false;
+        }
+    }
+    return true;
 }
 
 // The held rows follow the table, which the generation changes only at its end;
@@ -177,6 +223,7 @@ void TNetwork::PipeLoopsShortestPathClear() {
 // does not handle exactly, which then take the plain search.
 void TNetwork::PipeLoopsGenerateAllLoops() {
     TPhaseTimer timer(SolveTimings, TSolvePhase::LoopGeneration);
+    indexLinksOfPipes();
     const bool fast = SolverPath == TSolverPath::Fast && FastLoops.Prepare(*this);
     for (std::int32_t nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId)) {
         SolveStatusText = kGeneratingLoopsStatus + std::to_string(nodeId);
