@@ -34,8 +34,6 @@ void BuildGridNetwork(TNetwork& network, const TGridSpec& plan);
 // A grid of about the given number of pipes (square, 2 tanks, 2 end nodes).
 TGridSpec GridSpecForPipes(std::int32_t pipeCount);
 
-// A grid of about the given number of pipes that the solver solves at every size
-// up to the capacity: square, 3 tanks at 10 bar, one end pressure node, demands
-// of 0.1 l/s. (With two or more end pressure nodes the grids above about 60 pipes
-// are not solved: no start velocity of the ladder leads to an approximate solution.)
+// A grid of about the given number of pipes, square, 3 tanks at 10 bar, one end
+// pressure node, demands of 0.1 l/s.
 TGridSpec SolvedGridSpecForPipes(std::int32_t pipeCount);

@@ -163,7 +163,7 @@ private:
                 node.JointSupply_m3s = uniform(0.001, 0.005);
                 --supplies;
             } else if (chance(0.7)) {
-                node.JointDischarge_m3s = uniform(0.0002, 0.0015);
+                node.JointDischarge_m3s = uniform(0.0002, 0.001);
             }
         }
     }

@@ -267,18 +267,18 @@ INSTANTIATE_TEST_SUITE_P(
     Causes, MatrixEquationsZeroPivot,
     ::testing::Values(
         // The friction derivative 16·f·L·|Q|/(D⁵·π²·g) is 0 at zero flow.
-        TZeroPivotCase{"PlainPipeAtZeroFlow", 1, 1,
+        TZeroPivotCase{"PipeWithoutFrictionOrFittings", 1, 1,
                        [](TMatrixEquations& e) {
-                           SetPipe(e, 1, kLaminarPipe);
+                           SetPipe(e, 1, kNoFrictionPipe);
                            e.QMatrix[1][1] = TCode::CodeWalkedForward;
                            e.QKnowns[1] = 5.0;
                        }},
-        // Two plain pipes in parallel from J1 to J2, no flow: the loop's head
+        // Two pipes without friction in parallel from J1 to J2: the loop's head
         // equation h1 − h2 = 0 has a zero row.
-        TZeroPivotCase{"ClosedLoopOfPlainPipesAtZeroFlow", 2, 2,
+        TZeroPivotCase{"ClosedLoopOfPipesWithoutFriction", 2, 2,
                        [](TMatrixEquations& e) {
-                           SetPipe(e, 1, kLaminarPipe);
-                           SetPipe(e, 2, kLaminarPipe);
+                           SetPipe(e, 1, kNoFrictionPipe);
+                           SetPipe(e, 2, kNoFrictionPipe);
                            SetEquation(e, 1, {TCode::CodeFlowLeaves, TCode::CodeFlowLeaves}, 0.0);
                            SetEquation(e, 2, {TCode::CodeWalkedForward, TCode::CodeWalkedBackward}, 0.0);
                        }},

@@ -83,9 +83,10 @@ const std::vector<TEquationCase> kEquationCases = {
      [] { return kLaminarC * 0.002 - 10.0; }, [] { return 2.0 * kLaminarC; }},
     {"PipeWalkedBackwardSubtractsItsLoss", {{TPipeKind::Laminar, 0.002L}}, {TCode::CodeWalkedBackward}, -3.0, true,
      [] { return -kLaminarC * 0.002 + 3.0; }, [] { return -2.0 * kLaminarC; }},
-    // 50·(−0.01)·0.01 = −0.005; the Jacobian entry is 2·G·Q = −1 (the sign of Q).
+    // 50·(−0.01)·0.01 = −0.005; the loss rises with the flow on both sides of zero,
+    // so the Jacobian entry is 2·G·|Q| = +1.
     {"FittingLossHasTheSignOfTheFlow", {{TPipeKind::Fittings, -0.01L}}, {TCode::CodeWalkedForward}, 0.0, true,
-     [] { return -0.005; }, [] { return -1.0; }},
+     [] { return -0.005; }, [] { return 1.0; }},
     // Head 48 m.H2O at 0.01 m³/s, slope 2·(−30000)·0.01 + 100 = −500 m.H2O per m³/s;
     // at 0.015 the slope is 2·(−30000)·0.015 + 100 = −800.
     {"PumpHeadIsSubtracted", {{TPipeKind::Pump, 0.01L}}, {TCode::CodeWalkedForward}, -50.0, true,
@@ -309,6 +310,8 @@ TEST_P(MatrixEquationsNegativeFlows, OnlyUnknownsInUseCount) {
 INSTANTIATE_TEST_SUITE_P(Flows, MatrixEquationsNegativeFlows,
                          ::testing::Values(TNegativeCase{"AllPositive", {0.1L, 0.2L, 0.3L}, 3, false},
                                            TNegativeCase{"ZeroIsNotNegative", {0.0L, -0.0L, 0.3L}, 3, false},
-                                           TNegativeCase{"TinyNegative", {0.1L, 0.2L, -1e-30L}, 3, true},
+                                           // Within the flow tolerance (1e-6) of zero a flow is zero.
+                                           TNegativeCase{"TinyNegativeIsZero", {0.1L, 0.2L, -1e-30L}, 3, false},
+                                           TNegativeCase{"NegativeBeyondTheTolerance", {0.1L, 0.2L, -2e-6L}, 3, true},
                                            TNegativeCase{"NegativeBeyondN", {0.1L, 0.2L, -1.0L}, 2, false}),
                          [](const auto& info) { return std::string(info.param.name); });

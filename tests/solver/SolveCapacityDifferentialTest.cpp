@@ -1,11 +1,7 @@
 // The whole solve on the fast algorithms against the plain reference ones on
 // grids up to the program's capacity: the same answer, results log, loop table,
 // flows and pressures bit for bit. A grid the solver solves runs to the end,
-// refinement and node pressures included. On a grid it cannot solve both passes
-// of the ladder would take minutes on the plain path, so there the user presses
-// Stop during an early attempt; the loop generation, the start estimates, the
-// equations and several Newton steps on about a thousand unknowns are compared
-// all the same. Builds without optimisation (the sanitizer build among them) run
+// refinement and node pressures included. Builds without optimisation (the sanitizer build among them) run
 // about twenty times slower and take the smaller grids only.
 
 #include <gtest/gtest.h>
@@ -36,22 +32,20 @@ TEST(SolveCapacityDifferentialTest, SolvedGridOf184Pipes) {
     EXPECT_TRUE(solved);
 }
 
-void expectIdenticalGridSolves(std::int32_t pipeCount, std::int32_t stopAfterAttempts) {
+// Two tanks and two end pressure nodes, each flow along its pipe.
+void expectIdenticalGridSolves(std::int32_t pipeCount) {
     const bool solved = ExpectIdenticalSolves(
-        [pipeCount](TNetwork& network) { BuildGridNetwork(network, GridSpecForPipes(pipeCount)); },
-        {false, stopAfterAttempts});
-    EXPECT_FALSE(solved) << "stopped early, a grid of this size cannot have been solved";
+        [pipeCount](TNetwork& network) { BuildGridNetwork(network, GridSpecForPipes(pipeCount)); });
+    EXPECT_TRUE(solved);
 }
 
 // 15 x 15 join points, 424 pipes, 196 loops and paths.
-TEST(SolveCapacityDifferentialTest, GridOf424PipesStoppedInTheThirdAttempt) {
-    expectIdenticalGridSolves(450, 3);
-}
+TEST(SolveCapacityDifferentialTest, GridOf424PipesIsSolvedTheSameWay) { expectIdenticalGridSolves(450); }
 
 // 22 x 22 join points, 928 pipes, 444 loops and paths.
-TEST(SolveCapacityDifferentialTest, GridOf928PipesStoppedInTheSecondAttempt) {
+TEST(SolveCapacityDifferentialTest, GridOf928PipesIsSolvedTheSameWay) {
     if (!kOptimisedBuild) GTEST_SKIP() << "the plain path takes minutes here without optimisation";
-    expectIdenticalGridSolves(950, 2);
+    expectIdenticalGridSolves(950);
 }
 
 }  // namespace

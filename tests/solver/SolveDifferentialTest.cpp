@@ -196,18 +196,17 @@ INSTANTIATE_TEST_SUITE_P(Seeds, RandomGridSolveDifferential, ::testing::Range<st
 
 // ---- Grids ---------------------------------------------------------------------------------------------
 
-// A 5 x 5 grid with two end pressure nodes is solved; at 7 x 7 no attempt of the
-// first pass succeeds, so the whole ladder runs, and the reversal that the second
-// pass asks for is refused.
+// Grids of two tanks and two end pressure nodes, whose flows all run along their
+// pipes, are solved at every size.
 TEST(GridSolveDifferential, GridOf44PipesIsSolvedTheSameWay) {
     const bool solved = ExpectIdenticalSolves([](TNetwork& network) { BuildGridNetwork(network, GridSpecForPipes(50)); });
     EXPECT_TRUE(solved);
 }
 
-TEST(GridSolveDifferential, GridOf88PipesIsNotSolvedTheSameWay) {
+TEST(GridSolveDifferential, GridOf88PipesIsSolvedTheSameWay) {
     const bool solved =
         ExpectIdenticalSolves([](TNetwork& network) { BuildGridNetwork(network, GridSpecForPipes(100)); });
-    EXPECT_FALSE(solved);
+    EXPECT_TRUE(solved);
 }
 
 }  // namespace
