@@ -37,17 +37,20 @@ bool takeValue(const std::vector<std::string>& arguments, std::size_t& i, std::s
 nlohmann::ordered_json number(double x) { return std::isfinite(x) ? nlohmann::ordered_json(x) : nullptr; }
 
 // A node cut off from every tank and end pressure node has no pressure: null,
-// with "connected" false, rather than a number left from an earlier solve.
-nlohmann::ordered_json nodesAsJson(const TNetwork& network) {
+// with "connected" false, rather than a number left from an earlier solve. So
+// has a node a solved network could give no pressure (one behind a flow control
+// and nothing else, for one).
+nlohmann::ordered_json nodesAsJson(const TNetwork& network, bool solved) {
     nlohmann::ordered_json nodes = nlohmann::ordered_json::array();
     const std::vector<bool> connected = NodesReachingFixedPressure(network);
     for (std::int32_t id = network.GetNextNodeId(0); id > 0; id = network.GetNextNodeId(id)) {
         const TNode& node = network.GetNode(id);
-        const bool hasPressure = connected[static_cast<std::size_t>(id)];
+        const bool isConnected = connected[static_cast<std::size_t>(id)];
+        const bool hasPressure = isConnected && (!solved || node.IsPressureSet);
         nodes.push_back({{"id", id},
                          {"name", node.Name},
                          {"type", NodeTypeName(node.NodeType)},
-                         {"connected", hasPressure},
+                         {"connected", isConnected},
                          {"elevation_m", number(node.Elevation_m)},
                          {"pressure_m", hasPressure ? number(node.Pressure_FluidHead_m) : nullptr},
                          // hydraulic grade line: pressure head + elevation
@@ -161,7 +164,7 @@ bool CalculateNetwork(TNetwork& network, std::vector<std::string>& log) {
 std::string SolveResultsAsJson(const TNetwork& network, bool solved, const std::vector<std::string>& log) {
     const nlohmann::ordered_json results = {{"solved", solved},
                                     {"warnings", network.WarningCount},
-                                    {"nodes", nodesAsJson(network)},
+                                    {"nodes", nodesAsJson(network, solved)},
                                     {"pipes", pipesAsJson(network)},
                                     {"log", log}};
     // Texts that are not valid UTF-8 are written with replacement characters, not refused.

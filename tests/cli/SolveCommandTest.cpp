@@ -148,6 +148,9 @@ TEST_F(SolveCommandRun, JsonAndSavedNetworkAgreeWithEachOther) {
         EXPECT_EQ(node.at("name").get<std::string>(), saved_node.Name);
         EXPECT_EQ(node.at("type").get<std::string>(), NodeTypeName(saved_node.NodeType));
         EXPECT_EQ(node.at("elevation_m").get<double>(), saved_node.Elevation_m);
+        // The join point behind the flow control alone gets no pressure from the solve.
+        EXPECT_EQ(node.at("pressure_m").is_null(), !saved_node.IsPressureSet) << node;
+        if (node.at("pressure_m").is_null()) continue;
         EXPECT_EQ(node.at("pressure_m").get<double>(), saved_node.Pressure_FluidHead_m);
         EXPECT_EQ(node.at("hgl_m").get<double>(), saved_node.Pressure_FluidHead_m + saved_node.Elevation_m);
     }

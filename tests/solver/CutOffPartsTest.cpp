@@ -87,11 +87,11 @@ TEST_F(CutOffParts, ACutOffDemandIsNamedWithTheFlowNotDelivered) {
     const std::size_t warning = IndexOf(log, "Node 4, N4 is not connected to any other node in the network.");
     ASSERT_LT(warning + 1, log.size());
     EXPECT_EQ(log[warning - 1], ">>> WARNING:");
-    EXPECT_EQ(log[warning + 1], "Its demand flow out of 0.003000 m³/sec is not delivered and is left out of the totals.");
+    EXPECT_EQ(log[warning + 1], "Its demand flow out of 0.0030 m³/sec is not delivered and is left out of the totals.");
     // The lone node has no demand: only the verdict.
     const std::size_t lonely = IndexOf(log, "Node 5, N5 is not connected to any other node in the network.");
-    ASSERT_LT(lonely + 1, log.size());
-    EXPECT_EQ(log[lonely + 1], " ");
+    ASSERT_LT(lonely, log.size());
+    EXPECT_TRUE(lonely + 1 == log.size() || log[lonely + 1].rfind("Its demand", 0) != 0) << log[lonely + 1];
 }
 
 TEST_F(CutOffParts, TheSummaryLeavesCutOffDemandsOut) {
@@ -116,7 +116,7 @@ TEST_F(CutOffParts, AnIslandWithADemandIsWarnedAbout) {
                          " is not connected to any tank or end pressure node.");
     ASSERT_LT(warning + 1, log.size());
     EXPECT_EQ(log[warning + 1],
-              "Its demand flow in of 0.001000 m³/sec does not enter the network and is left out of the totals.");
+              "Its demand flow in of 0.0010 m³/sec does not enter the network and is left out of the totals.");
 }
 
 TEST_F(CutOffParts, CutOffNodesHaveNoPressureAfterASolve) {

@@ -70,12 +70,12 @@ const TAbsurdInput kAbsurdInputs[] = {
     {"length not a number", [](TNetwork& n, std::int32_t p, std::int32_t) { n.GetPipe(p).Length_m = kNaN; },
      "Pipe P2: length not a number. A pipe's length must be greater than zero."},
     {"negative diameter", [](TNetwork& n, std::int32_t p, std::int32_t) { n.GetPipe(p).InnerDiameter_m = -0.1; },
-     "Pipe P2: inner diameter -100.00 mm. A pipe's inner diameter must be greater than zero."},
+     "Pipe P2: inner diameter -100.000 mm. A pipe's inner diameter must be greater than zero."},
     {"zero diameter", [](TNetwork& n, std::int32_t p, std::int32_t) { n.GetPipe(p).InnerDiameter_m = 0.0; },
-     "Pipe P2: inner diameter 0.00 mm. A pipe's inner diameter must be greater than zero."},
+     "Pipe P2: inner diameter 0.000 mm. A pipe's inner diameter must be greater than zero."},
     {"negative roughness",
      [](TNetwork& n, std::int32_t p, std::int32_t) { n.GetPipe(p).InnerRoughness_m = -0.001; },
-     "Pipe P2: roughness -1.00 mm. A pipe's roughness must not be negative."},
+     "Pipe P2: roughness -1.000 mm. A pipe's roughness must not be negative."},
     {"infinite roughness",
      [](TNetwork& n, std::int32_t p, std::int32_t) { n.GetPipe(p).InnerRoughness_m = kInfinity; },
      "Pipe P2: roughness +infinity. A pipe's roughness must not be negative."},
@@ -142,7 +142,8 @@ TEST_P(AbsurdInput, IsRefusedWithItsReasonAndNothingIsSolved) {
     EXPECT_FALSE(network->SolveNetwork(log));
 
     EXPECT_TRUE(Contains(log, kHeading));
-    EXPECT_TRUE(Contains(log, input.Problem)) << "log has no \"" << input.Problem << "\"";
+    EXPECT_TRUE(Contains(log, input.Problem)) << "log has no \"" << input.Problem << "\" but "
+                                              << ::testing::PrintToString(FindPhysicalProblems(*network));
     ASSERT_EQ(user.Informations.size(), 1u);
     EXPECT_NE(user.Informations[0].find(input.Problem), std::string::npos) << user.Informations[0];
     EXPECT_FALSE(Contains(log, "Iteration")) << "a solve attempt was started";

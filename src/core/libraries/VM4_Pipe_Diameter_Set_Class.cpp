@@ -8,6 +8,7 @@
 #include "foundations/VM4_TextRecord.h"
 #include "foundations/VM4_UserMessages.h"
 #include "libraries/VM4_LibraryFiles.h"
+#include "libraries/VM4_PipeSizeClass.h"
 
 namespace {
 
@@ -17,8 +18,10 @@ const char* const kInvalidSlot = " Failed: Specified Id may not be valid";
 const char* const kLineError = "Code -01: Error on line number ";
 
 // A row no pipe can have: the wall as thick as the radius leaves no bore, and a
-// negative size or roughness would reach every pipe drawn with it.
+// negative size or roughness would reach every pipe drawn with it. The
+// placeholder row that names a new user material holds no size at all.
 bool isPhysicalPipeSize(const TPipe& size) {
+    if (size.SizeClass == kPlaceholderSizeClass) return true;
     const double outer_m = size.OuterDiameter_m;
     const double wall_m = size.WallThickness_m;
     return std::isfinite(outer_m) && std::isfinite(wall_m) && std::isfinite(size.InnerRoughness_m) &&

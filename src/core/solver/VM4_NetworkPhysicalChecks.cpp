@@ -146,7 +146,8 @@ void checkSettings(const TNetwork& network, std::vector<std::string>& problems) 
     for (const TSettingRule& rule : kSettingRules) {
         const double value = network.Settings.*rule.Value;
         if (rule.Holds(value)) continue;
-        problems.push_back(problem("Calculation option", rule.Option, TValueTexts::Number(value), rule.Requirement));
+        problems.push_back(std::string("Calculation option ") + rule.Option + ": " + TValueTexts::Number(value) + ". " +
+                           rule.Requirement);
     }
     for (std::size_t field = 0; field < TSettings::UnitFieldCount; ++field) {
         const std::uint8_t unit = network.Settings.*TSettings::UnitFields[field];

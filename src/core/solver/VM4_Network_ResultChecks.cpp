@@ -349,9 +349,12 @@ void TNetwork::CheckResults(std::vector<std::string>& log, bool& Solved, std::in
     warningCount = 0;
     log.push_back(kCheckingResults);
     TNodeTally tally;
+    // Without any tank or end pressure node the network review's own warning says it all.
     const std::vector<bool> reaches = NodesReachingFixedPressure(*this);
+    const bool anyReached = std::find(reaches.begin(), reaches.end(), true) != reaches.end();
     for (std::int32_t nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId)) {
-        reviewNode(*this, nodeId, reaches[static_cast<std::size_t>(nodeId)], tally, log, warningCount);
+        const bool reached = !anyReached || reaches[static_cast<std::size_t>(nodeId)];
+        reviewNode(*this, nodeId, reached, tally, log, warningCount);
     }
     reviewNetwork(tally, log, warningCount);
     // Results are reviewed as the solve left them: a problem found here does not
@@ -397,11 +400,13 @@ TSystemSummary TNetwork::GetSystemSummaryData() const {
 void TNetwork::GetMinAndMaxPressureAtAnyNode_bar_g(double& min_bar_g, double& max_bar_g) const {
     double min_m = kMinimumPressureStart_m;
     double max_m = 0.0;
-    // A node cut off from every fixed-pressure node has no pressure to compare.
+    // A node cut off from every fixed-pressure node has no pressure to compare;
+    // a network without any such node is scanned whole.
     const std::vector<bool> reaches = NodesReachingFixedPressure(*this);
+    const bool anyReached = std::find(reaches.begin(), reaches.end(), true) != reaches.end();
     std::int32_t compared = 0;
     for (std::int32_t nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId)) {
-        if (!reaches[static_cast<std::size_t>(nodeId)]) continue;
+        if (anyReached && !reaches[static_cast<std::size_t>(nodeId)]) continue;
         const double pressure_m = GetNode(nodeId).Pressure_FluidHead_m;
         min_m = std::min(min_m, pressure_m);
         max_m = std::max(max_m, pressure_m);
