@@ -1,14 +1,16 @@
 #include "VM4_SolveCommand.h"
 
+#include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <ostream>
 
 #include <nlohmann/json.hpp>
 
 #include "VM4_CommandLineUser.h"
+#include "foundations/VM4_SafeSave.h"
 #include "model/VM4_Network_Class.h"
+#include "solver/VM4_CutOffParts.h"
 #include "solver/VM4_CalculationLog.h"
 
 namespace {
@@ -31,17 +33,28 @@ bool takeValue(const std::vector<std::string>& arguments, std::size_t& i, std::s
     return true;
 }
 
-nlohmann::ordered_json nodesAsJson(const TNetwork& network) {
+// A NaN or an infinity is no number a reader of JSON can take: null instead.
+nlohmann::ordered_json number(double x) { return std::isfinite(x) ? nlohmann::ordered_json(x) : nullptr; }
+
+// A node cut off from every tank and end pressure node has no pressure: null,
+// with "connected" false, rather than a number left from an earlier solve. So
+// has a node a solved network could give no pressure (one behind a flow control
+// and nothing else, for one).
+nlohmann::ordered_json nodesAsJson(const TNetwork& network, bool solved) {
     nlohmann::ordered_json nodes = nlohmann::ordered_json::array();
+    const std::vector<bool> connected = NodesReachingFixedPressure(network);
     for (std::int32_t id = network.GetNextNodeId(0); id > 0; id = network.GetNextNodeId(id)) {
         const TNode& node = network.GetNode(id);
+        const bool isConnected = connected[static_cast<std::size_t>(id)];
+        const bool hasPressure = isConnected && (!solved || node.IsPressureSet);
         nodes.push_back({{"id", id},
                          {"name", node.Name},
                          {"type", NodeTypeName(node.NodeType)},
-                         {"elevation_m", node.Elevation_m},
-                         {"pressure_m", node.Pressure_FluidHead_m},
+                         {"connected", isConnected},
+                         {"elevation_m", number(node.Elevation_m)},
+                         {"pressure_m", hasPressure ? number(node.Pressure_FluidHead_m) : nullptr},
                          // hydraulic grade line: pressure head + elevation
-                         {"hgl_m", node.Pressure_FluidHead_m + node.Elevation_m}});
+                         {"hgl_m", hasPressure ? number(node.Pressure_FluidHead_m + node.Elevation_m) : nullptr}});
     }
     return nodes;
 }
@@ -57,43 +70,49 @@ TNodeLink linkOfPipe(const TNetwork& network, std::int32_t pipeId) {
     return TNodeLink{};
 }
 
+bool isOpenPipe(const TNetwork& network, std::int32_t pipeId) {
+    for (std::int32_t k = 1; k <= network.GetNodeLinkCount(); ++k) {
+        if (network.GetNodeLink(k).PipeId == pipeId) return true;
+    }
+    return false;
+}
+
+// A closed pipe, or one without a link, carries no flow and loses nothing,
+// whatever an earlier solve or the file left in it.
+nlohmann::ordered_json pipeAsJson(const TNetwork& network, std::int32_t id) {
+    const TPipe& pipe = network.GetPipe(id);
+    const TNodeLink link = linkOfPipe(network, id);
+    const bool open = isOpenPipe(network, id);
+    const auto result = [open](double x) { return open ? number(x) : nlohmann::ordered_json(0.0); };
+    return {{"id", id},
+            {"name", pipe.Name},
+            {"from", link.FromNodeId},
+            {"to", link.ToNodeId},
+            {"closed", !open},
+            {"flow_m3s", result(pipe.FlowUncompressed_m3s)},
+            {"velocity_ms", result(pipe.Velocity_ms)},
+            {"reynolds", result(pipe.ReynoldsNumber)},
+            {"friction_factor", result(pipe.FrictionFactor)},
+            {"friction_loss_m", result(pipe.PipeFrictionLoss_mHd_Fluid)},
+            {"total_loss_m", result(pipe.TotalPressureLoss_mHd_Fluid)},
+            {"pump_head_m", result(pipe.PumpHead_mHd_Fluid)}};
+}
+
 nlohmann::ordered_json pipesAsJson(const TNetwork& network) {
     nlohmann::ordered_json pipes = nlohmann::ordered_json::array();
     for (int id = network.Pipes.getNextPipeId(0); id != -1; id = network.Pipes.getNextPipeId(id)) {
-        const TPipe& pipe = network.GetPipe(id);
-        const TNodeLink link = linkOfPipe(network, id);
-        pipes.push_back({{"id", id},
-                         {"name", pipe.Name},
-                         {"from", link.FromNodeId},
-                         {"to", link.ToNodeId},
-                         {"flow_m3s", pipe.FlowUncompressed_m3s},
-                         {"velocity_ms", pipe.Velocity_ms},
-                         {"reynolds", pipe.ReynoldsNumber},
-                         {"friction_factor", pipe.FrictionFactor},
-                         {"friction_loss_m", pipe.PipeFrictionLoss_mHd_Fluid},
-                         {"total_loss_m", pipe.TotalPressureLoss_mHd_Fluid},
-                         {"pump_head_m", pipe.PumpHead_mHd_Fluid}});
+        pipes.push_back(pipeAsJson(network, id));
     }
     return pipes;
 }
 
-bool writeTextFile(const std::string& path, const std::string& text) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << text;
-    file.close();
-    return static_cast<bool>(file);
-}
-
 // Writes what the options ask for; false, with the reason on `err`, when a file cannot be written.
+// Both go through the safe save: a failed write leaves the previous file as it was.
 bool writeOutputs(TNetwork& network, const TSolveOptions& options, bool solved, const std::vector<std::string>& log,
                   std::ostream& err) {
-    if (!options.JsonFile.empty() && !writeTextFile(options.JsonFile, SolveResultsAsJson(network, solved, log))) {
-        err << "velmora-cli solve: cannot write " << options.JsonFile << "\n";
-        return false;
-    }
-    if (options.SaveFile.empty()) return true;
     try {
-        network.SaveToFile(options.SaveFile);
+        if (!options.JsonFile.empty()) SafeSaveFile(options.JsonFile, SolveResultsAsJson(network, solved, log));
+        if (!options.SaveFile.empty()) network.SaveToFile(options.SaveFile);
     } catch (const EVelmoraError& error) {
         err << "velmora-cli solve: " << error.what() << "\n";
         return false;
@@ -145,7 +164,7 @@ bool CalculateNetwork(TNetwork& network, std::vector<std::string>& log) {
 std::string SolveResultsAsJson(const TNetwork& network, bool solved, const std::vector<std::string>& log) {
     const nlohmann::ordered_json results = {{"solved", solved},
                                     {"warnings", network.WarningCount},
-                                    {"nodes", nodesAsJson(network)},
+                                    {"nodes", nodesAsJson(network, solved)},
                                     {"pipes", pipesAsJson(network)},
                                     {"log", log}};
     // Texts that are not valid UTF-8 are written with replacement characters, not refused.

@@ -7,6 +7,7 @@
 #include "LibrariesCommand.h"
 #include "VM4_InfoCommand.h"
 #include "VM4_SolveCommand.h"
+#include "VM4_StandardOutput.h"
 #include "VM4_TableCommand.h"
 #include "VM4_UpgradeCommand.h"
 
@@ -33,10 +34,7 @@ constexpr const char* kUsage =
     "  table FILE.vme --table NAME [--solve] [--format csv|xlsx] [-o OUT]\n"
     "                      one result or data table of a network as CSV or workbook\n";
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+int runCommand(const std::vector<std::string>& arguments, const char* program) {
     if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h") {
         std::cout << kUsage;
         return arguments.empty() ? 2 : 0;
@@ -51,10 +49,17 @@ int main(int argc, char** argv) {
     if (command == "solve") return RunSolveCommand(rest, std::cout, std::cerr);
     if (command == "upgrade") return RunUpgradeCommand(rest, std::cout, std::cerr);
     if (command == "libraries" && rest.size() <= 1) {
-        return RunLibrariesCommand(rest.empty() ? ExecutableFolder(argv[0]) : std::filesystem::path(rest[0]), std::cout,
+        return RunLibrariesCommand(rest.empty() ? ExecutableFolder(program) : std::filesystem::path(rest[0]), std::cout,
                                    std::cerr);
     }
     if (command == "table") return RunTableCommand(rest, std::cout, std::cerr);
     std::cerr << "velmora-cli: unknown command '" << command << "'\n" << kUsage;
     return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    return ExitCodeAfterOutput(runCommand(arguments, argv[0]), std::cout, std::cerr);
 }

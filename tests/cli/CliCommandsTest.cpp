@@ -4,10 +4,12 @@
 #include <filesystem>
 #include <memory>
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
 #include "VM4_InfoCommand.h"
+#include "VM4_StandardOutput.h"
 #include "VM4_UpgradeCommand.h"
 #include "common/TempFolder.h"
 #include "foundations/VM4_DecimalMark.h"
@@ -140,6 +142,22 @@ TEST_F(UpgradeFolder, ExitCodeTellsWhetherEveryFileWasConverted) {
     EXPECT_EQ(err.str(), "");
 }
 
+// A read-only network file is the user's way of saying "keep this one".
+TEST_F(UpgradeFolder, AReadOnlyFileIsReportedAsFailedAndLeftAsItIs) {
+    std::filesystem::permissions(folder / "a_old.vme", std::filesystem::perms(0444));
+    auto network = std::make_unique<TNetwork>();
+    std::ostringstream report;
+    const TUpgradeTally tally = UpgradeNetworkFolder(folder.Path(), *network, report);
+    EXPECT_EQ(tally.Converted, 1);
+    EXPECT_EQ(tally.Failed, 2);
+    const std::vector<std::string> lines = linesOf(report.str());
+    ASSERT_EQ(lines.size(), 4u) << report.str();
+    EXPECT_NE(lines[1].find("FAILED    a_old.vme: "), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find("read-only"), std::string::npos) << lines[1];
+    EXPECT_EQ(FileContents(folder / "a_old.vme"), FileContents(generatedFile("sample_v110.vme")));
+    EXPECT_EQ(std::filesystem::status(folder / "a_old.vme").permissions(), std::filesystem::perms(0444));
+}
+
 TEST(UpgradeCommand, RefusesAMissingFolderAndBadArguments) {
     std::ostringstream out;
     std::ostringstream err;
@@ -149,6 +167,34 @@ TEST(UpgradeCommand, RefusesAMissingFolderAndBadArguments) {
     EXPECT_EQ(RunUpgradeCommand({}, out, usage), 2);
     EXPECT_EQ(usage.str(), "Usage: velmora-cli upgrade FOLDER\n");
     EXPECT_EQ(out.str(), "");
+}
+
+}  // namespace
+
+namespace {
+
+// A stream that refuses every byte, as standard output does on a full disk.
+class TRefusingBuffer : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+TEST(StandardOutput, ALostOutputTurnsAnyCommandIntoAFailure) {
+    TRefusingBuffer refusing;
+    std::ostream lost(&refusing);
+    std::ostringstream err;
+    lost << "Velmora Studio - Results Log\n";
+    EXPECT_EQ(ExitCodeAfterOutput(0, lost, err), 2);
+    EXPECT_EQ(err.str(), "velmora-cli: the standard output could not be written\n");
+    EXPECT_EQ(ExitCodeAfterOutput(1, lost, err), 2);
+}
+
+TEST(StandardOutput, AWrittenOutputKeepsTheCommandsExitCode) {
+    std::ostringstream out;
+    std::ostringstream err;
+    out << "Nodes: 3\n";
+    for (int code : {0, 1, 2}) EXPECT_EQ(ExitCodeAfterOutput(code, out, err), code);
+    EXPECT_EQ(err.str(), "");
 }
 
 }  // namespace

@@ -53,13 +53,13 @@ INSTANTIATE_TEST_SUITE_P(
                          // A later bad file is not reached.
                          replaceWithFixture(p, "fluids_bad/vmn_Fluids.vmfl", "FluidTables/vmn_Fluids.vmfl");
                      },
-                     "PipeTables/BadLine.vmpi: Code -01: Error on line number 2\n"},
+                     "PipeTables/BadLine.vmpi: Code -01: Error on line number 3\n"},
         TCommandCase{"BadUserPipeLine",
                      [](const TTempFolder& p) {
                          replaceWithFixture(p, "pipes_bad/BadNumber.vmpi", "PipeTables/BadNumber.vmpi");
                          replaceWithFixture(p, "pipes_bad/BadNumber.vmpiu", "PipeTables/BadNumber.vmpiu");
                      },
-                     "PipeTables/BadNumber.vmpi + BadNumber.vmpiu: Code -01: Error on line number 4\n"},
+                     "PipeTables/BadNumber.vmpi + BadNumber.vmpiu: Code -01: Error on line number 3\n"},
         TCommandCase{"NoPipeTables",
                      [](const TTempFolder& p) {
                          fs::remove_all(p / "PipeTables");
@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                      [](const TTempFolder& p) {
                          replaceWithFixture(p, "fluids_bad/vmn_Fluids.vmfl", "FluidTables/vmn_Fluids.vmfl");
                      },
-                     "FluidTables/vmn_Fluids.vmfl + vmn_Fluids.vmflu: Code -01: Error on line number 2\n"},
+                     "FluidTables/vmn_Fluids.vmfl + vmn_Fluids.vmflu: Code -01: Error on line number 3\n"},
         TCommandCase{"BadGasLine",
                      [](const TTempFolder& p) {
                          replaceWithFixture(p, "fluids_bad/vmn_GasConstants.vmgc", "FluidTables/vmn_GasConstants.vmgc");

@@ -148,6 +148,9 @@ TEST_F(SolveCommandRun, JsonAndSavedNetworkAgreeWithEachOther) {
         EXPECT_EQ(node.at("name").get<std::string>(), saved_node.Name);
         EXPECT_EQ(node.at("type").get<std::string>(), NodeTypeName(saved_node.NodeType));
         EXPECT_EQ(node.at("elevation_m").get<double>(), saved_node.Elevation_m);
+        // The join point behind the flow control alone gets no pressure from the solve.
+        EXPECT_EQ(node.at("pressure_m").is_null(), !saved_node.IsPressureSet) << node;
+        if (node.at("pressure_m").is_null()) continue;
         EXPECT_EQ(node.at("pressure_m").get<double>(), saved_node.Pressure_FluidHead_m);
         EXPECT_EQ(node.at("hgl_m").get<double>(), saved_node.Pressure_FluidHead_m + saved_node.Elevation_m);
     }
@@ -254,7 +257,82 @@ TEST_F(SolveCommandRun, BadFilesAndArgumentsExitWithTwo) {
     EXPECT_EQ(Run({(folder / "broken.vme").string()}), 2);
     EXPECT_EQ(out.str(), "");
     EXPECT_EQ(Run({generatedFile("sample.vme").string(), "--json", (folder / "no" / "such" / "r.json").string()}), 2);
-    EXPECT_TRUE(contains(err.str(), "cannot write")) << err.str();
+    EXPECT_TRUE(contains(err.str(), "velmora-cli solve: Could not save ")) << err.str();
+}
+
+// ---- Honest results and safe outputs ------------------------------------------------------------
+
+// Tank N1 at 20 m --P1--> join point N2 (0.004 m³/s out) --P2--> end pressure N3;
+// P3 from N2 to join point N4 is closed; join point N5 has no pipe.
+std::unique_ptr<TNetwork> networkWithCutOffParts() {
+    auto network = std::make_unique<TNetwork>();
+    TNetworkBuilder build(*network);
+    const std::int32_t tank = build.AddTank(0, 0, 20.0);
+    const std::int32_t joint = build.AddJoint(100, 0);
+    const std::int32_t end = build.AddDemandPressure(200, 0);
+    const std::int32_t cutOff = build.AddJoint(100, 100);
+    build.AddJoint(300, 300);
+    network->GetNode(joint).JointDischarge_m3s = 0.004;
+    build.AddPipe(tank, joint, "P1");
+    build.AddPipe(joint, end, "P2");
+    const std::int32_t closed = build.AddPipe(joint, cutOff, "P3");
+    network->RemoveNodeLinkAddClosedPipeLink(closed);
+    // What the pipe carried before it was closed.
+    network->GetPipe(closed).FlowUncompressed_m3s = 0.0311;
+    network->GetPipe(closed).Velocity_ms = 2.53;
+    return network;
+}
+
+TEST_F(SolveCommandRun, JsonMarksClosedPipesAndNodesWithoutPressure) {
+    const std::string json = (folder / "results.json").string();
+    ASSERT_EQ(Run({Write(*networkWithCutOffParts(), "cut.vme"), "--json", json}), 0) << out.str();
+    const nlohmann::json results = nlohmann::json::parse(FileContents(json));
+    for (const auto& node : results.at("nodes")) {
+        const bool cutOff = node.at("id") == 4 || node.at("id") == 5;
+        EXPECT_EQ(node.at("connected"), !cutOff) << node;
+        EXPECT_EQ(node.at("pressure_m").is_null(), cutOff) << node;
+        EXPECT_EQ(node.at("hgl_m").is_null(), cutOff) << node;
+        EXPECT_TRUE(node.at("elevation_m").is_number()) << node;
+    }
+    for (const auto& pipe : results.at("pipes")) {
+        const bool closed = pipe.at("name") == "P3";
+        EXPECT_EQ(pipe.at("closed"), closed) << pipe;
+        if (closed) {
+            for (const char* result : {"flow_m3s", "velocity_ms", "reynolds", "friction_loss_m", "total_loss_m"}) {
+                EXPECT_EQ(pipe.at(result).get<double>(), 0.0) << result;
+            }
+        } else {
+            EXPECT_GT(pipe.at("flow_m3s").get<double>(), 0.0) << pipe;
+        }
+    }
+}
+
+TEST_F(SolveCommandRun, AnAbsurdNetworkIsRefusedWithItsReason) {
+    auto network = networkWithCutOffParts();
+    network->GetPipe(2).Length_m = -120.0;
+    const std::string json = (folder / "results.json").string();
+    EXPECT_EQ(Run({Write(*network, "absurd.vme"), "--json", json}), 1);
+    EXPECT_TRUE(contains(out.str(), "\nPipe P2: length -120.000 m. A pipe's length must be greater than zero.\n"))
+        << out.str();
+    EXPECT_FALSE(contains(out.str(), "Iteration"));
+    EXPECT_TRUE(contains(err.str(), "Pipe P2: length -120.000 m.")) << err.str();
+    EXPECT_EQ(nlohmann::json::parse(FileContents(json)).at("solved"), false);
+}
+
+TEST_F(SolveCommandRun, JsonThroughALinkReplacesTheFileItNames) {
+    WriteFileContents(folder / "real.json", "{}");
+    std::filesystem::create_symlink("real.json", folder / "latest.json");
+    ASSERT_EQ(Run({generatedFile("sample.vme").string(), "--json", (folder / "latest.json").string()}), 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "latest.json"));
+    EXPECT_EQ(nlohmann::json::parse(FileContents(folder / "real.json")).at("solved"), true);
+}
+
+TEST_F(SolveCommandRun, AReadOnlyJsonFileIsLeftAndTheCommandFails) {
+    WriteFileContents(folder / "kept.json", "kept");
+    std::filesystem::permissions(folder / "kept.json", std::filesystem::perms(0444));
+    EXPECT_EQ(Run({generatedFile("sample.vme").string(), "--json", (folder / "kept.json").string()}), 2);
+    EXPECT_TRUE(contains(err.str(), "read-only")) << err.str();
+    EXPECT_EQ(FileContents(folder / "kept.json"), "kept");
 }
 
 // A refining phase that can never converge (one iteration allowed): the log

@@ -70,11 +70,14 @@ void BuildDrainingTank(TNetwork& network) {
     build.AddPipe(tank, build.AddDemandPressure(560, 400), "P1", 100.0, 0.1);
 }
 
-// A pipe without bore cannot be evaluated: every attempt of both passes fails.
-void BuildBorelessPipe(TNetwork& network) {
+// A pipe so long that its friction loss overflows cannot be evaluated: every
+// attempt of both passes fails (the ladder stops at 10 m/s, below the flows at
+// which the loss formulas give up).
+void BuildOverflowingPipe(TNetwork& network) {
     TNetworkBuilder build(network);
     const std::int32_t tank = build.AddTank(400, 400, 10.0);
-    build.AddPipe(tank, build.AddDemandPressure(560, 400), "P1", 100.0, 0.0);
+    build.AddPipe(tank, build.AddDemandPressure(560, 400), "P1", 1e308, 0.1);
+    network.Settings.MaxVelocityDischarge = 10.1;
 }
 
 std::size_t IndexOf(const TLines& log, const std::string& line) {
@@ -453,7 +456,7 @@ TEST_F(CalculateCommand, NodesWithoutPipesOnlyShowTheRefusal) {
 }
 
 TEST_F(CalculateCommand, StopEndsAFailingSolveAfterTheAttemptInProgress) {
-    BuildBorelessPipe(Form().Network());
+    BuildOverflowingPipe(Form().Network());
     StopAfterAttempts(2);
     AnswerVerdict("ButtonOk");
 
@@ -477,10 +480,31 @@ TEST_F(CalculateCommand, StopEndsAFailingSolveAfterTheAttemptInProgress) {
     EXPECT_EQ(Form().Network().GetNodeLinkCount(), 1);
 }
 
+// Data no real network can have: the user is told which, the log says the same,
+// no attempt is made and the drawing stays in design mode.
+TEST_F(CalculateCommand, AnAbsurdNetworkIsRefusedBeforeAnyAttempt) {
+    BuildDrainingTank(Form().Network());
+    Form().Network().GetPipe(1).Length_m = -120.0 * 0.3048;
+    AnswerVerdict("ButtonOk");
+
+    Calculate();
+
+    // In the form's units, feet.
+    const std::string problem = "Pipe P1: length -120.000 ft. A pipe's length must be greater than zero.";
+    ASSERT_EQ(boxes_.Texts().size(), 1u);
+    EXPECT_NE(boxes_.Texts()[0].find(problem), std::string::npos) << boxes_.Texts()[0];
+    EXPECT_LT(IndexOf(Log(), problem), Log().size());
+    EXPECT_EQ(Form().Network().getIterationCountTotal(), 0);
+    ASSERT_EQ(verdicts_.size(), 1u);
+    EXPECT_EQ(verdicts_[0].Text, kNotSolvedVerdict);
+    EXPECT_FALSE(Form().ResultsMode());
+    EXPECT_EQ(Form().Network().GetPipe(1).Length_m, -120.0 * 0.3048);
+}
+
 // The solve clears the network's stop flag when it starts; a Stop pressed
 // while the drawing still flashes must not be lost with it.
 TEST_F(CalculateCommand, StopPressedBeforeTheSolveStartsStillStopsIt) {
-    BuildBorelessPipe(Form().Network());
+    BuildOverflowingPipe(Form().Network());
     QTimer::singleShot(0, &Form(), [this] { Widget("ButtonStopCalculating")->click(); });
     AnswerVerdict("ButtonOk");
 
@@ -563,7 +587,7 @@ TEST_F(CalculateCommand, ReversalQuestionIsAskedByTheWindowAndTheTurnedPipeIsACh
 // ---- While the solve runs ----------------------------------------------------------------------------
 
 TEST_F(CalculateCommand, PanelSitsInTheMiddleOfTheDrawingAndFollowsTheSolve) {
-    BuildBorelessPipe(Form().Network());
+    BuildOverflowingPipe(Form().Network());
     struct TPanelSeen {
         QString Status;
         QString Iteration;
@@ -611,7 +635,7 @@ TEST_F(CalculateCommand, PanelSitsInTheMiddleOfTheDrawingAndFollowsTheSolve) {
 
 TEST_F(CalculateCommand, CommandsThatChangeTheDocumentAreOffWhileTheSolveRuns) {
     std::ofstream(std::filesystem::path(program_) / "RecentFiles.txt", std::ios::binary) << "1\r\n/plant/a.vme\r\n";
-    BuildBorelessPipe(Form().Network());
+    BuildOverflowingPipe(Form().Network());
     const char* const changing[] = {"FileNew",       "Open1",         "OpenExamples1",  "ReviewExampleSystems1",
                                     "Save1",         "SaveAs1",       "RecentFile1",    "Exit1",
                                     "ImperialUnits1", "MetricUnits1"};
@@ -642,7 +666,7 @@ TEST_F(CalculateCommand, CommandsThatChangeTheDocumentAreOffWhileTheSolveRuns) {
 // Closing during the solve must not take the document away from under it: the
 // calculation stops, and the window closes once it has ended.
 TEST_F(CalculateCommand, ClosingDuringTheSolveStopsItAndClosesAfterwards) {
-    BuildBorelessPipe(Form().Network());
+    BuildOverflowingPipe(Form().Network());
     bool closedWhileRunning = false;
     WhileCalculating([&] {
         if (closedWhileRunning || Form().Network().getIterationCountTotal() < 1) return;

@@ -97,7 +97,7 @@ void PrintTo(const TFluidLineCase& c, std::ostream* os) { *os << '"' << c.Line <
 
 class FluidLineTest : public ::testing::TestWithParam<TFluidLineCase> {};
 
-TEST_P(FluidLineTest, ABadLineIsCodeMinus01WithItsSlot) {
+TEST_P(FluidLineTest, ABadLineIsCodeMinus01WithItsLine) {
     TFluidDataSet set(10);
     TRecordedMessages messages;
     std::istringstream in(CrLfLines({"Water~|~H2O~|~293.15~|~0~|~998.2~|~1.002~|~2.338~|~0~|~0", GetParam().Line}));
@@ -110,7 +110,8 @@ TEST_P(FluidLineTest, ABadLineIsCodeMinus01WithItsSlot) {
         set.LoadFromText_FluidDataSet(in, messages);
         FAIL() << "expected Code -01 for " << GetParam().Line;
     } catch (const EFluidDataSetClass& error) {
-        EXPECT_STREQ(error.what(), "Code -01: Error on line number 2");
+        // The header, the water, then this line.
+        EXPECT_STREQ(error.what(), "Code -01: Error on line number 3");
     }
     // Nothing of the file stays in the set.
     EXPECT_EQ(set.Count(), 0);
@@ -120,7 +121,8 @@ TEST_P(FluidLineTest, ABadLineIsCodeMinus01WithItsSlot) {
 INSTANTIATE_TEST_SUITE_P(
     Lines, FluidLineTest,
     ::testing::Values(TFluidLineCase{"Oil~|~~|~ 293.15 ~|~-0.2~|~870~|~40~|~0~|~0~|~0", true},
-                      TFluidLineCase{"Oil~|~~|~293.15~|~0~|~870~|~40~|~0~|~x~|~anything", true},
+                      TFluidLineCase{"Oil~|~~|~293.15~|~0~|~870~|~40~|~0~|~x~|~anything", false},
+                      TFluidLineCase{"Oil~|~~|~293.15~|~0~|~870~|~40~|~0~|~1~|~1", true},
                       TFluidLineCase{"Oil~|~mix~|~293.15~|~0~|~870~|~40~|~0~|~0", false},
                       TFluidLineCase{"Oil~|~mix~|~293.15~|~0~|~87O~|~40~|~0~|~0~|~0", false},
                       TFluidLineCase{"Oil~|~mix~|~293.15~|~0~|~870~|~~|~0~|~0~|~0", false},
@@ -128,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TFluidLineCase{"Oil~|~mix~|~293.15~|~0~|~870~|~-4~|~0~|~0~|~0", false},
                       TFluidLineCase{"Oil mix 293.15 0 870 40 0 0 0", false}));
 
-TEST(FluidDataSet, UserFileLineNumbersCountOnFromTheStandardFluids) {
+TEST(FluidDataSet, UserFileLineNumbersAreLinesOfTheUserFile) {
     TFluidDataSet set(10);
     TRecordedMessages messages;
     loadStandardFixture(set, messages);
@@ -139,13 +141,13 @@ TEST(FluidDataSet, UserFileLineNumbersCountOnFromTheStandardFluids) {
         set.LoadUser_FluidDataSet_FromText(user, messages);
         FAIL() << "the second user line has eight fields";
     } catch (const EFluidDataSetClass& error) {
-        // three standard fluids, then the user file's second fluid fills slot 5
-        EXPECT_STREQ(error.what(), "Code -01: Error on line number 5");
+        // the header, the first user fluid, then this one
+        EXPECT_STREQ(error.what(), "Code -01: Error on line number 3");
     }
     EXPECT_EQ(namesOf(set), (std::vector<std::string>{"Water", "Air", "Brine"}));
 }
 
-TEST(FluidDataSet, AReadErrorIsCodeMinus01OfTheSlotBeingFilled) {
+TEST(FluidDataSet, AReadErrorIsCodeMinus01OfTheLineBeingRead) {
     TFluidDataSet set(10);
     TRecordedMessages messages;
     TStreamFailingAfter broken(CrLfLines({"Water~|~H2O~|~293.15~|~0~|~998.2~|~1.002~|~2.338~|~0~|~0"}));
@@ -154,7 +156,7 @@ TEST(FluidDataSet, AReadErrorIsCodeMinus01OfTheSlotBeingFilled) {
         set.LoadFromText_FluidDataSet(in, messages);
         FAIL() << "a read error must raise";
     } catch (const EFluidDataSetClass& error) {
-        EXPECT_STREQ(error.what(), "Code -01: Error on line number 2");
+        EXPECT_STREQ(error.what(), "Code -01: Error on line number 3");
     }
     EXPECT_EQ(set.Count(), 0);
 }

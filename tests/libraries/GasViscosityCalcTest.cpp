@@ -193,12 +193,12 @@ TEST_F(GasConstantTableTest, OneGasTooManyStopsLoadingAndLeavesTheTableEmpty) {
     EXPECT_THROW(table.GetGasData(0), EGasViscosityCalc);
 }
 
-TEST_F(GasConstantTableTest, AReadErrorNamesTheRecordAndLeavesTheTableEmpty) {
+TEST_F(GasConstantTableTest, AReadErrorNamesTheLineAndLeavesTheTableEmpty) {
     TStreamFailingAfter broken(CrLfLines({"1.02~|~~|~", "Air~|~N2+O2~|~287~|~0.0171~|~120"}));
     std::istream in(&broken);
     EXPECT_FALSE(table.LoadGasConstantsFromText(in, messages));
     EXPECT_EQ(messages.Shown,
-              std::vector<std::string>{"vmn_GasConstants.vmgc   Code -01: Error on line number 2"});
+              std::vector<std::string>{"vmn_GasConstants.vmgc   Code -01: Error on line number 3"});
     EXPECT_EQ(table.Count(), 0);
 }
 

@@ -213,14 +213,14 @@ TEST_F(PipeLibraryTest, AFailedSavePutsTheSetBack) {
                                        "Code -03: Could not save file.");
 }
 
-TEST_F(PipeLibraryTest, BadLinesAreCodeMinus01WithTheSlotBeingFilled) {
+TEST_F(PipeLibraryTest, BadLinesAreCodeMinus01WithTheLineOfTheFile) {
     TPipeDiameterLibrary bad(LibraryFixture("pipes_bad"), messages);
     expectError<EPipeDiameterSetClass>([&] { bad.LoadPipeTable(LibraryFixture("pipes_bad") / "BadLine.vmpi"); },
-                                       "Code -01: Error on line number 2");
+                                       "Code -01: Error on line number 3");
     EXPECT_EQ(bad.Sizes().Count(), 0);
-    // Two standard sizes, then the user file's second line fills slot 4.
+    // The user file's third line, after its header and one good size.
     expectError<EPipeDiameterSetClass>([&] { bad.LoadPipeTable(LibraryFixture("pipes_bad") / "BadNumber.vmpi"); },
-                                       "Code -01: Error on line number 4");
+                                       "Code -01: Error on line number 3");
     EXPECT_EQ(nominalSizesOf(bad.Sizes()), (std::vector<std::string>{"2\"", "3\""}));
 }
 
@@ -244,7 +244,7 @@ TEST_F(PipeLibraryTest, OneUserSizeTooManyKeepsTheStandardSizes) {
     TPipeDiameterLibrary small(folder.Path(), messages, 4);
     EXPECT_FALSE(small.LoadPipeTable(folder / kSteelTable));
     EXPECT_EQ(messages.Shown,
-              std::vector<std::string>{"Code -02a: File too large - Read past max number of fittings."});
+              std::vector<std::string>{"Code -02a: File too large - Read past max number of pipe entries."});
     EXPECT_EQ(nominalSizesOf(small.Sizes()), (std::vector<std::string>{"2\"", "3\"", "4\""}));
 }
 

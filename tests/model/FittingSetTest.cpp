@@ -374,12 +374,13 @@ struct BadLineCase {
 
 class FittingSetBadLineTest : public ::testing::TestWithParam<BadLineCase> {};
 
-TEST_P(FittingSetBadLineTest, NamesTheEntryBeingFilled) {
+TEST_P(FittingSetBadLineTest, NamesTheLineOfTheFile) {
     TFittingSet set(10);
     TScriptedMessages messages;
     std::istringstream standard(kStandardLines);
     set.LoadFromTextWithoutQuantity(standard, messages);
-    // the third line of the standard file, or the second of the user file: entry 3
+    // The header was read before: the bad line is line 4 of the standard file
+    // (after two fittings) and line 2 of the user file.
     std::istringstream in(GetParam().userFile ? "50~|~12~|~Gate~|~~|~~|~~|~x\r\n"
                                               : std::string(kStandardLines) + "50~|~12~|~Gate~|~~|~~|~~|~x\r\n");
     try {
@@ -396,8 +397,8 @@ TEST_P(FittingSetBadLineTest, NamesTheEntryBeingFilled) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, FittingSetBadLineTest,
-                         ::testing::Values(BadLineCase{false, "Code -01: Error on line number 3"},
-                                           BadLineCase{true, "Code -01u: Error on line number 3"}));
+                         ::testing::Values(BadLineCase{false, "Code -01: Error on line number 4"},
+                                           BadLineCase{true, "Code -01u: Error on line number 2"}));
 
 TEST(FittingSetText, FileThatFillsTheSetExactlyLoadsCompletely) {
     TFittingSet set(2);

@@ -211,3 +211,42 @@ TEST(NetworkSettingsRecord, UnitIndexOutsideTheTableIsRejected) {
         EXPECT_STREQ(error.what(), "unit index 90 is not 0..89 at byte 13");
     }
 }
+
+// A unit of another quantity would make every display of this one fail.
+struct TMisfitUnitCase {
+    std::size_t Offset;
+    std::uint8_t Unit;
+    const char* Message;
+};
+
+class NetworkSettingsMisfitUnit : public ::testing::TestWithParam<TMisfitUnitCase> {};
+
+TEST_P(NetworkSettingsMisfitUnit, IsRejectedWithItsByte) {
+    std::string bytes = recordOf(TSettings());
+    bytes[GetParam().Offset] = static_cast<char>(GetParam().Unit);
+    TByteReader reader(bytes);
+    TSettings loaded;
+    try {
+        loaded.ReadRecord(reader);
+        FAIL() << "a unit of the wrong kind must be refused";
+    } catch (const EStreamFormatError& error) {
+        EXPECT_STREQ(error.what(), GetParam().Message);
+    }
+}
+
+// Unit bytes from 9 on, in record order: atmosphere, length, diameter, roughness, flow rate ...
+INSTANTIATE_TEST_SUITE_P(
+    Units, NetworkSettingsMisfitUnit,
+    ::testing::Values(TMisfitUnitCase{13, 0, "unit index 0 (m) is not a unit of flow rate at byte 13"},
+                      TMisfitUnitCase{10, 25, "unit index 25 (m\xC2\xB3/sec) is not a unit of length at byte 10"},
+                      TMisfitUnitCase{9, 44, "unit index 44 (bar.g) is not a unit of atmospheric pressure at byte 9"},
+                      TMisfitUnitCase{24, 0, "unit index 0 (m) is not a unit of density at byte 24"}));
+
+TEST(NetworkSettingsRecord, EveryPresetFitsItsQuantities) {
+    TSettings settings;
+    EXPECT_EQ(settings.FirstMisfitUnitField(), TSettings::UnitFieldCount);
+    settings.SetImperialUnits();
+    EXPECT_EQ(settings.FirstMisfitUnitField(), TSettings::UnitFieldCount);
+    settings.FlowRateUnit = 0;
+    EXPECT_STREQ(TSettings::UnitFieldQuantity(settings.FirstMisfitUnitField()), "flow rate");
+}

@@ -102,6 +102,25 @@ TEST_F(ResultTablesTest, PipeResultsSetWidthsAndTheMinimumRowCount) {
     EXPECT_EQ(grid.ColCount(), 27);
 }
 
+// A join point without any open pipe has no pressure: its pressure and grade
+// line cells stay empty, whatever the node holds from an earlier solve.
+TEST_F(ResultTablesTest, ANodeCutOffFromEveryTankShowsNoPressure) {
+    TNode lone;
+    lone.SetType(TNodeType::JoinPoint);
+    lone.X = 900;
+    lone.Y = 900;
+    lone.Elevation_m = 3.0;
+    lone.Pressure_FluidHead_m = 42.0;
+    const std::int32_t id = t.Network.AddNode(lone);
+    t.Network.GetNode(id).SetName("Lone");
+    EXPECT_EQ(network.PopulateStringGridNodeResults(grid, 0), 6);
+    ExpectRow(grid, 6,
+              {std::to_string(id), "Join Point", "Lone", "3.000", "N/A", "N/A", "", "", "0.0000", "0.0000", "0.0000",
+               "0.0000", ""});
+    // The connected join point keeps its pressure.
+    EXPECT_EQ(grid.GetCell(6, 3), "1.1255");
+}
+
 TEST_F(ResultTablesTest, NodeResults) {
     EXPECT_EQ(network.PopulateStringGridNodeResults(grid, 0), 5);
     ExpectRow(grid, 0,

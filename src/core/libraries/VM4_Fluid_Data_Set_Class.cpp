@@ -1,6 +1,7 @@
 #include "libraries/VM4_Fluid_Data_Set_Class.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cctype>
 #include <istream>
 #include <numeric>
@@ -39,9 +40,15 @@ std::string blanksTrimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+// A flag field: "0" or "1" and nothing else.
+bool isFlag(const std::string& field) {
+    const std::string flag = blanksTrimmed(field);
+    return flag == "0" || flag == "1";
+}
+
 // One fluid line; false when it does not split into nine fields, a number does
-// not read, or density or viscosity is not above zero (every calculation
-// divides by them).
+// not read or is not finite, density or viscosity is not above zero (every
+// calculation divides by them), or the gas or origin flag is not 0 or 1.
 bool readFluidLine(const std::string& line, TFluidDataSet::TEntry& entry) {
     const std::vector<std::string> fields = SplitRecordFields(line, kFluidFieldCount);
     if (fields.size() != kFluidFieldCount) return false;
@@ -54,6 +61,11 @@ bool readFluidLine(const std::string& line, TFluidDataSet::TEntry& entry) {
         return false;
     }
     if (!(fluid.Density_kg_m3 > 0.0) || !(fluid.DynamicViscosity_cP > 0.0)) return false;
+    for (double value : {fluid.Temperature_K, fluid.Pressure_bar_g, fluid.Density_kg_m3, fluid.DynamicViscosity_cP,
+                         vapourPressure_kPa_a}) {
+        if (!std::isfinite(value)) return false;
+    }
+    if (!isFlag(fields[7]) || !isFlag(fields[8])) return false;
     fluid.Name = CutToCapacity(fields[0], TFluid::kNameCapacity);
     fluid.Formula = CutToCapacity(fields[1], TFluid::kFormulaCapacity);
     fluid.VapourPressure_bar_a = vapourPressure_kPa_a / kKiloPascalPerBar;
@@ -184,12 +196,13 @@ bool TFluidDataSet::loadFluids(std::istream& in, IUserMessages& messages, const 
         for (int slot = countBefore + 1; slot <= lastFilled; ++slot) entries_[static_cast<std::size_t>(slot)] = TEntry{};
     };
     std::string line;
+    int lineNumber = 1;  // the header
     int slot = countBefore + 1;
     for (;; ++slot) {
-        if (!ReadNextRecordLine(in, line)) {
+        if (!ReadNextRecordLine(in, line, lineNumber)) {
             if (!in.bad()) break;
             forgetThisFile(slot - 1);
-            throw EFluidDataSetClass(kLineError + std::to_string(slot));
+            throw EFluidDataSetClass(kLineError + std::to_string(lineNumber + 1));
         }
         if (slot > capacity_) {
             forgetThisFile(capacity_);
@@ -198,7 +211,7 @@ bool TFluidDataSet::loadFluids(std::istream& in, IUserMessages& messages, const 
         }
         if (!readFluidLine(line, entries_[static_cast<std::size_t>(slot)])) {
             forgetThisFile(slot);
-            throw EFluidDataSetClass(kLineError + std::to_string(slot));
+            throw EFluidDataSetClass(kLineError + std::to_string(lineNumber));
         }
     }
     count_ = slot - 1;

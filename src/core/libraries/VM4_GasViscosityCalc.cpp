@@ -18,6 +18,8 @@ const char* const kBadLine = "Error setting GasCalcDataArray";
 const char* const kTooManyGases =
     "Code -02: File too large - Read past max number of MaxGasCalcDataArrayCount entries.";
 const char* const kReadError = "vmn_GasConstants.vmgc   Code -01: Error on line number ";
+const char* const kHeaderMissing = " (a gas where the header line belongs)";
+const char* const kNoGas = "vmn_GasConstants.vmgc   Code -04: The file holds no gas.";
 const char* const kInvalidSlot = "TGasConstantTable.GetGasData Failed: Specified gas slot may not be valid";
 const char* const kTemperatureOutOfRange =
     "CalcGasProperties Failed: Temperature must lie between 0 and 204.5 \xC2\xB0" "C";
@@ -42,7 +44,8 @@ bool readGasLine(const std::string& line, TGasData& gas) {
         return false;
     }
     if (!(read.GasConstant_J_kgK > 0.0) || !(read.ReferenceViscosity_cP > 0.0) ||
-        !(read.SutherlandConstant_K >= 0.0)) {
+        !(read.SutherlandConstant_K >= 0.0) || !std::isfinite(read.GasConstant_J_kgK) ||
+        !std::isfinite(read.ReferenceViscosity_cP) || !std::isfinite(read.SutherlandConstant_K)) {
         return false;
     }
     gas = read;
@@ -120,13 +123,20 @@ bool TGasConstantTable::LoadGasConstants(const std::filesystem::path& fluidTable
 bool TGasConstantTable::LoadGasConstantsFromText(std::istream& in, IUserMessages& messages) {
     Clear();
     std::string line;
-    if (!ReadRecordLine(in, line)) return !in.bad();  // header, not checked
+    TGasData misplaced;
+    // Without its header a file would lose its first gas unnoticed.
+    if (ReadRecordLine(in, line) && readGasLine(line, misplaced)) {
+        messages.ShowInformation(kReadError + std::string("1") + kHeaderMissing);
+        return false;
+    }
+    if (in.bad()) return false;
     bool everyLineRead = true;
     int filled = 0;
-    for (int record = 1;; ++record) {
-        if (!ReadNextRecordLine(in, line)) {
+    int lineNumber = 1;  // the header
+    for (;;) {
+        if (!ReadNextRecordLine(in, line, lineNumber)) {
             if (!in.bad()) break;
-            messages.ShowInformation(kReadError + std::to_string(record));
+            messages.ShowInformation(kReadError + std::to_string(lineNumber + 1));
             Clear();
             return false;
         }
@@ -141,6 +151,11 @@ bool TGasConstantTable::LoadGasConstantsFromText(std::istream& in, IUserMessages
             messages.ShowInformation(kBadLine);
             everyLineRead = false;
         }
+    }
+    // Every gas fluid needs its constants: an empty table is no table.
+    if (filled == 0) {
+        messages.ShowInformation(kNoGas);
+        return false;
     }
     count_ = filled;
     return everyLineRead;

@@ -40,7 +40,13 @@ std::ifstream OpenLibraryFile(const std::filesystem::path& path) {
 }
 
 bool ReadNextRecordLine(std::istream& in, std::string& line) {
+    int ignored = 0;
+    return ReadNextRecordLine(in, line, ignored);
+}
+
+bool ReadNextRecordLine(std::istream& in, std::string& line, int& lineNumber) {
     while (ReadRecordLine(in, line)) {
+        ++lineNumber;
         if (!withoutSurroundingBlanks(line).empty()) return true;
     }
     return false;

@@ -40,6 +40,9 @@ std::ifstream OpenLibraryFile(const std::filesystem::path& path);
 // over blank lines: an editor's empty line holds no record. False at the end of
 // the file or when the stream failed (bad()).
 bool ReadNextRecordLine(std::istream& in, std::string& line);
+// The same, adding to `lineNumber` every line it reads, blank ones included, so
+// that an error can name the line of the file where the record stands.
+bool ReadNextRecordLine(std::istream& in, std::string& line, int& lineNumber);
 
 // Reads a number field of a library file: blanks around it are ignored and
 // either "." or "," may be the decimal mark, whatever the system's mark.

@@ -1,12 +1,14 @@
 #include "libraries/VM4_Pipe_Diameter_Set_Class.h"
 
 #include <algorithm>
+#include <cmath>
 #include <istream>
 #include <ostream>
 
 #include "foundations/VM4_TextRecord.h"
 #include "foundations/VM4_UserMessages.h"
 #include "libraries/VM4_LibraryFiles.h"
+#include "libraries/VM4_PipeSizeClass.h"
 
 namespace {
 
@@ -14,8 +16,20 @@ const char* const kAddFailed = "TPipeDiameterSet.AddPipeDiameterData Failed: May
 const char* const kRemoveFailed = "TPipeDiameterSet.RemovePipeDiameterData Failed: Specified Id may not be valid";
 const char* const kInvalidSlot = " Failed: Specified Id may not be valid";
 const char* const kLineError = "Code -01: Error on line number ";
+
+// A row no pipe can have: the wall as thick as the radius leaves no bore, and a
+// negative size or roughness would reach every pipe drawn with it. The
+// placeholder row that names a new user material holds no size at all.
+bool isPhysicalPipeSize(const TPipe& size) {
+    if (size.SizeClass == kPlaceholderSizeClass) return true;
+    const double outer_m = size.OuterDiameter_m;
+    const double wall_m = size.WallThickness_m;
+    return std::isfinite(outer_m) && std::isfinite(wall_m) && std::isfinite(size.InnerRoughness_m) &&
+           std::isfinite(size.WeightPerLength_kg_m) && outer_m > 0.0 && wall_m >= 0.0 && 2.0 * wall_m < outer_m &&
+           size.InnerRoughness_m >= 0.0 && size.WeightPerLength_kg_m >= 0.0;
+}
 const char* const kStandardTooLarge = "Code -02: File too large - Read past max number of pipe entries.";
-const char* const kUserTooLarge = "Code -02a: File too large - Read past max number of fittings.";
+const char* const kUserTooLarge = "Code -02a: File too large - Read past max number of pipe entries.";
 const char* const kStandardSaveFailed = "Code -03: Could not save file.";
 const char* const kUserSaveFailed = "Code -03a: Could not save file.";
 
@@ -84,12 +98,13 @@ bool TPipeDiameterSet::loadSizes(std::istream& in, const std::string& tableFileN
         for (int slot = countBefore + 1; slot <= lastFilled; ++slot) entries_[static_cast<std::size_t>(slot)] = TEntry{};
     };
     std::string line;
+    int lineNumber = 1;  // the header
     int slot = countBefore + 1;
     for (;; ++slot) {
-        if (!ReadNextRecordLine(in, line)) {
+        if (!ReadNextRecordLine(in, line, lineNumber)) {
             if (!in.bad()) break;
             forgetThisFile(slot - 1);
-            throw EPipeDiameterSetClass(kLineError + std::to_string(slot));
+            throw EPipeDiameterSetClass(kLineError + std::to_string(lineNumber + 1));
         }
         if (slot > capacity_) {
             forgetThisFile(capacity_);
@@ -101,7 +116,11 @@ bool TPipeDiameterSet::loadSizes(std::istream& in, const std::string& tableFileN
             entry.Size.LoadDiameterDataFromTextLine(line, tableFileName);
         } catch (const EPipeClass&) {
             forgetThisFile(slot);
-            throw EPipeDiameterSetClass(kLineError + std::to_string(slot));
+            throw EPipeDiameterSetClass(kLineError + std::to_string(lineNumber));
+        }
+        if (!isPhysicalPipeSize(entry.Size)) {
+            forgetThisFile(slot);
+            throw EPipeDiameterSetClass(kLineError + std::to_string(lineNumber));
         }
         entry.FileType = fileType;
     }

@@ -1,6 +1,7 @@
 #include "model/VM4_Fitting_Set_Class.h"
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <istream>
 #include <ostream>
@@ -248,8 +249,10 @@ void TFittingSet::SaveUserFittings_ToTextWithoutQuantity(std::ostream& out) cons
 
 bool TFittingSet::loadEntries(std::istream& in, int firstIndex, std::uint8_t fileType, IUserMessages& messages) {
     int index = firstIndex;
+    int lineNumber = 1;  // the header
     std::string line;
     while (ReadRecordLine(in, line)) {
+        ++lineNumber;
         // Hand-edited files often end with an empty line; it holds no record.
         if (isBlankLine(line)) continue;
         if (index > capacity_) {
@@ -260,13 +263,18 @@ bool TFittingSet::loadEntries(std::istream& in, int firstIndex, std::uint8_t fil
         try {
             item.Fitting.LoadFromTextLine(line);
         } catch (const EFittingClass&) {
-            throw EFittingSetClass(lineErrorMessage(fileType, index));
+            throw EFittingSetClass(lineErrorMessage(fileType, lineNumber));
+        }
+        // A negative K would make every pipe with this fitting gain head.
+        if (!(std::isfinite(item.Fitting.KValue) && item.Fitting.KValue >= 0.0)) {
+            item.Fitting.Clear();
+            throw EFittingSetClass(lineErrorMessage(fileType, lineNumber));
         }
         item.Quantity = 0;
         item.FileType = fileType;
         ++index;
     }
-    if (in.bad()) throw EFittingSetClass(lineErrorMessage(fileType, index));
+    if (in.bad()) throw EFittingSetClass(lineErrorMessage(fileType, lineNumber + 1));
     count_ = index - 1;
     return true;
 }

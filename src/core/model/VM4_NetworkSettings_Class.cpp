@@ -1,5 +1,6 @@
 #include "model/VM4_NetworkSettings_Class.h"
 
+#include <initializer_list>
 #include <string>
 
 #include "foundations/VM4_BinaryStream.h"
@@ -64,13 +65,47 @@ constexpr bool TSettings::*kFlagsOnByDefault[] = {
     &TSettings::ShowPumpNothing,     &TSettings::ShowNodePressure,
 };
 
-// A unit index outside the table would make every display of that quantity fail.
-std::uint8_t readUnitIndex(TByteReader& reader) {
+// What each unit field shows and the kinds of unit that can show it, in record
+// order. Pressures may be shown as gauge or absolute values, in pressure or head
+// units; a loss is a difference, so never absolute.
+struct TUnitFieldRule {
+    const char* Quantity;
+    std::initializer_list<TUnitKind> Kinds;
+};
+
+const std::array<TUnitFieldRule, TSettings::UnitFieldCount> kUnitFieldRules = {{
+    {"atmospheric pressure", {TUnitKind::AbsolutePressure, TUnitKind::AbsoluteFluidHead}},
+    {"length", {TUnitKind::Length}},
+    {"diameter", {TUnitKind::Length}},
+    {"roughness", {TUnitKind::Length}},
+    {"flow rate", {TUnitKind::Flow, TUnitKind::MassFlow}},
+    {"velocity", {TUnitKind::Velocity}},
+    {"pressure loss", {TUnitKind::Pressure, TUnitKind::FluidHead}},
+    {"weight", {TUnitKind::Weight}},
+    {"area", {TUnitKind::Area}},
+    {"volume", {TUnitKind::Volume}},
+    {"surface pressure",
+     {TUnitKind::Pressure, TUnitKind::FluidHead, TUnitKind::AbsolutePressure, TUnitKind::AbsoluteFluidHead}},
+    {"liquid level", {TUnitKind::Length}},
+    {"elevation", {TUnitKind::Length}},
+    {"temperature", {TUnitKind::Temperature}},
+    {"fluid pressure",
+     {TUnitKind::Pressure, TUnitKind::FluidHead, TUnitKind::AbsolutePressure, TUnitKind::AbsoluteFluidHead}},
+    {"density", {TUnitKind::Density}},
+}};
+
+// A unit index outside the table, or of another quantity's kind, would make
+// every display of that quantity fail.
+std::uint8_t readUnitIndex(TByteReader& reader, std::size_t fieldIndex) {
     const std::size_t unitOffset = reader.Offset();
     const std::uint8_t unit = reader.ReadByte();
     if (unit >= UNIT_COUNT) {
         throw EStreamFormatError("unit index " + std::to_string(unit) + " is not 0.." +
                                  std::to_string(UNIT_COUNT - 1) + " at byte " + std::to_string(unitOffset));
+    }
+    if (!TSettings::UnitFitsField(fieldIndex, unit)) {
+        throw EStreamFormatError("unit index " + std::to_string(unit) + " (" + unitName(unit) + ") is not a unit of " +
+                                 TSettings::UnitFieldQuantity(fieldIndex) + " at byte " + std::to_string(unitOffset));
     }
     return unit;
 }
@@ -78,6 +113,24 @@ std::uint8_t readUnitIndex(TByteReader& reader) {
 }  // namespace
 
 TSettings::TNetworkSettings() { Clear(); }
+
+const char* TSettings::UnitFieldQuantity(std::size_t fieldIndex) { return kUnitFieldRules.at(fieldIndex).Quantity; }
+
+bool TSettings::UnitFitsField(std::size_t fieldIndex, std::uint8_t unit) {
+    if (!isUnitIndex(unit)) return false;
+    const TUnitKind kind = unitKind(unit);
+    for (const TUnitKind allowed : kUnitFieldRules.at(fieldIndex).Kinds) {
+        if (kind == allowed) return true;
+    }
+    return false;
+}
+
+std::size_t TSettings::FirstMisfitUnitField() const {
+    for (std::size_t field = 0; field < UnitFieldCount; ++field) {
+        if (!UnitFitsField(field, this->*UnitFields[field])) return field;
+    }
+    return UnitFieldCount;
+}
 
 void TSettings::Clear() {
     GaugePressure = true;
@@ -134,7 +187,7 @@ void TSettings::WriteRecord(TByteWriter& writer) const {
 void TSettings::ReadRecord(TByteReader& reader) {
     GaugePressure = reader.ReadBool();
     AtmosphericPressure = reader.ReadDouble();
-    for (std::uint8_t TSettings::*unit : UnitFields) this->*unit = readUnitIndex(reader);
+    for (std::size_t field = 0; field < UnitFieldCount; ++field) this->*UnitFields[field] = readUnitIndex(reader, field);
     for (bool TSettings::*flag : DrawingFlags) this->*flag = reader.ReadBool();
     FlowBalancingTolerance = reader.ReadDouble();
     PressureBalancingToleranceApprox = reader.ReadDouble();

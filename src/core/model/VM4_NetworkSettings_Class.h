@@ -39,6 +39,14 @@ public:
 
     // Unit fields in record order, so that the record and the presets walk them alike.
     static const std::array<std::uint8_t TNetworkSettings::*, UnitFieldCount> UnitFields;
+    // The quantity a unit field shows, in words ("length"), by record position.
+    static const char* UnitFieldQuantity(std::size_t fieldIndex);
+    // The unit is of a kind the quantity at that record position can be shown in.
+    static bool UnitFitsField(std::size_t fieldIndex, std::uint8_t unit);
+    // The record position of the first unit field whose unit does not fit its
+    // quantity; UnitFieldCount when all fit.
+    std::size_t FirstMisfitUnitField() const;
+
     // Drawing flags in record order.
     static const std::array<bool TNetworkSettings::*, DrawingFlagCount> DrawingFlags;
 

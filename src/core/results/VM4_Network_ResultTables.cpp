@@ -7,6 +7,7 @@
 
 #include "foundations/VM4_Units.h"
 #include "model/VM4_Network_Class.h"
+#include "solver/VM4_CutOffParts.h"
 #include "results/VM4_TableGrid.h"
 #include "results/VM4_TableLayout.h"
 #include "results/VM4_TableUnits.h"
@@ -140,16 +141,19 @@ void writeNodeTypeCells(ITableGrid& grid, const TTableUnits& units, int row, con
     if (isJoint) grid.SetCell(9, row, units.Flow(node.JointDischarge_m3s));
 }
 
-void writeNodeRow(const TNetwork& network, ITableGrid& grid, const TTableUnits& units, int row, std::int32_t nodeId) {
+// A node cut off from every tank and end pressure node has no pressure: its
+// pressure and grade line cells are left empty rather than showing a number.
+void writeNodeRow(const TNetwork& network, ITableGrid& grid, const TTableUnits& units, int row, std::int32_t nodeId,
+                  bool hasPressure) {
     const TNode& node = network.GetNode(nodeId);
     grid.SetCell(0, row, std::to_string(nodeId));
     grid.SetCell(1, row, NodeTypeName(node.NodeType));
     grid.SetCell(2, row, node.Name);
     grid.SetCell(3, row, units.Elevation(node.Elevation_m));
     writeNodeTypeCells(grid, units, row, node);
-    grid.SetCell(6, row, units.FluidPressureFromHead(node.Pressure_FluidHead_m));
+    grid.SetCell(6, row, hasPressure ? units.FluidPressureFromHead(node.Pressure_FluidHead_m) : "");
     // HGL = pressure head + elevation
-    grid.SetCell(7, row, units.LossFromHead(node.Pressure_FluidHead_m + node.Elevation_m));
+    grid.SetCell(7, row, hasPressure ? units.LossFromHead(node.Pressure_FluidHead_m + node.Elevation_m) : "");
     const TNodeFlows flows = nodeFlows(network, nodeId, node);
     grid.SetCell(10, row, units.Flow(flows.In_m3s));
     grid.SetCell(11, row, units.Flow(flows.Out_m3s));
@@ -276,8 +280,9 @@ int TNetwork::PopulateStringGridNodeResults(ITableGrid& grid, int headerRow) con
     const TTableUnits units(Settings, Fluid);
     WriteHeadings(grid, headerRow, nodeHeadings(units));
     int lastRow = headerRow + 1;
+    const std::vector<bool> withPressure = NodesReachingFixedPressure(*this);
     for (std::int32_t id = GetNextNodeId(0); id != -1; id = GetNextNodeId(id))
-        writeNodeRow(*this, grid, units, ++lastRow, id);
+        writeNodeRow(*this, grid, units, ++lastRow, id, withPressure[static_cast<std::size_t>(id)]);
     SetIdAndNameColumnWidths(grid, kWideNameColumnWidth_px);
     SetResultRowCount(grid, lastRow);
     return lastRow;

@@ -13,6 +13,7 @@
 
 #include "foundations/VM4_Units.h"
 #include "model/VM4_Network_Class.h"
+#include "solver/VM4_CutOffParts.h"
 
 namespace {
 
@@ -31,6 +32,11 @@ const char* const kOutFlowsOnly =
     " has out flows but no in flow and is not of type tank or a joint with a demand flow in.";
 const char* const kInFlowsOnly =
     " has in flows but no out flow and is not a tank, end pressure or a joint with a demand out flow.";
+const char* const kNoFixedPressure = " is not connected to any tank or end pressure node.";
+const char* const kOutFlowNotDelivered = "Its demand flow out of ";
+const char* const kInFlowNotTaken = "Its demand flow in of ";
+const char* const kNotDelivered = " is not delivered and is left out of the totals.";
+const char* const kNotTaken = " does not enter the network and is left out of the totals.";
 const char* const kBelowAtmosphere =
     ", Pressure at node is less than the specified atmospheric pressure for this system (";
 
@@ -94,8 +100,33 @@ bool isOutsideFlows(double flow_m3s, double firstFlow_m3s, double lastFlow_m3s) 
 
 // ---- Node review ----------------------------------------------------------------------------
 
-void reviewNode(const TNetwork& network, std::int32_t nodeId, TNodeTally& tally, std::vector<std::string>& log,
-                std::int32_t& warningCount) {
+// A join point cut off from every fixed-pressure node cannot deliver its demands;
+// the warning says how much is lost, in the flow unit.
+std::vector<std::string> undeliveredDemandLines(const TNetwork& network, const TNode& node) {
+    std::vector<std::string> lines;
+    const std::string unit = " " + unitName(network.Settings.FlowRateUnit);
+    if (node.JointDischarge_m3s != 0.0) {
+        lines.push_back(kOutFlowNotDelivered + flowText(network, node.JointDischarge_m3s) + unit + kNotDelivered);
+    }
+    if (node.JointSupply_m3s != 0.0) {
+        lines.push_back(kInFlowNotTaken + flowText(network, node.JointSupply_m3s) + unit + kNotTaken);
+    }
+    return lines;
+}
+
+void logCutOffWarning(const TNetwork& network, std::int32_t nodeId, const std::string& reason,
+                      std::vector<std::string>& log, std::int32_t& warningCount) {
+    log.insert(log.end(), {" ", kWarningIntro, nodeText(network, nodeId) + reason});
+    const TNode& node = network.GetNode(nodeId);
+    if (node.NodeType == TNodeType::JoinPoint) {
+        const std::vector<std::string> lines = undeliveredDemandLines(network, node);
+        log.insert(log.end(), lines.begin(), lines.end());
+    }
+    ++warningCount;
+}
+
+void reviewNode(const TNetwork& network, std::int32_t nodeId, bool reachesFixedPressure, TNodeTally& tally,
+                std::vector<std::string>& log, std::int32_t& warningCount) {
     const TNode& node = network.GetNode(nodeId);
     const std::int32_t in = network.GetNumberOfInFlowPipes(nodeId);
     const std::int32_t out = network.GetNumberOfOutFlowPipes(nodeId);
@@ -104,7 +135,11 @@ void reviewNode(const TNetwork& network, std::int32_t nodeId, TNodeTally& tally,
     const bool isEndPressure = node.NodeType == TNodeType::DemandPressure;
     const bool hasSupply = node.JointSupply_m3s > 0.0;
     const bool hasDischarge = node.JointDischarge_m3s > 0.0;
-    if (in == 0 && out == 0) logWarning(log, warningCount, {nodeText(network, nodeId) + kNotConnected});
+    if (in == 0 && out == 0) {
+        logCutOffWarning(network, nodeId, kNotConnected, log, warningCount);
+    } else if (!reachesFixedPressure && isJoint && (hasSupply || hasDischarge)) {
+        logCutOffWarning(network, nodeId, kNoFixedPressure, log, warningCount);
+    }
     if ((isTank && out > 0) || (isJoint && hasSupply)) ++tally.SupplyPoints;
     if ((isTank && in > 0) || (isJoint && hasDischarge) || (isEndPressure && in > 0)) ++tally.DischargePoints;
     if (isTank || isEndPressure) ++tally.FixedPressureNodes;
@@ -314,8 +349,12 @@ void TNetwork::CheckResults(std::vector<std::string>& log, bool& Solved, std::in
     warningCount = 0;
     log.push_back(kCheckingResults);
     TNodeTally tally;
+    // Without any tank or end pressure node the network review's own warning says it all.
+    const std::vector<bool> reaches = NodesReachingFixedPressure(*this);
+    const bool anyReached = std::find(reaches.begin(), reaches.end(), true) != reaches.end();
     for (std::int32_t nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId)) {
-        reviewNode(*this, nodeId, tally, log, warningCount);
+        const bool reached = !anyReached || reaches[static_cast<std::size_t>(nodeId)];
+        reviewNode(*this, nodeId, reached, tally, log, warningCount);
     }
     reviewNetwork(tally, log, warningCount);
     // Results are reviewed as the solve left them: a problem found here does not
@@ -332,12 +371,15 @@ void TNetwork::CheckResults(std::vector<std::string>& log, bool& Solved, std::in
 TSystemSummary TNetwork::GetSystemSummaryData() const {
     TSystemSummary summary;
     summary.Pipes = NodeLinkCount;
+    // Demands of join points cut off from every fixed-pressure node are never delivered.
+    const std::vector<bool> reaches = NodesReachingFixedPressure(*this);
     for (std::int32_t nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId)) {
         const TNode& node = GetNode(nodeId);
         if (node.NodeType == TNodeType::Tank) ++summary.Tanks;
         if (node.NodeType == TNodeType::DemandPressure) ++summary.DemandPressures;
         if (node.NodeType != TNodeType::JoinPoint) continue;
         ++summary.JoinPoints;
+        if (!reaches[static_cast<std::size_t>(nodeId)]) continue;
         summary.FlowDemandsIn_m3s += node.JointSupply_m3s;
         summary.FlowDemandsOut_m3s += node.JointDischarge_m3s;
     }
@@ -358,12 +400,19 @@ TSystemSummary TNetwork::GetSystemSummaryData() const {
 void TNetwork::GetMinAndMaxPressureAtAnyNode_bar_g(double& min_bar_g, double& max_bar_g) const {
     double min_m = kMinimumPressureStart_m;
     double max_m = 0.0;
+    // A node cut off from every fixed-pressure node has no pressure to compare;
+    // a network without any such node is scanned whole.
+    const std::vector<bool> reaches = NodesReachingFixedPressure(*this);
+    const bool anyReached = std::find(reaches.begin(), reaches.end(), true) != reaches.end();
+    std::int32_t compared = 0;
     for (std::int32_t nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId)) {
+        if (anyReached && !reaches[static_cast<std::size_t>(nodeId)]) continue;
         const double pressure_m = GetNode(nodeId).Pressure_FluidHead_m;
         min_m = std::min(min_m, pressure_m);
         max_m = std::max(max_m, pressure_m);
+        ++compared;
     }
-    if (GetNodeCount() == 0) {
+    if (compared == 0) {
         min_bar_g = kMinimumPressureStart_m;
         max_bar_g = 0.0;
         return;

@@ -17,6 +17,8 @@
 #include "foundations/VM4_Units.h"
 #include "foundations/VM4_UserMessages.h"
 #include "model/VM4_Network_Class.h"
+#include "solver/VM4_CutOffParts.h"
+#include "solver/VM4_NetworkPhysicalChecks.h"
 
 namespace {
 
@@ -71,6 +73,7 @@ struct TNetwork::TSolveState {
 // ---- The whole solve -----------------------------------------------------------------------
 
 bool TNetwork::SolveNetwork(std::vector<std::string>& log) {
+    if (!AcceptPhysicalData(*this, log)) return false;
     TSolveState state;
     try {
         startSolve(state);
@@ -332,6 +335,7 @@ void TNetwork::finishSolve(TSolveState& state, std::vector<std::string>& log) {
     RestoreAllNodeLinksForPipesWithPumpsAtSetFlowRate();
     restoreJointDemands();
     SortNodeLinksByPipeId();
+    ClearResultsOfInactivePipes(*this);
     SetFlowControlPressureLosses(state.Solved, log);
     SetPumpsSetFlowRatePressureLosses(state.Solved, log);
     if (state.Solved) {

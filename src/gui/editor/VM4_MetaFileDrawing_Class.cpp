@@ -3,10 +3,12 @@
 #include <QPainter>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "editor/VM4_Canvas_Drawings.h"
 #include "editor/VM4_DrawingTexts.h"
 #include "model/VM4_Network_Class.h"
+#include "solver/VM4_CutOffParts.h"
 
 namespace {
 
@@ -48,6 +50,8 @@ struct TMetaFileDrawing::TContext {
     bool ResultsMode;
     bool FlashOn;
     int FlashParity;
+    // Nodes cut off from every tank and end pressure node have no pressure to show.
+    std::vector<bool> NodesWithPressure;
 
     bool Dragging() const { return State.CurrentTool == TDrawingState::ToolDrag; }
 };
@@ -127,7 +131,9 @@ void TMetaFileDrawing::DrawMetaFileFromNetwork(TNetwork& network, int flashParit
                                                bool resultsMode, const TDrawingState& state) {
     QPainter& canvas = CreateMetaFileCanvas(resultsMode, drawGrid);
     TCanvasGuard guard{*this};
-    const TContext context{network, state, canvas, resultsMode, flashOn, flashParity};
+    const TContext context{network,     state,       canvas,
+                           resultsMode, flashOn,     flashParity,
+                           resultsMode ? NodesReachingFixedPressure(network) : std::vector<bool>{}};
     drawNodeHighlights(context);
     drawOpenPipes(context);
     drawClosedPipes(context);
@@ -257,7 +263,9 @@ std::vector<std::string> TMetaFileDrawing::nodeLabelLines(const TContext& contex
         case TNodeType::JoinPoint:
             // Design mode joins the elevation with "," and results mode with ", ".
             lines.push_back(NodeLabelText(network, node, nodeId, context.ResultsMode ? ", " : ","));
-            if (context.ResultsMode && settings.ShowNodePressure) lines.push_back(NodePressureText(network, node));
+            if (context.ResultsMode && settings.ShowNodePressure && context.NodesWithPressure[static_cast<std::size_t>(nodeId)]) {
+                lines.push_back(NodePressureText(network, node));
+            }
             break;
         default:
             break;
