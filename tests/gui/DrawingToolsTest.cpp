@@ -504,6 +504,23 @@ TEST_F(DrawingTools, SingleKeysChooseToolsAndTheirTooltipsNameTheKey) {
     }
 }
 
+TEST_F(DrawingTools, EachToolShowsItsOwnCursorOverTheDrawing) {
+    Form();
+    const struct {
+        int key;
+        Qt::CursorShape shape;
+    } cases[] = {{'P', Qt::BitmapCursor}, {'T', Qt::BitmapCursor}, {'I', Qt::BitmapCursor},
+                 {'H', Qt::OpenHandCursor}, {'S', Qt::CrossCursor}, {'M', Qt::BitmapCursor}};
+    std::vector<QImage> pictures;
+    for (const auto& c : cases) {
+        Key(c.key);
+        EXPECT_EQ(Canvas().cursor().shape(), c.shape) << char(c.key);
+        if (c.shape == Qt::BitmapCursor) pictures.push_back(Canvas().cursor().pixmap().toImage());
+    }
+    for (std::size_t i = 0; i < pictures.size(); ++i)
+        for (std::size_t j = i + 1; j < pictures.size(); ++j) EXPECT_NE(pictures[i], pictures[j]) << i << " " << j;
+}
+
 TEST_F(DrawingTools, StandardKeysReachTheEditAndFileCommands) {
     Form();
     const struct {

@@ -434,6 +434,7 @@ void TNetworkForm::FormInitialise() {
     DrawingState_.CurrentTool = TDrawingState::ToolAddPipes;
     toolBox_->SetCurrent(TDrawingState::ToolAddPipes);
     checkToolButton(TDrawingState::ToolAddPipes);
+    SetCursor(TToolCursor::Arrow);
     layout()->activate();
     centralWidget()->layout()->activate();
     View_.ViewScale = 1.0;

@@ -15,6 +15,7 @@
 #include "editor/VM4_EditCommands.h"
 #include "editor/VM4_NetworkCanvas.h"
 #include "editor/VM4_NetworkForm.h"
+#include "editor/VM4_ToolCursors.h"
 #include "editor/VM4_ToolIcons.h"
 #include "editor/tools/VM4_DrawingEdits.h"
 #include "editor/tools/VM4_ToolBox.h"
@@ -142,8 +143,9 @@ void TNetworkForm::checkToolButton(std::uint8_t code) {
 }
 
 void TNetworkForm::ChooseTool(std::uint8_t code) {
-    if (!toolBox_->Choose(code)) return;
+    if (toolBox_->Find(code) == nullptr) return;
     DrawingState_.CurrentTool = code;
+    toolBox_->Choose(code);
     checkToolButton(code);
     ShowToolHint(toolBox_->Current().StatusText());
     if (code != TDrawingState::ToolSelection) RefreshScreenImageOnly();
@@ -222,12 +224,13 @@ void TNetworkForm::SetCursor(TToolCursor cursor) {
     switch (cursor) {
         case TToolCursor::OpenHand: canvas_->setCursor(Qt::OpenHandCursor); break;
         case TToolCursor::GrabbingHand: canvas_->setCursor(Qt::ClosedHandCursor); break;
-        case TToolCursor::Move: canvas_->setCursor(Qt::SizeAllCursor); break;
+        case TToolCursor::Move: canvas_->setCursor(ToolCursors::ForTool(TDrawingState::ToolDrag)); break;
         case TToolCursor::Selection: canvas_->setCursor(Qt::CrossCursor); break;
         case TToolCursor::SelectionActive: canvas_->setCursor(Qt::SizeAllCursor); break;
         case TToolCursor::PointingHand: canvas_->setCursor(Qt::PointingHandCursor); break;
         case TToolCursor::Cross: canvas_->setCursor(Qt::CrossCursor); break;
-        case TToolCursor::Arrow: canvas_->unsetCursor(); break;
+        // The chosen tool's own picture beside the pointer.
+        case TToolCursor::Arrow: canvas_->setCursor(ToolCursors::ForTool(DrawingState_.CurrentTool)); break;
     }
 }
 

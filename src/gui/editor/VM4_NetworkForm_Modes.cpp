@@ -124,10 +124,9 @@ void TNetworkForm::SetResultsMode() {
 }
 
 void TNetworkForm::chooseShowInfoTool() {
-    toolBox_->Choose(TDrawingState::ToolShowInfo);
     DrawingState_.CurrentTool = TDrawingState::ToolShowInfo;
+    toolBox_->Choose(TDrawingState::ToolShowInfo);
     checkToolButton(TDrawingState::ToolShowInfo);
-    canvas_->unsetCursor();
 }
 
 // ---- Hint bar and results key ------------------------------------------------------------------

@@ -90,8 +90,10 @@ void TSelectionTool::LeftUp(const TToolPoint&) {
     if (state.SelectionStage == TDrawingState::SelectionDragging) {
         finishRectangle();
     } else if (state.SelectionStage == TDrawingState::SelectionMoving) {
-        if (dropSelection()) state.SelectionStage = SelectionDropped;
-        host_.MarkModified();
+        if (dropSelection()) {
+            state.SelectionStage = SelectionDropped;
+            host_.MarkModified();
+        }
     }
     host_.Regenerate();
 }
