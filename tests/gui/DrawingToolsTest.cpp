@@ -430,10 +430,40 @@ TEST_F(DrawingTools, AHighlightedPipeDeletedComesBackWithUndo) {
     EXPECT_EQ(Network().GetPipe(Network().GetNodeLink(1).PipeId).Name, "AB");
 }
 
-TEST_F(DrawingTools, DeleteWithNothingHighlightedSaysHowToChoose) {
+TEST_F(DrawingTools, EditCommandsWithNothingChosenSayWhatIsNeeded) {
+    const struct {
+        const char* command;
+        const char* message;
+    } cases[] = {{"Delete1", Msg::NothingSelected},
+                 {"Cut1", Msg::NothingToCut},
+                 {"Copy1", Msg::NothingToCopy},
+                 {"Paste1", Msg::NothingToPaste}};
     Form();
+    for (const auto& c : cases) {
+        boxes_.Forget();
+        Trigger(c.command);
+        EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{c.message}) << c.command;
+    }
+}
+
+TEST_F(DrawingTools, ADeletedNodeTakesItsPipesAndCannotBeUndone) {
+    Form();
+    Click(G(0, 0));
+    DeclineFirstPipeReminder();
+    Click(G(4, 0));
+    RightClick(G(4, 0));
+    Key('I');
+    Click(G(4, 0));
+    ASSERT_EQ(Form().DrawingState().SelectedNodeId, NodeAt(G(4, 0)));
+    // Show Info keeps the pipe drawn last highlighted too: Delete offers it first.
+    boxes_.Forget();
+    boxes_.AnswerConfirm(false);
+    boxes_.AnswerConfirm(true);
     Trigger("Delete1");
-    EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{Msg::NothingSelected});
+    EXPECT_EQ(boxes_.Texts(), (std::vector<std::string>{Msg::DeletePipeQuestion, Msg::DeleteNodeQuestion}));
+    ExpectCounts(1, 0, "deleted");
+    Trigger("Undo1");
+    ExpectCounts(1, 0, "after undo");
 }
 
 TEST_F(DrawingTools, ANodeCutIsPastedAtTheFirstFreeGridPointOfTheViewOrRefusedInACrowdedOne) {
