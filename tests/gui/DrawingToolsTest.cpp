@@ -392,6 +392,13 @@ TEST_F(DrawingTools, AGroupMoveDroppedOnANodeIsRefusedAndPutBackExactly) {
     EXPECT_EQ(Network().GetNode(a).X, G(2, 4).X);
     EXPECT_EQ(Network().GetNode(a).Y, G(1, 4).Y);
     EXPECT_EQ(Network().GetNode(b).X, G(3, 4).X);
+
+    // A second move onto the other node goes back to where the first one left it.
+    Drag({G(2, 4).X + 10, G(2, 4).Y + 10}, {G(6, 1).X + 10, G(6, 1).Y + 10});
+    EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{Msg::SelectionCannotMove});
+    EXPECT_EQ(Network().GetNode(a).X, G(2, 4).X);
+    EXPECT_EQ(Network().GetNode(a).Y, G(2, 4).Y);
+    EXPECT_EQ(Network().GetNode(b).X, G(3, 4).X);
     RightClick(G(10, 10));
     EXPECT_EQ(Network().GetNumberOfNodesSelected(), 0);
     EXPECT_EQ(Form().DrawingState().SelectionStage, TDrawingState::SelectionNone);

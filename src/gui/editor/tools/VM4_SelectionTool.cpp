@@ -41,8 +41,27 @@ void TSelectionTool::LeftDown(const TToolPoint& point) {
                 unselectAll();
             }
             break;
-        case SelectionDropped: state.SelectionStage = TDrawingState::SelectionMoving; break;
+        case SelectionDropped:
+            rebaseSelection();
+            startMove(point);
+            break;
         default: break;
+    }
+}
+
+// A further drag after a successful drop starts from where the selection now
+// lies: a refused second move puts it back there, not before the first move.
+void TSelectionTool::rebaseSelection() {
+    TNetwork& network = host_.Network();
+    for (std::int32_t id = network.GetNextNodeId(0); id > 0; id = network.GetNextNodeId(id)) {
+        TNode& node = network.GetNode(id);
+        node.SelectStartX = node.X;
+        node.SelectStartY = node.Y;
+    }
+    for (std::int32_t index = 1; index <= network.GetFreeTextCount(); ++index) {
+        TFreeText& text = network.GetFreeText(index);
+        text.SelectStartX = text.X;
+        text.SelectStartY = text.Y;
     }
 }
 

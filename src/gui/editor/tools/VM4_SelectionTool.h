@@ -25,6 +25,7 @@ public:
 
 private:
     void startMove(const TToolPoint& point);
+    void rebaseSelection();
     void moveSelection(const TToolPoint& point);
     void finishRectangle();
     // Snaps the moved nodes and checks the drawing; false (and all put back) on overlap.
