@@ -418,6 +418,37 @@ TEST_F(DrawingTools, ANodeDraggedOntoAnotherIsPutBackWhereItWas) {
     EXPECT_EQ(Network().GetNode(a).Y, G(2, 3).Y);
 }
 
+TEST_F(DrawingTools, DraggedLabelsAndItemsStopAtTheirLimits) {
+    TNetworkBuilder builder(Form().Network());
+    const std::int32_t a = builder.AddJoint(G(6, 4).X, G(6, 4).Y);
+    const std::int32_t b = builder.AddJoint(G(14, 4).X, G(14, 4).Y);
+    const std::int32_t pipe = builder.AddPipe(a, b, "AB");
+    TNode& node = Network().GetNode(a);
+    node.NameLabelOffsetX = -30;
+    node.NameLabelOffsetY = 10;
+    // The far node's label kept clear of the component's path.
+    Network().GetNode(b).NameLabelOffsetX = 10;
+    Network().GetNode(b).NameLabelOffsetY = 16;
+    TPipe& p = Network().GetPipe(pipe);
+    p.HasComponentPressure = true;
+    p.ComponentPositionPercent = 50.0;
+    Key('M');  // the drawing places the component on the pipe
+    ASSERT_EQ(p.ComponentX, G(10, 4).X);
+
+    Drag({G(6, 4).X - 30, G(6, 4).Y + 10}, {G(6, 4).X - 200, G(6, 4).Y - 100});
+    EXPECT_EQ(node.NameLabelOffsetX, -80);
+    EXPECT_EQ(node.NameLabelOffsetY, -38);
+    Drag({G(6, 4).X - 80, G(6, 4).Y - 38}, {G(6, 4).X + 100, G(6, 4).Y + 100});
+    EXPECT_EQ(node.NameLabelOffsetX, 20);
+    EXPECT_EQ(node.NameLabelOffsetY, 20);
+
+    Drag({p.ComponentX, p.ComponentY}, {G(18, 4).X, G(18, 4).Y});
+    EXPECT_NEAR(p.ComponentPositionPercent, 90.0, 1e-9);
+    Drag({p.ComponentX, p.ComponentY}, {G(6, 4).X, G(6, 4).Y});
+    EXPECT_NEAR(p.ComponentPositionPercent, 3.0, 1e-9);
+    EXPECT_EQ(Network().GetNode(a).X, G(6, 4).X);  // the node under the drop did not move
+}
+
 // ---- Delete, clipboard ------------------------------------------------------------------------------------
 
 TEST_F(DrawingTools, AHighlightedPipeDeletedComesBackWithUndo) {
