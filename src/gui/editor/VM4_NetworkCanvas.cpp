@@ -1,5 +1,6 @@
 #include "editor/VM4_NetworkCanvas.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -32,5 +33,21 @@ void TNetworkCanvas::wheelEvent(QWheelEvent* event) {
 
 void TNetworkCanvas::mouseMoveEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
-    Q_EMIT MouseMoved(point.x(), point.y());
+    Q_EMIT MouseMoved(point.x(), point.y(), (event->buttons() & Qt::LeftButton) != 0);
+}
+
+void TNetworkCanvas::mousePressEvent(QMouseEvent* event) {
+    setFocus(Qt::MouseFocusReason);
+    const QPoint point = event->position().toPoint();
+    Q_EMIT MousePressed(event->button(), point.x(), point.y());
+}
+
+void TNetworkCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    Q_EMIT MouseReleased(event->button(), point.x(), point.y());
+}
+
+void TNetworkCanvas::keyPressEvent(QKeyEvent* event) {
+    Q_EMIT KeyPressed(event->key(), event->modifiers(), event->text());
+    event->accept();
 }

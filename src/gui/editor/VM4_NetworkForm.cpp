@@ -25,12 +25,16 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "editing/VM4_Action_Log_Class.h"
 #include "editor/VM4_CalculatingPanel.h"
+#include "editor/VM4_EditCommands.h"
 #include "editor/VM4_Examples_Form.h"
 #include "editor/VM4_HelpForm.h"
 #include "editor/VM4_NetworkCanvas.h"
 #include "editor/VM4_SplashScreenForm.h"
 #include "editor/VM4_ToolIcons.h"
+#include "editor/tools/VM4_ToolBox.h"
+#include "editor/tools/VM4_UnavailableDialogs.h"
 #include "model/VM4_Network_Class.h"
 #include "platform/VM4_QtUserMessages.h"
 #include "results/VM4_FormResults.h"
@@ -75,6 +79,12 @@ TNetworkForm::TNetworkForm(const TNetworkFormServices& services, QWidget* parent
       RecentFiles_(InFolder(services.ProgramFolder, RecentFilesName), kRecentFileCount, kRecentFileCaptionWidth) {
     if (!services_.OpenUrl) services_.OpenUrl = OpenWithDesktop;
     if (!services_.Wait) services_.Wait = SleepFor;
+    actionLog_ = std::make_unique<TActionLog>();
+    if (services_.ItemDialogs == nullptr)
+        ownItemDialogs_ = std::make_unique<TUnavailableDialogs>(*services_.MessageBoxes);
+    itemDialogs_ = services_.ItemDialogs != nullptr ? services_.ItemDialogs : ownItemDialogs_.get();
+    toolBox_ = std::make_unique<TToolBox>(*this);
+    editCommands_ = std::make_unique<TEditCommands>(*this);
     setWindowTitle(QString::fromLatin1(ProgramTitle));
     setWindowIcon(ToolIcons::AppIcon());
     createActions();
@@ -140,7 +150,9 @@ void TNetworkForm::createMenus() {
     fileMenu_->addAction(makeAction("OpenExamples1", QStringLiteral("Open Examples..."), &TNetworkForm::OpenExamples1Click));
     fileMenu_->addSeparator();
     fileMenu_->addAction(saveAction);
-    fileMenu_->addAction(makeAction("SaveAs1", QStringLiteral("Save As..."), &TNetworkForm::SaveAs1Click));
+    QAction* saveAsAction = makeAction("SaveAs1", QStringLiteral("Save As..."), &TNetworkForm::SaveAs1Click);
+    saveAsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    fileMenu_->addAction(saveAsAction);
     fileMenu_->addSeparator();
     fileMenu_->addAction(makeUnbuiltAction("SaveScreenImage1", QStringLiteral("Save Screen Image...")));
     fileMenu_->addSeparator();
@@ -162,10 +174,7 @@ void TNetworkForm::createMenus() {
     fileMenu_->addSeparator();
     fileMenu_->addAction(makeAction("Exit1", QStringLiteral("Exit"), &TNetworkForm::Exit1Click));
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    for (const auto& [name, text] : {std::pair{"Undo1", "Undo"}, {"Redo1", "Redo"}, {"Cut1", "Cut"}, {"Copy1", "Copy"},
-                                     {"Paste1", "Paste"}, {"Delete1", "Delete"}})
-        edit->addAction(makeUnbuiltAction(name, QString::fromLatin1(text)));
+    addEditMenuCommands(menuBar()->addMenu(QStringLiteral("&Edit")));
 
     QMenu* units = menuBar()->addMenu(QStringLiteral("&Units"));
     units->addAction(makeAction("ImperialUnits1", QStringLiteral("Imperial Units"), &TNetworkForm::ImperialUnits1Click));
@@ -245,6 +254,7 @@ void TNetworkForm::createTopToolBar() {
     BitBtnResultsTable->setObjectName(QStringLiteral("BitBtnResultsTable"));
     BitBtnShowLog = new QPushButton(QStringLiteral("Show Log"), bar);
     BitBtnShowLog->setObjectName(QStringLiteral("BitBtnShowLog"));
+    BitBtnCalculate->setShortcut(Qt::Key_F9);
     connect(BitBtnCalculate, &QPushButton::clicked, this, &TNetworkForm::BitBtnCalculateClick);
     connect(BitBtnResultsTable, &QPushButton::clicked, this, &TNetworkForm::BitBtnResultsTableClick);
     connect(BitBtnShowLog, &QPushButton::clicked, this, &TNetworkForm::BitBtnShowLogClick);
@@ -299,28 +309,9 @@ void TNetworkForm::createDrawingToolBar() {
     bar->addAction(zoomFit);
     bar->addSeparator();
 
-    addUnbuilt("ToolButtonShowInfo", "Show Item Info", ToolIcons::ShowInfo());
-    addUnbuilt("ToolButtonPan", "Pan the drawing", ToolIcons::Pan());
-    addUnbuilt("ToolButtonDrag", "Drag and Move Items", ToolIcons::Drag());
-    addUnbuilt("ToolButtonSelection", "Selection tool, use to move groups of objects ", ToolIcons::Selection());
-    addUnbuilt("ToolButtonJoinPoint", "Add Join Point", ToolIcons::JoinPoint());
-    addUnbuilt("ToolButtonPipes", "Add Pipes", ToolIcons::Pipes());
-    addUnbuilt("ToolButtonFittings", "Add Fittings", ToolIcons::Fittings());
-    addUnbuilt("ToolButtonComponentPressure", "Add Component Pressure Loss", ToolIcons::Component());
-    addUnbuilt("ToolButtonFlowControl", "Add Flow Control", ToolIcons::FlowControl());
-    addUnbuilt("ToolButtonPump", "Add Pump", ToolIcons::Pump());
-    addUnbuilt("ToolButtonTank", "Add Tank", ToolIcons::Tank());
-    addUnbuilt("ToolButtonDemandPressure", "Add Demand (Pressure) ", ToolIcons::DemandPressure());
-    addUnbuilt("ToolButtonDemandFlow", "Add Demand (Flow)", ToolIcons::DemandFlow());
-    addUnbuilt("ToolButtonCopyDefaultPipe", "Copy Default Pipe Values to an existing pipe", ToolIcons::CopyDefaultPipe());
-    addUnbuilt("ToolButtonFreeText", "Add Free Text", ToolIcons::FreeText());
+    addToolButtons(bar);
     bar->addSeparator();
-    addUnbuilt("ToolButtonDelete", "Delete", ToolIcons::Delete());
-    addUnbuilt("ToolButtonCut", "Cut", ToolIcons::Cut());
-    addUnbuilt("ToolButtonCopy", "Copy", ToolIcons::Copy());
-    addUnbuilt("ToolButtonPaste", "Paste", ToolIcons::Paste());
-    addUnbuilt("ToolButtonUndo", "Undo last pipe/node", ToolIcons::Undo());
-    addUnbuilt("ToolButtonRedo", "Redo last pipe/node", ToolIcons::Redo());
+    addEditButtons(bar);
     bar->addSeparator();
 
     RadioButtonImperialUnits = new QRadioButton(QStringLiteral("Imperial"), bar);
@@ -360,6 +351,9 @@ void TNetworkForm::createCentralArea() {
     connect(canvas_, &TNetworkCanvas::Resized, this, &TNetworkForm::CanvasResized);
     connect(canvas_, &TNetworkCanvas::WheelTurned, this, &TNetworkForm::CanvasWheel);
     connect(canvas_, &TNetworkCanvas::MouseMoved, this, &TNetworkForm::CanvasMouseMove);
+    connect(canvas_, &TNetworkCanvas::MousePressed, this, &TNetworkForm::CanvasMousePressed);
+    connect(canvas_, &TNetworkCanvas::MouseReleased, this, &TNetworkForm::CanvasMouseReleased);
+    connect(canvas_, &TNetworkCanvas::KeyPressed, this, &TNetworkForm::CanvasKeyPressed);
     connect(horizontalScrollBar_, &QScrollBar::valueChanged, this, &TNetworkForm::HorizontalScrollBarChange);
     connect(verticalScrollBar_, &QScrollBar::valueChanged, this, &TNetworkForm::VerticalScrollBarChange);
 }
@@ -438,6 +432,9 @@ void TNetworkForm::FormInitialise() {
     showLogButtonAction_->setVisible(false);
     DrawingState_ = TDrawingState();
     DrawingState_.CurrentTool = TDrawingState::ToolAddPipes;
+    toolBox_->SetCurrent(TDrawingState::ToolAddPipes);
+    checkToolButton(TDrawingState::ToolAddPipes);
+    SetCursor(TToolCursor::Arrow);
     layout()->activate();
     centralWidget()->layout()->activate();
     View_.ViewScale = 1.0;

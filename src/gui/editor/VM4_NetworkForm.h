@@ -9,12 +9,19 @@
 #include <vector>
 
 #include "editor/Recent_File_Strings_Class.h"
+#include "editor/VM4_CommandSpec.h"
 #include "editor/VM4_DrawingState.h"
 #include "editor/VM4_MetaFileDrawing_Class.h"
 #include "editor/VM4_NetworkView.h"
+#include "editor/tools/VM4_EditorTool.h"
+#include "editor/tools/VM4_ToolHost.h"
 
 class IMessageBoxes;
 class IFileDialogs;
+class IItemDialogs;
+class TActionLog;
+class TEditCommands;
+class TToolBox;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -43,6 +50,9 @@ class TSplashScreenForm;
 struct TNetworkFormServices {
     IMessageBoxes* MessageBoxes = nullptr;
     IFileDialogs* FileDialogs = nullptr;
+    // The item dialogs the drawing tools open; until they are built, by default
+    // boxes that say they are not available yet.
+    IItemDialogs* ItemDialogs = nullptr;
     std::string ProgramFolder;
     // Opens an address in the desktop's browser; false when none could be started.
     std::function<bool(const std::string&)> OpenUrl;
@@ -54,7 +64,7 @@ struct TNetworkFormServices {
 // The main window: the drawing of the one network document and the commands that
 // replace, store and view it. The document lives as long as the window; New, Open,
 // the recent files and the examples reuse it.
-class TNetworkForm : public QMainWindow {
+class TNetworkForm : public QMainWindow, public IToolHost {
     Q_OBJECT
 
 public:
@@ -74,10 +84,26 @@ public:
 
     // Editing commands call this after every change of the document, so that
     // unsaved work is never lost without a question.
-    void MarkModified() { modified_ = true; }
+    void MarkModified() override { modified_ = true; }
+
+    // ---- What the drawing tools may ask (VM4_NetworkForm_Editing.cpp) ----
+    TNetwork& Network() override { return *TheNetwork; }
+    TDrawingState& State() override;
+    TActionLog& ActionLog() override;
+    IMessageBoxes& Boxes() override;
+    IItemDialogs& Dialogs() override;
+    void Regenerate() override;
+    void SetCursor(TToolCursor cursor) override;
+    void PanBy(int dx, int dy) override;
+    int ViewOriginX() const override;
+    int ViewOriginY() const override;
+    // Chooses a drawing tool, as its button does.
+    void ChooseTool(std::uint8_t toolCode) override;
+    // Runs one of the Edit menu's commands on the drawing.
+    void RunEditCommand(void (TEditCommands::*command)());
+    const TEditCommands& EditCommandsState() const { return *editCommands_; }
 
     // ---- State, for the window's parts and for tests ----
-    TNetwork& Network() { return *TheNetwork; }
     const std::string& CurrentFileName() const { return CurrentFileName_; }
     bool IsModified() const { return modified_; }
     bool IsInitialised() const { return initialised_; }
@@ -88,7 +114,7 @@ public:
     TNetworkCanvas& Canvas() { return *canvas_; }
     QMenu& FileMenu() { return *fileMenu_; }
     QString StatusPanelText(int panel) const;
-    bool ResultsMode() const { return ResultsMode_; }
+    bool ResultsMode() const override { return ResultsMode_; }
     // True while a calculation runs (the solve yields to the event loop).
     bool IsCalculating() const { return calculating_; }
     TResultsLogForm& ResultsLog() { return *resultsLog_; }
@@ -135,11 +161,7 @@ private:
     // exists yet (makeAction registers a built command, makeUnbuiltAction one
     // still to come), and whether it would edit the document (off in results
     // mode) or change or replace it (off while a calculation runs).
-    struct TCommandRule {
-        bool Built = true;
-        bool OffInResultsMode = false;
-        bool OffWhileCalculating = true;
-    };
+    using TCommandRule = ::TCommandRule;
     void registerCommand(QAction* action, bool built);
     std::pair<QAction*, TCommandRule>& commandEntry(const char* objectName);
     TCommandRule& commandRule(const char* objectName);
@@ -152,12 +174,26 @@ private:
     void SetStatusBarHint(const std::string& text, bool attention);
     void TimerStatusBarHintTimer();
     void UpdatePanelResultsKey();
-    void CanvasMouseMove(int x, int y);
+    void CanvasMouseMove(int x, int y, bool leftHeld);
     void ShowResultsHover(int px, int py);
     void BitBtnResultsTableClick();
     void BitBtnShowLogClick();
     void ResultsTableCellSelected(int tabIndex, int pipeId, int nodeId);
     void ResultsTableUnitsChanged();
+
+    // ---- Editing (VM4_NetworkForm_Editing.cpp) ----
+    static const std::vector<TCommandSpec>& ToolCommands();
+    static const std::vector<TCommandSpec>& EditCommands();
+    QAction* makeCommand(const TCommandSpec& spec, const QString& objectName, bool withShortcut);
+    void addEditMenuCommands(QMenu* menu);
+    void addToolButtons(QToolBar* bar);
+    void addEditButtons(QToolBar* bar);
+    void checkToolButton(std::uint8_t code);
+    void runGuarded(const std::function<void()>& work);
+    TToolPoint toolPoint(int x, int y) const;
+    void CanvasMousePressed(Qt::MouseButton button, int x, int y);
+    void CanvasMouseReleased(Qt::MouseButton button, int x, int y);
+    void CanvasKeyPressed(int key, Qt::KeyboardModifiers modifiers, const QString& text);
 
     // ---- Calculate (VM4_NetworkForm_Calculate.cpp) ----
     void BitBtnCalculateClick();
@@ -229,6 +265,11 @@ private:
     TMetaFileDrawing ScreenDrawing_;
     TNetworkView View_;
     TDrawingState DrawingState_;
+    std::unique_ptr<TActionLog> actionLog_;
+    std::unique_ptr<IItemDialogs> ownItemDialogs_;
+    IItemDialogs* itemDialogs_ = nullptr;
+    std::unique_ptr<TToolBox> toolBox_;
+    std::unique_ptr<TEditCommands> editCommands_;
     TRecentFileStrings RecentFiles_;
     std::string CurrentFileName_;
     std::string SystemsFolderName_;

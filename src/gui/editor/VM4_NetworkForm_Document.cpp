@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "editing/VM4_Action_Log_Class.h"
 #include "editor/VM4_Examples_Form.h"
 #include "editor/VM4_NetworkForm.h"
 #include "foundations/VM4_Units.h"
@@ -94,6 +95,7 @@ void TNetworkForm::FileNewClick() {
     if (!services_.MessageBoxes->Confirm(kNewQuestion)) return;
     TheNetwork->Clear();
     TheNetwork->Fluid.SetToWater();
+    actionLog_->Clear();
     DrawingState_.Clear();
     SetDesignMode();
     if (RadioButtonImperialUnits->isChecked())
@@ -210,6 +212,8 @@ bool TNetworkForm::loadFile(const std::string& path, bool dropFromRecentWhenMiss
 
 // What every command that puts a new document in place does afterwards.
 void TNetworkForm::takeOverLoadedNetwork() {
+    // The record refers to the previous document's nodes and pipes by id.
+    actionLog_->Clear();
     statusPanels_[2]->clear();
     ToolButtonZoomCentreClick();
     SetUnitRadioButtonsFromNetwork();

@@ -25,6 +25,7 @@
 #include "editor/VM4_CalculatingPanel.h"
 #include "editor/VM4_NetworkCanvas.h"
 #include "editor/VM4_NetworkForm.h"
+#include "editor/tools/VM4_ToolBox.h"
 #include "model/VM4_Network_Class.h"
 #include "results/VM4_FormResults.h"
 #include "results/VM4_ResultsHoverTexts.h"
@@ -38,26 +39,14 @@ const char* const kResultsModeHint = " RESULTS MODE - Click on Re-Design button 
 constexpr int kHintMilliseconds = 500;
 constexpr int kGridSpacing = 40;
 
-// Editing tools and edit buttons that results mode turns off.
-const char* const kDesignOnlyCommands[] = {
-    "ToolButtonTank", "ToolButtonPipes", "ToolButtonJoinPoint", "ToolButtonPump", "ToolButtonFittings",
-    "ToolButtonComponentPressure", "ToolButtonFlowControl", "ToolButtonSelection", "ToolButtonDemandPressure",
-    "ToolButtonDemandFlow", "ToolButtonUndo", "ToolButtonRedo", "ToolButtonDelete", "ToolButtonCut",
-    "ToolButtonCopy", "ToolButtonPaste", "ToolButtonEditGrid", "ToolButtonCopyDefaultPipe",
-};
+// What results mode turns off besides the tools and edit commands, whose own
+// rules say so.
+const char* const kDesignOnlyCommands[] = {"ToolButtonEditGrid"};
 
 // Commands that only show things: they stay available while a calculation runs.
 const char* const kViewingCommands[] = {
     "ToolButtonZoomOut", "ToolButtonZoomIn", "ToolButtonZoomCentre", "Contents1", "Index1",
     "ReviewExampleSystems2", "WalkThroughExample1", "WebPage1", "About1",
-};
-
-// The drawing tools, of which one is down at a time.
-const char* const kToolButtons[] = {
-    "ToolButtonShowInfo", "ToolButtonPan", "ToolButtonDrag", "ToolButtonSelection", "ToolButtonJoinPoint",
-    "ToolButtonPipes", "ToolButtonFittings", "ToolButtonComponentPressure", "ToolButtonFlowControl",
-    "ToolButtonPump", "ToolButtonTank", "ToolButtonDemandPressure", "ToolButtonDemandFlow",
-    "ToolButtonCopyDefaultPipe", "ToolButtonFreeText",
 };
 
 QColor AttentionColour() { return {255, 255, 0}; }
@@ -136,9 +125,8 @@ void TNetworkForm::SetResultsMode() {
 
 void TNetworkForm::chooseShowInfoTool() {
     DrawingState_.CurrentTool = TDrawingState::ToolShowInfo;
-    for (const char* name : kToolButtons)
-        commandAction(name)->setChecked(std::string_view(name) == "ToolButtonShowInfo");
-    canvas_->unsetCursor();
+    toolBox_->Choose(TDrawingState::ToolShowInfo);
+    checkToolButton(TDrawingState::ToolShowInfo);
 }
 
 // ---- Hint bar and results key ------------------------------------------------------------------
@@ -185,7 +173,9 @@ void TNetworkForm::UpdatePanelResultsKey() {
 
 // The second panel of the status bar follows the mouse in grid squares; in
 // results mode the item under the mouse is selected and described.
-void TNetworkForm::CanvasMouseMove(int x, int y) {
+void TNetworkForm::CanvasMouseMove(int x, int y, bool leftHeld) {
+    const TToolPoint point = toolPoint(x, y);
+    runGuarded([this, &point, leftHeld] { toolBox_->Current().Move(point, leftHeld); });
     const auto square = [](double drawing) { return static_cast<int>(std::trunc(drawing / kGridSpacing)); };
     const int gridX = square(x / View_.ViewScale + View_.ViewOriginX);
     const int gridY = square(y / View_.ViewScale + View_.ViewOriginY);

@@ -1,0 +1,17 @@
+#include "editor/tools/VM4_EditorTool.h"
+
+#include "editor/VM4_DrawingState.h"
+#include "model/VM4_Network_Class.h"
+
+// What most tools start from: nothing selected, nothing being drawn.
+void TEditorTool::Chosen() {
+    TDrawingState& state = host_.State();
+    state.PipeFromNodeId = 0;
+    state.PipeToNodeId = 0;
+    state.SelectedNodeId = 0;
+    state.SelectedPipeId = 0;
+    state.RubberBandOn = 0;
+    state.SelectionStage = TDrawingState::SelectionNone;
+    host_.Network().SetSelectedNodes(0, 0, 0, 0);
+    host_.SetCursor(TToolCursor::Arrow);
+}
