@@ -42,10 +42,14 @@ void expectIdenticalGridSolves(std::int32_t pipeCount) {
 // 15 x 15 join points, 424 pipes, 196 loops and paths.
 TEST(SolveCapacityDifferentialTest, GridOf424PipesIsSolvedTheSameWay) { expectIdenticalGridSolves(450); }
 
-// 22 x 22 join points, 928 pipes, 444 loops and paths.
-TEST(SolveCapacityDifferentialTest, GridOf928PipesIsSolvedTheSameWay) {
+// 22 x 22 join points, 928 pipes, 444 loops and paths. Here the true flows run
+// against some of the pipes as drawn, so the first pass accepts no attempt; the
+// user presses Stop in the second, after both paths have done the same work.
+TEST(SolveCapacityDifferentialTest, GridOf928PipesStoppedInTheSecondAttempt) {
     if (!kOptimisedBuild) GTEST_SKIP() << "the plain path takes minutes here without optimisation";
-    expectIdenticalGridSolves(950);
+    const bool solved = ExpectIdenticalSolves(
+        [](TNetwork& network) { BuildGridNetwork(network, GridSpecForPipes(950)); }, {false, 2});
+    EXPECT_FALSE(solved) << "stopped in the second attempt";
 }
 
 }  // namespace
