@@ -24,9 +24,14 @@ double exactLoss_mHd(const TPipe& pipe, const TFluid& fluid, double flow_m3s) {
         const double component = pipe.ComponentPressure.calcLoss_mHd_Fluid(std::fabs(flow_m3s), fluid.Density_kg_m3);
         loss += flow_m3s < 0.0 ? -component : component;
     }
-    if (pipe.HasPump && pipe.CalcPump && pipe.Pump.PointCount() >= 3) {
-        loss -= pipe.Pump.calcPumpHead_mHd_Fluid(flow_m3s, fluid.Density_kg_m3);
+    if (pipe.HasPump && pipe.CalcPump) {
+        // A pump held at its set flow gives whatever head the balance asks of it.
+        loss -= pipe.Pump.RunsAtSetFlowRate != 0 ? pipe.PumpHead_mHd_Fluid
+                : pipe.Pump.PointCount() >= 3    ? pipe.Pump.calcPumpHead_mHd_Fluid(flow_m3s, fluid.Density_kg_m3)
+                                                 : 0.0;
     }
+    // A flow control takes up the head its set flow leaves over.
+    if (pipe.HasFlowControl && pipe.CalcFlowControl) loss += pipe.FlowControlLoss_mHd_Fluid;
     return loss;
 }
 
