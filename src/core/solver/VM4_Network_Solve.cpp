@@ -68,6 +68,9 @@ struct TNetwork::TSolveState {
     std::int32_t PassRestarts = 0;
     bool JointDemandsKept = false;
     std::vector<std::int32_t> ReversedPipeIds;  // turned round during this solve
+    // A first-pass attempt refined a solution that is negative all the same: the
+    // network's one solution has a pipe against its flow.
+    bool RefinedToNegativeFlows = false;
 };
 
 // ---- The whole solve -----------------------------------------------------------------------
@@ -225,7 +228,14 @@ void TNetwork::refineApproximateSolution(TSolveState& state, std::vector<std::st
 // the sign is decided on the refined flows: positive ones are the solution; still
 // negative ones are refused in the first pass and offered for reversal in the
 // second. When the refinement fails, the approximate flows decide as before.
+// Once the first pass has refined a solution and found it negative, the network's
+// solution has a pipe against its flow: the pass's later attempts are refused
+// without refining them again.
 void TNetwork::decideOnNegativeApproximation(TSolveState& state, std::vector<std::string>& log) {
+    if (state.RefinedToNegativeFlows && !state.SecondPass) {
+        state.Solved = false;
+        return;
+    }
     TMatrixEquations& engine = MatrixEquations;
     MatrixEquationsGenerate();
     setFinalPhase();
@@ -242,6 +252,7 @@ void TNetwork::decideOnNegativeApproximation(TSolveState& state, std::vector<std
     if (refined) {
         copyUnknownsIntoPipeFlows();
         if (!state.SecondPass) SolvedMessage(true, true, log, state.SecondPass, true);
+        state.RefinedToNegativeFlows = true;
     }
     SolveStatusText = kSolvingStatus;
     if (state.SecondPass) {
@@ -306,6 +317,7 @@ void TNetwork::reversePipesWithNegativeFlow(TSolveState& state, std::vector<std:
     solveQVariables(state, log, TSolvePhase::NewtonRefining);
     if (state.Solved || !anyReversed || state.PassRestarts >= kMaxPassRestarts) return;
     ++state.PassRestarts;
+    state.RefinedToNegativeFlows = false;  // the network has changed
     state.Finished = false;
     state.SecondPass = false;
     state.PassCounter = 0;
