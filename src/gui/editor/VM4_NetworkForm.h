@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "editor/Recent_File_Strings_Class.h"
-#include "editor/VM4_CommandSpec.h"
+#include "editor/VM4_CommandEntry.h"
 #include "editor/VM4_DrawingState.h"
 #include "editor/VM4_MetaFileDrawing_Class.h"
 #include "editor/VM4_NetworkView.h"
@@ -182,9 +182,9 @@ private:
     void ResultsTableUnitsChanged();
 
     // ---- Editing (VM4_NetworkForm_Editing.cpp) ----
-    static const std::vector<TCommandSpec>& ToolCommands();
-    static const std::vector<TCommandSpec>& EditCommands();
-    QAction* makeCommand(const TCommandSpec& spec, const QString& objectName, bool withShortcut);
+    static const std::vector<TCommandEntry>& ToolCommands();
+    static const std::vector<TCommandEntry>& EditCommands();
+    QAction* makeCommand(const TCommandEntry& entry, const QString& objectName, bool withShortcut);
     void addEditMenuCommands(QMenu* menu);
     void addToolButtons(QToolBar* bar);
     void addEditButtons(QToolBar* bar);

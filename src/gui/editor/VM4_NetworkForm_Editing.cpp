@@ -24,30 +24,30 @@
 
 namespace {
 
-TCommandSpec Tool(const char* name, const char* hint, QIcon (*icon)(), std::uint8_t code, char key,
-                  bool offInResultsMode) {
-    TCommandSpec spec;
-    spec.Name = name;
-    spec.Hint = hint;
-    spec.Icon = icon;
-    spec.ToolCode = code;
-    spec.ToolKey = key;
-    spec.Rule.OffInResultsMode = offInResultsMode;
-    spec.Handler = [code](TNetworkForm& form) { form.ChooseTool(code); };
-    return spec;
+TCommandEntry Tool(const char* name, const char* hint, QIcon (*icon)(), std::uint8_t code, char key,
+                   bool offInResultsMode) {
+    TCommandEntry entry;
+    entry.Name = name;
+    entry.Hint = hint;
+    entry.Icon = icon;
+    entry.ToolCode = code;
+    entry.ToolKey = key;
+    entry.Rule.OffInResultsMode = offInResultsMode;
+    entry.Handler = [code](TNetworkForm& form) { form.ChooseTool(code); };
+    return entry;
 }
 
-TCommandSpec Edit(const char* name, const char* text, const char* hint, QIcon (*icon)(), const QKeySequence& key,
-                  void (TEditCommands::*command)()) {
-    TCommandSpec spec;
-    spec.Name = name;
-    spec.Text = text;
-    spec.Hint = hint;
-    spec.Icon = icon;
-    spec.Shortcut = key;
-    spec.Rule.OffInResultsMode = true;
-    spec.Handler = [command](TNetworkForm& form) { form.RunEditCommand(command); };
-    return spec;
+TCommandEntry Edit(const char* name, const char* text, const char* hint, QIcon (*icon)(), const QKeySequence& key,
+                   void (TEditCommands::*command)()) {
+    TCommandEntry entry;
+    entry.Name = name;
+    entry.Text = text;
+    entry.Hint = hint;
+    entry.Icon = icon;
+    entry.Shortcut = key;
+    entry.Rule.OffInResultsMode = true;
+    entry.Handler = [command](TNetworkForm& form) { form.RunEditCommand(command); };
+    return entry;
 }
 
 using TD = TDrawingState;
@@ -56,8 +56,8 @@ using TD = TDrawingState;
 
 // ---- The command table ---------------------------------------------------------------------------
 
-const std::vector<TCommandSpec>& TNetworkForm::ToolCommands() {
-    static const std::vector<TCommandSpec> tools = {
+const std::vector<TCommandEntry>& TNetworkForm::ToolCommands() {
+    static const std::vector<TCommandEntry> tools = {
         Tool("ToolButtonShowInfo", "Show Item Info", ToolIcons::ShowInfo, TD::ToolShowInfo, 'I', false),
         Tool("ToolButtonPan", "Pan the drawing", ToolIcons::Pan, TD::ToolPan, 'H', false),
         Tool("ToolButtonDrag", "Drag and Move Items", ToolIcons::Drag, TD::ToolDrag, 'M', false),
@@ -83,8 +83,8 @@ const std::vector<TCommandSpec>& TNetworkForm::ToolCommands() {
 
 // Each edit command has a menu entry (with the desktop's standard key) and a
 // toolbar button (named "ToolButton" + the entry's name without its "1").
-const std::vector<TCommandSpec>& TNetworkForm::EditCommands() {
-    static const std::vector<TCommandSpec> edits = {
+const std::vector<TCommandEntry>& TNetworkForm::EditCommands() {
+    static const std::vector<TCommandEntry> edits = {
         Edit("Undo1", "Undo", "Undo last pipe/node", ToolIcons::Undo, QKeySequence::Undo, &TEditCommands::Undo),
         Edit("Redo1", "Redo", "Redo last pipe/node", ToolIcons::Redo, QKeySequence::Redo, &TEditCommands::Redo),
         Edit("Cut1", "Cut", "Cut", ToolIcons::Cut, QKeySequence::Cut, &TEditCommands::Cut),
@@ -95,29 +95,29 @@ const std::vector<TCommandSpec>& TNetworkForm::EditCommands() {
     return edits;
 }
 
-QAction* TNetworkForm::makeCommand(const TCommandSpec& spec, const QString& objectName, bool withShortcut) {
-    auto* action = new QAction(QString::fromLatin1(spec.Text), this);
+QAction* TNetworkForm::makeCommand(const TCommandEntry& entry, const QString& objectName, bool withShortcut) {
+    auto* action = new QAction(QString::fromLatin1(entry.Text), this);
     action->setObjectName(objectName);
-    QString hint = QString::fromLatin1(spec.Hint);
-    if (spec.ToolKey != 0) hint += QStringLiteral(" (%1)").arg(QLatin1Char(spec.ToolKey));
+    QString hint = QString::fromLatin1(entry.Hint);
+    if (entry.ToolKey != 0) hint += QStringLiteral(" (%1)").arg(QLatin1Char(entry.ToolKey));
     action->setToolTip(hint);
-    if (spec.Icon != nullptr) action->setIcon(spec.Icon());
-    if (withShortcut && !spec.Shortcut.isEmpty()) action->setShortcut(spec.Shortcut);
-    const auto handler = spec.Handler;
+    if (entry.Icon != nullptr) action->setIcon(entry.Icon());
+    if (withShortcut && !entry.Shortcut.isEmpty()) action->setShortcut(entry.Shortcut);
+    const auto handler = entry.Handler;
     connect(action, &QAction::triggered, this, [this, handler] { handler(*this); });
-    registerCommand(action, spec.Rule.Built);
-    commandRule(action->objectName().toLatin1().constData()) = spec.Rule;
+    registerCommand(action, entry.Rule.Built);
+    commandRule(action->objectName().toLatin1().constData()) = entry.Rule;
     return action;
 }
 
 void TNetworkForm::addEditMenuCommands(QMenu* menu) {
-    for (const TCommandSpec& spec : EditCommands())
-        menu->addAction(makeCommand(spec, QString::fromLatin1(spec.Name), true));
+    for (const TCommandEntry& entry : EditCommands())
+        menu->addAction(makeCommand(entry, QString::fromLatin1(entry.Name), true));
 }
 
 void TNetworkForm::addToolButtons(QToolBar* bar) {
-    for (const TCommandSpec& spec : ToolCommands()) {
-        QAction* action = makeCommand(spec, QString::fromLatin1(spec.Name), false);
+    for (const TCommandEntry& entry : ToolCommands()) {
+        QAction* action = makeCommand(entry, QString::fromLatin1(entry.Name), false);
         action->setCheckable(true);
         bar->addAction(action);
     }
@@ -126,11 +126,11 @@ void TNetworkForm::addToolButtons(QToolBar* bar) {
 void TNetworkForm::addEditButtons(QToolBar* bar) {
     // The toolbar's order: Delete, Cut, Copy, Paste, then Undo and Redo.
     for (const char* name : {"Delete1", "Cut1", "Copy1", "Paste1", "Undo1", "Redo1"}) {
-        for (const TCommandSpec& spec : EditCommands()) {
-            if (std::string_view(spec.Name) != name) continue;
-            QString buttonName = QStringLiteral("ToolButton") + QString::fromLatin1(spec.Name);
+        for (const TCommandEntry& entry : EditCommands()) {
+            if (std::string_view(entry.Name) != name) continue;
+            QString buttonName = QStringLiteral("ToolButton") + QString::fromLatin1(entry.Name);
             buttonName.chop(1);
-            bar->addAction(makeCommand(spec, buttonName, false));
+            bar->addAction(makeCommand(entry, buttonName, false));
         }
     }
 }
@@ -138,8 +138,8 @@ void TNetworkForm::addEditButtons(QToolBar* bar) {
 // ---- Choosing tools -----------------------------------------------------------------------------
 
 void TNetworkForm::checkToolButton(std::uint8_t code) {
-    for (const TCommandSpec& spec : ToolCommands())
-        commandAction(spec.Name)->setChecked(spec.ToolCode == code);
+    for (const TCommandEntry& entry : ToolCommands())
+        commandAction(entry.Name)->setChecked(entry.ToolCode == code);
 }
 
 void TNetworkForm::ChooseTool(std::uint8_t code) {
@@ -173,9 +173,9 @@ void TNetworkForm::CanvasKeyPressed(int key, Qt::KeyboardModifiers modifiers, co
         return;
     }
     if ((modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0) return;
-    for (const TCommandSpec& spec : ToolCommands()) {
-        if (key != spec.ToolKey) continue;
-        QAction* action = commandAction(spec.Name);
+    for (const TCommandEntry& entry : ToolCommands()) {
+        if (key != entry.ToolKey) continue;
+        QAction* action = commandAction(entry.Name);
         if (action->isEnabled()) action->trigger();
         return;
     }

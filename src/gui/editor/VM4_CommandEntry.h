@@ -21,7 +21,7 @@ struct TCommandRule {
 // icon, keyboard shortcut, what it does and when it is available. A drawing
 // tool also names its tool code and the single key that chooses it while the
 // drawing has the focus.
-struct TCommandSpec {
+struct TCommandEntry {
     const char* Name = "";
     const char* Text = "";
     const char* Hint = "";
