@@ -1,6 +1,7 @@
 #include "IrregularNetworks.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <random>
 #include <stdexcept>

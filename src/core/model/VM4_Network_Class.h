@@ -499,6 +499,7 @@ private:
     std::int32_t countEqualLoopPipePairs(std::int32_t loopIdA, std::int32_t loopIdB) const;
     bool isPipeInLoop(std::int32_t pipeId, std::int32_t loopId) const;
     bool isPipeInAnyLoopBefore(std::int32_t pipeId, std::int32_t loopId) const;
+    bool lastLoopHasNewPipe() const;
     void removeLastLoopIfDuplicateOrDependent();
     // Brings LoopIndependence in line with loops 1..loopCount of the table.
     void holdLoopsForIndependence(std::int32_t loopCount);
@@ -574,6 +575,7 @@ private:
     void setFinalPhase();
     void solveQVariables(TSolveState& state, std::vector<std::string>& log, TSolvePhase phase);
     void copyUnknownsIntoPipeFlows();
+    void runRefiningPhase(TSolveState& state, std::vector<std::string>& log);
     void refineApproximateSolution(TSolveState& state, std::vector<std::string>& log);
     void decideOnNegativeApproximation(TSolveState& state, std::vector<std::string>& log);
     static bool wasReversedInThisSolve(const TSolveState& state, std::int32_t pipeId);

@@ -125,14 +125,18 @@ void TNetwork::PipeLoopsRemoveLastIfDuplicate() {
     }
 }
 
+bool TNetwork::lastLoopHasNewPipe() const {
+    const std::int32_t last = PipeLoopCount;
+    for (std::int32_t position = 1; position <= PipeLoopPipeCount[slot(last)]; ++position) {
+        if (!isPipeInAnyLoopBefore(PipeLoopPipes[slot(last)][slot(position)], last)) return true;
+    }
+    return false;
+}
+
 // A pipe no earlier loop holds settles it at once; otherwise the rank test decides.
 void TNetwork::PipeLoopsRemoveLastUnlessIndependent() {
-    const std::int32_t last = PipeLoopCount;
-    if (last < 2) return;
-    for (std::int32_t position = 1; position <= PipeLoopPipeCount[slot(last)]; ++position) {
-        if (!isPipeInAnyLoopBefore(PipeLoopPipes[slot(last)][slot(position)], last)) return;
-    }
-    if (!isLastLoopIndependentOfEarlier()) PipeLoopRemove(last);
+    if (PipeLoopCount < 2 || lastLoopHasNewPipe()) return;
+    if (!isLastLoopIndependentOfEarlier()) PipeLoopRemove(PipeLoopCount);
 }
 
 // During the generation a candidate kept only by the rank test must also be one
@@ -141,12 +145,8 @@ void TNetwork::PipeLoopsRemoveLastUnlessIndependent() {
 // pipe is kept as it always was.)
 void TNetwork::removeLastLoopIfDuplicateOrDependent() {
     PipeLoopsRemoveLastIfDuplicate();
-    const std::int32_t last = PipeLoopCount;
-    if (last < 2) return;
-    for (std::int32_t position = 1; position <= PipeLoopPipeCount[slot(last)]; ++position) {
-        if (!isPipeInAnyLoopBefore(PipeLoopPipes[slot(last)][slot(position)], last)) return;
-    }
-    if (!isLastLoopIndependentOfEarlier() || !isLastLoopWalkable()) PipeLoopRemove(last);
+    if (PipeLoopCount < 2 || lastLoopHasNewPipe()) return;
+    if (!isLastLoopIndependentOfEarlier() || !isLastLoopWalkable()) PipeLoopRemove(PipeLoopCount);
 }
 
 // The pipe's open link for the walk test, looked up in the index built when the

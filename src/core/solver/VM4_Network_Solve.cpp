@@ -204,14 +204,19 @@ void TNetwork::copyUnknownsIntoPipeFlows() {
     }
 }
 
-// The equations are generated afresh from the approximate flows.
-void TNetwork::refineApproximateSolution(TSolveState& state, std::vector<std::string>& log) {
+// The equations are generated afresh from the approximate flows, then solved to
+// the fine tolerance with reduced steps.
+void TNetwork::runRefiningPhase(TSolveState& state, std::vector<std::string>& log) {
     MatrixEquationsGenerate();
-    state.FinalPhase = true;
     setFinalPhase();
     setSolveStatus(kRefiningStatus);
-    TMatrixEquations& engine = MatrixEquations;
     solveQVariables(state, log, TSolvePhase::NewtonRefining);
+}
+
+void TNetwork::refineApproximateSolution(TSolveState& state, std::vector<std::string>& log) {
+    state.FinalPhase = true;
+    runRefiningPhase(state, log);
+    TMatrixEquations& engine = MatrixEquations;
     const bool negative = engine.IsAnyQVariableNegative();
     if (state.Solved && !negative) {
         state.Finished = true;
@@ -236,11 +241,8 @@ void TNetwork::decideOnNegativeApproximation(TSolveState& state, std::vector<std
         state.Solved = false;
         return;
     }
+    runRefiningPhase(state, log);
     TMatrixEquations& engine = MatrixEquations;
-    MatrixEquationsGenerate();
-    setFinalPhase();
-    setSolveStatus(kRefiningStatus);
-    solveQVariables(state, log, TSolvePhase::NewtonRefining);
     const bool refined = state.Solved;
     const bool negative = !refined || engine.IsAnyQVariableNegative();
     if (!negative) {

@@ -136,8 +136,10 @@ void TSpanningTreeLoops::LoopOfChord(std::int32_t chord, std::vector<std::int32_
     const std::int32_t ancestor = commonAncestor(a, b);
     climb(b, ancestor, upFromB_);
     climb(a, ancestor, upFromA_);
-    std::vector<std::int32_t> cycleLinks;
-    std::vector<std::int32_t> vertices;  // vertices[i] is where cycleLinks[i] starts
+    std::vector<std::int32_t>& cycleLinks = cycleLinks_;
+    std::vector<std::int32_t>& vertices = cycleStarts_;
+    cycleLinks.clear();
+    vertices.clear();
     cycleLinks.push_back(chord);
     vertices.push_back(a);
     std::int32_t vertex = b;

@@ -63,4 +63,6 @@ private:
     std::vector<std::int32_t> queue_;
     mutable std::vector<std::int32_t> upFromB_;
     mutable std::vector<std::int32_t> upFromA_;
+    mutable std::vector<std::int32_t> cycleLinks_;
+    mutable std::vector<std::int32_t> cycleStarts_;  // the vertex each cycle link is walked from
 };

@@ -29,6 +29,15 @@ struct TDrawingState {
     static constexpr std::int32_t SelectionDrawn = 2;
     static constexpr std::int32_t SelectionMoving = 3;
 
+    // No node or pipe highlighted and no pipe ends chosen; whatever else is in
+    // progress (a rubber band, a selection rectangle) stays.
+    void ForgetHighlightsAndPipeEnds() {
+        SelectedNodeId = 0;
+        SelectedPipeId = 0;
+        PipeFromNodeId = 0;
+        PipeToNodeId = 0;
+    }
+
     // Everything back to nothing selected, nothing in progress; the tool stays.
     void Clear() {
         const std::uint8_t tool = CurrentTool;

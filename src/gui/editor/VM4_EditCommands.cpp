@@ -17,10 +17,7 @@ constexpr int kPasteRectangleHalf = 30;
 
 void TEditCommands::clearNetworkStates() {
     TDrawingState& state = host_.State();
-    state.SelectedNodeId = 0;
-    state.SelectedPipeId = 0;
-    state.PipeFromNodeId = 0;
-    state.PipeToNodeId = 0;
+    state.ForgetHighlightsAndPipeEnds();
     state.InfoPipeId = 0;
     state.InfoPipeClickId = 0;
     state.RubberBandOn = 0;

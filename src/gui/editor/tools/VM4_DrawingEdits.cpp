@@ -47,6 +47,14 @@ std::int32_t TDrawingEdits::OtherNodeAt(int x, int y, std::int32_t exceptNodeId)
     return 0;
 }
 
+TNode TDrawingEdits::nodeAt(TNodeType type, int x, int y) {
+    TNode node;
+    node.SetType(type);
+    node.X = x;
+    node.Y = y;
+    return node;
+}
+
 std::int32_t TDrawingEdits::addNamedNode(const TNode& node) {
     TNetwork& network = host_.Network();
     const std::int32_t id = network.AddNode(node);
@@ -86,10 +94,7 @@ void TDrawingEdits::AddTankContainer(int x, int y, int symbol) {
         return;
     }
     if (refuseNewNode(x, y, EditorMessages::TankOnPipe)) return;
-    TNode node;
-    node.SetType(TNodeType::Tank);
-    node.X = x;
-    node.Y = y;
+    TNode node = nodeAt(TNodeType::Tank, x, y);
     node.Symbol = symbol;
     const std::int32_t id = addNamedNode(node);
     host_.ActionLog().AddSupply(id, network.GetNode(id));
@@ -107,10 +112,7 @@ void TDrawingEdits::AddDemandPressure(int x, int y, int symbol) {
         return;
     }
     if (refuseNewNode(x, y, EditorMessages::NodeOnPipe)) return;
-    TNode node;
-    node.SetType(TNodeType::DemandPressure);
-    node.X = x;
-    node.Y = y;
+    TNode node = nodeAt(TNodeType::DemandPressure, x, y);
     node.Symbol = symbol;
     const std::int32_t id = addNamedNode(node);
     host_.ActionLog().AddEndPressure(id, network.GetNode(id));
@@ -135,10 +137,7 @@ std::int32_t TDrawingEdits::AddJoint(int x, int y, double elevation_m) {
         if (!ask(EditorMessages::SplitPipeQuestion)) return -1;
         return splitPipe(pipeId, x, y);
     }
-    TNode node;
-    node.SetType(TNodeType::JoinPoint);
-    node.X = x;
-    node.Y = y;
+    TNode node = nodeAt(TNodeType::JoinPoint, x, y);
     node.Elevation_m = elevation_m;
     const std::int32_t id = addNamedNode(node);
     host_.ActionLog().AddJoint(id, network.GetNode(id));
@@ -165,10 +164,7 @@ std::int32_t TDrawingEdits::splitPipe(std::int32_t pipeId, int x, int y) {
 
     network.RemovePipeLink(pipeId);
     log.RemovePipeLink(fromId, toId, original);
-    TNode node;
-    node.SetType(TNodeType::JoinPoint);
-    node.X = x;
-    node.Y = y;
+    TNode node = nodeAt(TNodeType::JoinPoint, x, y);
     node.Elevation_m = network.GetNode(fromId).Elevation_m;
     const std::int32_t nodeId = addNamedNode(node);
     log.AddJoint(nodeId, network.GetNode(nodeId));

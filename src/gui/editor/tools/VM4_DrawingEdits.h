@@ -4,6 +4,7 @@
 #include <string>
 
 #include "editor/tools/VM4_ToolHost.h"
+#include "model/VM4_Node_Class.h"
 
 class TNode;
 
@@ -38,6 +39,7 @@ public:
     std::int32_t OtherNodeAt(int x, int y, std::int32_t exceptNodeId) const;
 
 private:
+    static TNode nodeAt(TNodeType type, int x, int y);
     std::int32_t addNamedNode(const TNode& node);
     bool refuseNewNode(int x, int y, const char* onPipeMessage);
     void retypeNode(std::int32_t nodeId, const char* question, int type, int symbol);

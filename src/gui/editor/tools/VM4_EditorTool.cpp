@@ -6,10 +6,7 @@
 // What most tools start from: nothing selected, nothing being drawn.
 void TEditorTool::Chosen() {
     TDrawingState& state = host_.State();
-    state.PipeFromNodeId = 0;
-    state.PipeToNodeId = 0;
-    state.SelectedNodeId = 0;
-    state.SelectedPipeId = 0;
+    state.ForgetHighlightsAndPipeEnds();
     state.RubberBandOn = 0;
     state.SelectionStage = TDrawingState::SelectionNone;
     host_.Network().SetSelectedNodes(0, 0, 0, 0);

@@ -10,11 +10,7 @@ std::string TPanTool::StatusText() const {
 
 // Panning keeps a rubber band or a selection in progress.
 void TPanTool::Chosen() {
-    TDrawingState& state = host_.State();
-    state.PipeFromNodeId = 0;
-    state.PipeToNodeId = 0;
-    state.SelectedNodeId = 0;
-    state.SelectedPipeId = 0;
+    host_.State().ForgetHighlightsAndPipeEnds();
     grabbing_ = false;
     host_.SetCursor(TToolCursor::OpenHand);
 }
