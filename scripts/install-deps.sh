@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config python3 ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev fonts-liberation
-  libjpeg-dev libxlsxwriter-dev nlohmann-json3-dev zlib1g-dev
+  libjpeg-dev libxlsxwriter-dev nlohmann-json3-dev zlib1g-dev libeigen3-dev
 )
 
 missing=()

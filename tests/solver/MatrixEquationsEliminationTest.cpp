@@ -140,6 +140,22 @@ const std::vector<TLinearSystemCase> kLinearSystems = {
      {1010.0 / 12110.0 + (1.0 - 11.0 * 1010.0 / 12110.0), 1010.0 / 12110.0, 1.0 - 11.0 * 1010.0 / 12110.0,
       1.0 - 11.0 * 1010.0 / 12110.0},
      {}},
+    // The same ring with a head gain of slope −10 on unknown 2 (as on a pump
+    // running up its curve): the first loop's own slope is 1 − 10 = −9, so the
+    // system of the loops is not definite and must be pivoted.
+    //   Q1 − Q2 − Q3 = −1     → F = 0     h1 + h2 = −10        → F = 1
+    //   Q3 − Q4 = 0           → F = 0     −h2 + h3 + h4 = 1020 → F = 90
+    // Eliminated by hand: b = −101/991, c = d = 82/991, a = b + c = −19/991.
+    {"LoopWithAHeadGain",
+     {1.0, -10.0, 100.0, 1000.0},
+     {1.0L, 1.0L, 1.0L, 1.0L},
+     {{TCode::CodeFlowEnters, TCode::CodeFlowLeaves, TCode::CodeFlowLeaves, TCode::CodeNotInEquation},
+      {TCode::CodeNotInEquation, TCode::CodeNotInEquation, TCode::CodeFlowEnters, TCode::CodeFlowLeaves},
+      {TCode::CodeWalkedForward, TCode::CodeWalkedForward, TCode::CodeNotInEquation, TCode::CodeNotInEquation},
+      {TCode::CodeNotInEquation, TCode::CodeWalkedBackward, TCode::CodeWalkedForward, TCode::CodeWalkedForward}},
+     {-1.0, 0.0, -10.0, 1020.0},
+     {-19.0 / 991.0, -101.0 / 991.0, 82.0 / 991.0, 82.0 / 991.0},
+     {}},
 };
 
 class MatrixEquationsElimination : public ::testing::TestWithParam<TLinearSystemCase> {

@@ -91,6 +91,7 @@ void TMatrixEquations::ClearResults(std::int32_t numberOfQVariables, std::int32_
     }
     Structure.Invalidate();
     Factors.Forget();
+    LoopStep.Forget();
     setSizes(numberOfQVariables, numberOfEquations);
 }
 
@@ -197,6 +198,7 @@ const TEquationStructure& TMatrixEquations::currentStructure(const char* method)
     if (!Structure.Describes(codes, NumberOfQVariables, NumberOfEquations)) {
         Structure.Read(codes, NumberOfQVariables, NumberOfEquations);
         Factors.Forget();
+        LoopStep.Forget();
     }
     if (Structure.FirstUnknownCode() != 0)
         throw EMatrixEquations(std::string("TMatrixEquations.") + method + kUnknownCode +
@@ -314,14 +316,29 @@ long double TMatrixEquations::JacobianEntry(std::int32_t i, std::int32_t j) cons
 // order and keep them for later iterations (their head flags follow), so that
 // the tests of accuracy, which read equations 1..N, read the pivot equations.
 void TMatrixEquations::adoptPivotOrder() {
-    const std::vector<std::int32_t>& order = Factors.RowOrder();
+    const bool loopSpace = LoopStep.Applies();
+    const std::vector<std::int32_t>& order = loopSpace ? LoopStep.RowOrder() : Factors.RowOrder();
     bool moved = false;
     for (std::size_t k = 0; k < order.size() && !moved; ++k) moved = order[k] != static_cast<std::int32_t>(k);
     if (!moved) return;
     permuteEquations(order);
     Structure.RenumberEquations(order);
-    Factors.RenumberRowsInPivotOrder();
+    if (loopSpace)
+        LoopStep.RenumberRowsInOrder();
+    else
+        Factors.RenumberRowsInPivotOrder();
     Structure.Adopt(QMatrix);
+}
+
+// The loop form where the system has it, the whole Jacobian otherwise.
+bool TMatrixEquations::factorJacobian() {
+    if (!LoopStep.IsAnalysed()) LoopStep.Analyse(Structure);
+    if (LoopStep.Applies()) return LoopStep.Factor(Structure.Jacobian());
+    return Factors.Factor(Structure.Jacobian());
+}
+
+std::int32_t TMatrixEquations::FactorEntryCount() const {
+    return LoopStep.Applies() ? LoopStep.FactorEntryCount() : Factors.FactorEntryCount();
 }
 
 // Equation order[k] + 1 becomes equation k + 1.
@@ -354,7 +371,7 @@ void TMatrixEquations::CalculateDMatrixAndGaussElim(bool& Ok) {
     Ok = false;
     try {
         CalculateDMatrix();
-        if (!Factors.Factor(Structure.Jacobian())) return;
+        if (!factorJacobian()) return;
         adoptPivotOrder();
         Ok = true;
     } catch (const EVelmoraError&) {
@@ -370,7 +387,9 @@ void TMatrixEquations::CalculateDMatrixAndGaussElim(bool& Ok) {
 bool TMatrixEquations::solveFactoredStep() {
     const std::int32_t N = NumberOfQVariables;
     for (std::int32_t i = 1; i <= NumberOfEquations; ++i) StepKnowns[static_cast<std::size_t>(i - 1)] = FResults[i];
-    if (!Factors.Solve(StepKnowns, StepDeltas)) return false;
+    const bool solved =
+        LoopStep.Applies() ? LoopStep.Solve(StepKnowns, StepDeltas) : Factors.Solve(StepKnowns, StepDeltas);
+    if (!solved) return false;
     for (std::int32_t j = 1; j <= N; ++j) QDeltas[j] = StepDeltas[static_cast<std::size_t>(j - 1)];
     return true;
 }

@@ -9,6 +9,7 @@
 #include "model/VM4_Pump_Class.h"
 #include "solver/VM4_OneBasedArray.h"
 #include "solver/VM4_EquationStructure.h"
+#include "solver/VM4_LoopSpaceStep.h"
 #include "solver/VM4_OneBasedMatrix.h"
 #include "solver/VM4_SparseLU.h"
 
@@ -41,10 +42,12 @@ VELMORA_DECLARE_ERROR(EMatrixEquations);
 //
 // Only the non-zero codes are worked on: the code table is read into a sparse
 // structure once per generation (and kept through the engine's own row
-// exchanges), each unknown's head loss and slope are evaluated once per
-// evaluation however many equations walk its pipe, and the Newton step comes
-// from a sparse LU factorization of the Jacobian (TSparseLU) whose analysis is
-// reused from step to step while its pivots stay sound.
+// exchanges), and each unknown's head loss and slope are evaluated once per
+// evaluation however many equations walk its pipe. A generated network system
+// takes its Newton step in the space of its loops (TLoopSpaceStep: a spanning
+// forest for continuity, a small system of one row per loop or path); any other
+// code table from a sparse LU factorization of the whole Jacobian (TSparseLU).
+// Either reuses its analysis from step to step.
 class TMatrixEquations {
 public:
     static constexpr std::int32_t MaxQVariables = 1000;
@@ -132,7 +135,7 @@ public:
     // CalculateDMatrix, in the equation order of now; 0 where the code is 0.
     long double JacobianEntry(std::int32_t i, std::int32_t j) const;
     // Entries of the last factorization's L and U factors: the work of a step.
-    std::int32_t FactorEntryCount() const { return Factors.FactorEntryCount(); }
+    std::int32_t FactorEntryCount() const;
 
     // --- The system, filled by the equation generator. ---
     std::int32_t NumberOfQVariables = 0;  // N
@@ -215,12 +218,14 @@ private:
     void evaluateHeadLossSlopes();
     void adoptPivotOrder();
     void permuteEquations(const std::vector<std::int32_t>& order);
+    bool factorJacobian();
     bool solveFactoredStep();
 
     void reportTooSmallOncePerAttempt(std::vector<std::string>& log);
     bool areReversedStepsUncounted() const;
 
     TEquationStructure Structure;
+    TLoopSpaceStep LoopStep;
     TSparseLU Factors;
     std::vector<long double> HeadLoss_mHd = std::vector<long double>(MaxQVariables + 1);    // by unknown
     std::vector<long double> HeadLossSlope = std::vector<long double>(MaxQVariables + 1);   // by unknown
