@@ -36,7 +36,10 @@
 #include "editor/tools/VM4_ToolBox.h"
 #include "editor/tools/VM4_UnavailableDialogs.h"
 #include "model/VM4_Network_Class.h"
+#include "output/VM4_DrawingOutputCommands.h"
+#include "platform/VM4_QtPrintDialogs.h"
 #include "platform/VM4_QtUserMessages.h"
+#include "platform/VM4_XdgMailClient.h"
 #include "results/VM4_FormResults.h"
 #include "results/VM4_ResultsLog_Form.h"
 
@@ -83,6 +86,7 @@ TNetworkForm::TNetworkForm(const TNetworkFormServices& services, QWidget* parent
     if (services_.ItemDialogs == nullptr)
         ownItemDialogs_ = std::make_unique<TUnavailableDialogs>(*services_.MessageBoxes);
     itemDialogs_ = services_.ItemDialogs != nullptr ? services_.ItemDialogs : ownItemDialogs_.get();
+    createOutputCommands();
     toolBox_ = std::make_unique<TToolBox>(*this);
     editCommands_ = std::make_unique<TEditCommands>(*this);
     setWindowTitle(QString::fromLatin1(ProgramTitle));
@@ -112,12 +116,30 @@ TNetworkForm::TNetworkForm(const TNetworkFormServices& services, QWidget* parent
 
 TNetworkForm::~TNetworkForm() = default;
 
+void TNetworkForm::createOutputCommands() {
+    if (services_.PrintDialogs == nullptr)
+        ownPrintDialogs_ = std::make_unique<TQtPrintDialogs>(*services_.MessageBoxes, this);
+    if (services_.MailClient == nullptr) ownMailClient_ = std::make_unique<TXdgMailClient>();
+    TDrawingOutputServices output;
+    output.MessageBoxes = services_.MessageBoxes;
+    output.FileDialogs = services_.FileDialogs;
+    output.PrintDialogs = services_.PrintDialogs != nullptr ? services_.PrintDialogs : ownPrintDialogs_.get();
+    output.MailClient = services_.MailClient != nullptr ? services_.MailClient : ownMailClient_.get();
+    output.ProgramFolder = programFolder_;
+    output.Wait = services_.Wait;
+    outputCommands_ = std::make_unique<TDrawingOutputCommands>(*this, output);
+}
+
 // ---- Menus --------------------------------------------------------------------------------------
 
 QAction* TNetworkForm::makeAction(const char* objectName, const QString& text, void (TNetworkForm::*handler)()) {
+    return makeAction(objectName, text, [this, handler] { (this->*handler)(); });
+}
+
+QAction* TNetworkForm::makeAction(const char* objectName, const QString& text, std::function<void()> handler) {
     auto* action = new QAction(text, this);
     action->setObjectName(QString::fromLatin1(objectName));
-    connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    connect(action, &QAction::triggered, this, std::move(handler));
     registerCommand(action, true);
     return action;
 }
@@ -154,13 +176,18 @@ void TNetworkForm::createMenus() {
     saveAsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     fileMenu_->addAction(saveAsAction);
     fileMenu_->addSeparator();
-    fileMenu_->addAction(makeUnbuiltAction("SaveScreenImage1", QStringLiteral("Save Screen Image...")));
+    TDrawingOutputCommands& output = *outputCommands_;
+    fileMenu_->addAction(makeAction("SaveScreenImage1", QStringLiteral("Save Screen Image..."),
+                                    [&output] { output.SaveScreenImage(); }));
     fileMenu_->addSeparator();
-    fileMenu_->addAction(makeUnbuiltAction("Emai1", QStringLiteral("Email System...")));
-    fileMenu_->addAction(makeUnbuiltAction("EmailScreenImage1", QStringLiteral("Email Screen Image...")));
+    fileMenu_->addAction(makeAction("Emai1", QStringLiteral("Email System..."), [&output] { output.EmailSystem(); }));
+    fileMenu_->addAction(makeAction("EmailScreenImage1", QStringLiteral("Email Screen Image..."),
+                                    [&output] { output.EmailScreenImage(); }));
     fileMenu_->addSeparator();
-    fileMenu_->addAction(makeUnbuiltAction("Print1", QStringLiteral("Print...")));
-    fileMenu_->addAction(makeUnbuiltAction("PrintSetup2", QStringLiteral("Page Setup...")));
+    QAction* print = makeAction("Print1", QStringLiteral("Print..."), [&output] { output.Print(); });
+    print->setShortcut(QKeySequence::Print);
+    fileMenu_->addAction(print);
+    fileMenu_->addAction(makeAction("PrintSetup2", QStringLiteral("Page Setup..."), [&output] { output.PageSetup(); }));
     recentFilesSeparator_ = fileMenu_->addSeparator();
     for (int i = 1; i <= kRecentFileCount; ++i) {
         auto* item = new QAction(QStringLiteral("Recent File %1").arg(i), this);
@@ -225,8 +252,11 @@ void TNetworkForm::createTopToolBar() {
     add(findChild<QAction*>(QStringLiteral("FileNew")), QStringLiteral("New Grid"), QIcon());
     add(findChild<QAction*>(QStringLiteral("Open1")), QStringLiteral("Open File"), QIcon());
     add(findChild<QAction*>(QStringLiteral("Save1")), QStringLiteral("Save File"), QIcon());
-    add(makeUnbuiltAction("ToolButtonEmail", QString()), QStringLiteral("Email System Information"), ToolIcons::Email());
-    add(makeUnbuiltAction("ToolButtonPrint", QString()), QStringLiteral("Print"), ToolIcons::Print());
+    TDrawingOutputCommands& output = *outputCommands_;
+    add(makeAction("ToolButtonEmail", QString(), [&output] { output.EmailSystem(); }),
+        QStringLiteral("Email System Information"), ToolIcons::Email());
+    add(makeAction("ToolButtonPrint", QString(), [&output] { output.Print(); }), QStringLiteral("Print"),
+        ToolIcons::Print());
     add(makeUnbuiltAction("ToolButtonConfigureLabelling", QString()), QStringLiteral("Choose Labelling"),
         ToolIcons::Labelling());
     add(makeUnbuiltAction("ToolButtonConfigureUnits", QString()), QStringLiteral("Choose Units"), ToolIcons::Units());

@@ -19,7 +19,10 @@
 class IMessageBoxes;
 class IFileDialogs;
 class IItemDialogs;
+class IMailClient;
+class IPrintDialogs;
 class TActionLog;
+class TDrawingOutputCommands;
 class TEditCommands;
 class TToolBox;
 class QAction;
@@ -53,6 +56,10 @@ struct TNetworkFormServices {
     // The item dialogs the drawing tools open; until they are built, by default
     // boxes that say they are not available yet.
     IItemDialogs* ItemDialogs = nullptr;
+    // The print dialog and printer set-up, and the mail program; by default the
+    // desktop's.
+    IPrintDialogs* PrintDialogs = nullptr;
+    IMailClient* MailClient = nullptr;
     std::string ProgramFolder;
     // Opens an address in the desktop's browser; false when none could be started.
     std::function<bool(const std::string&)> OpenUrl;
@@ -113,6 +120,8 @@ public:
     const TMetaFileDrawing& ScreenDrawing() const { return ScreenDrawing_; }
     TNetworkCanvas& Canvas() { return *canvas_; }
     QMenu& FileMenu() { return *fileMenu_; }
+    // Printing, saved pictures and e-mail.
+    TDrawingOutputCommands& OutputCommands() { return *outputCommands_; }
     QString StatusPanelText(int panel) const;
     bool ResultsMode() const override { return ResultsMode_; }
     // True while a calculation runs (the solve yields to the event loop).
@@ -144,7 +153,9 @@ protected:
 private:
     // ---- Construction (VM4_NetworkForm.cpp) ----
     void createActions();
+    void createOutputCommands();
     QAction* makeAction(const char* objectName, const QString& text, void (TNetworkForm::*handler)());
+    QAction* makeAction(const char* objectName, const QString& text, std::function<void()> handler);
     QAction* makeUnbuiltAction(const char* objectName, const QString& text);
     void createMenus();
     void createTopToolBar();
@@ -268,6 +279,9 @@ private:
     std::unique_ptr<TActionLog> actionLog_;
     std::unique_ptr<IItemDialogs> ownItemDialogs_;
     IItemDialogs* itemDialogs_ = nullptr;
+    std::unique_ptr<IPrintDialogs> ownPrintDialogs_;
+    std::unique_ptr<IMailClient> ownMailClient_;
+    std::unique_ptr<TDrawingOutputCommands> outputCommands_;
     std::unique_ptr<TToolBox> toolBox_;
     std::unique_ptr<TEditCommands> editCommands_;
     TRecentFileStrings RecentFiles_;
