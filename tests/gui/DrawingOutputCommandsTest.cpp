@@ -116,6 +116,22 @@ TEST_F(DrawingOutputCommands, PrintsTwoPagesWideToAPdf) {
     EXPECT_TRUE(form_->isEnabled());
 }
 
+TEST_F(DrawingOutputCommands, WithoutAPrinterThePrintGoesToAChosenPdf) {
+    QPrinter& printer = form_->OutputCommands().Printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString());
+    const std::string pdf = InFolder("chosen.pdf");
+    dialogs_.Choose(pdf);
+    printDialogs_.Answer = TPrintRequest{"Tank drain", 1, 1};
+    Run("Print1");
+    ASSERT_EQ(dialogs_.SaveRequests().size(), 1u);
+    EXPECT_EQ(dialogs_.SaveRequests()[0].Filter, "PDF Document (*.pdf)");
+    EXPECT_EQ(PdfReader::PageTexts(pdf).size(), 1u);
+    EXPECT_TRUE(boxes_.Shown().empty());
+    // The next print asks again rather than overwrite the same file unasked.
+    EXPECT_TRUE(printer.outputFileName().isEmpty());
+}
+
 TEST_F(DrawingOutputCommands, CancelledPrintDialogPrintsNothing) {
     const std::string pdf = InFolder("drawing.pdf");
     form_->OutputCommands().Printer().setOutputFileName(QString::fromStdString(pdf));

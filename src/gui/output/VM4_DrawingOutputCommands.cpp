@@ -77,11 +77,16 @@ void TDrawingOutputCommands::Print() {
 
 void TDrawingOutputCommands::PageSetup() { services_.PrintDialogs->SetUpPrinter(printer_); }
 
+// Where Qt has no printing system it prints PDF only, to a file it must be given.
+bool TDrawingOutputCommands::needsPdfFile() const {
+    if (!printer_.outputFileName().isEmpty()) return false;
+    return printer_.outputFormat() == QPrinter::PdfFormat || QPrinterInfo::availablePrinterNames().isEmpty();
+}
+
 // Without any printer a print goes to a PDF file, which is how a desktop without
 // a printer prints; the next print asks again.
 bool TDrawingOutputCommands::choosePdfFileWithoutPrinter() {
-    if (printer_.outputFormat() != QPrinter::NativeFormat || !QPrinterInfo::availablePrinterNames().isEmpty())
-        return true;
+    if (!needsPdfFile()) return true;
     const std::string name = std::filesystem::path(form_.CurrentFileName()).stem().string();
     const auto chosen = services_.FileDialogs->AskSaveFileName(
         {std::filesystem::path(form_.CurrentFileName()).parent_path().string(),
@@ -98,7 +103,7 @@ void TDrawingOutputCommands::PrintImageDisplayedOnScreen(const std::string& titl
         services_.MessageBoxes->ShowInformation(TPrintMessages::AlreadyPrinting);
         return;
     }
-    const bool toChosenPdf = printer_.outputFormat() == QPrinter::NativeFormat;
+    const bool toChosenPdf = needsPdfFile();
     if (!choosePdfFileWithoutPrinter()) return;
     form_.RefreshScreenImageOnly(false);
     QImage picture = visiblePicture();

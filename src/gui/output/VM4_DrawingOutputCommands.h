@@ -46,6 +46,7 @@ public:
 
 private:
     QImage visiblePicture() const;
+    bool needsPdfFile() const;
     bool choosePdfFileWithoutPrinter();
     bool writePicture(const std::string& path, const QImage& picture);
     bool writeFile(const std::string& path, const std::string& bytes);
