@@ -151,8 +151,12 @@ void TDrawingOutputCommands::SaveScreenImage() {
 }
 
 void TDrawingOutputCommands::sendMail(const TMailRequest& request) {
-    const TWindowDisabled disabled(form_);
-    if (!services_.MailClient->Send(request)) services_.MessageBoxes->ShowInformation(MailErrorMessage);
+    bool sent = false;
+    {
+        const TWindowDisabled disabled(form_);
+        sent = services_.MailClient->Send(request);
+    }
+    if (!sent) services_.MessageBoxes->ShowInformation(MailErrorMessage);
 }
 
 void TDrawingOutputCommands::EmailScreenImage() {
