@@ -184,7 +184,7 @@ TEST_F(NetworkForm, CommandsOfLaterPartsAreDisabledTheOthersEnabled) {
         {"Redo1", true},            {"Cut1", true},          {"Copy1", true},
         {"Paste1", true},           {"Delete1", true},       {"ChangeUnits1", false},
         {"ChangeFluid1", false},     {"ChangeDefaultPipeData1", false}, {"ConfigureLabelling1", false},
-        {"EditPipeNodeData1", false}, {"Preferences1", false}, {"ToolButtonPipes", true},
+        {"EditPipeNodeData1", true}, {"Preferences1", false}, {"ToolButtonPipes", true},
         {"ToolButtonTank", true},   {"ToolButtonDrag", true}, {"ToolButtonEmail", true},
         {"ToolButtonPrint", true},
     };

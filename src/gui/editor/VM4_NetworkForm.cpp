@@ -105,6 +105,7 @@ TNetworkForm::TNetworkForm(const TNetworkFormServices& services, QWidget* parent
         ResultsTableCellSelected(tabIndex, pipeId, nodeId);
     };
     resultsTable_->UnitsChanged = [this] { ResultsTableUnitsChanged(); };
+    createDataGrid();
     userMessages_ = std::make_unique<TQtUserMessages>(*services_.MessageBoxes);
     userMessages_->StatusShown = [this](const std::string& text) {
         PanelCalculating->StatusLabel()->setText(QString::fromStdString(text));
@@ -214,7 +215,8 @@ void TNetworkForm::createMenus() {
     QMenu* drawing = menuBar()->addMenu(QStringLiteral("&Drawing"));
     drawing->addAction(makeUnbuiltAction("ChangeDefaultPipeData1", QStringLiteral("Alter Default Pipe Values")));
     drawing->addAction(makeUnbuiltAction("ConfigureLabelling1", QStringLiteral("Choose Labeling Options")));
-    drawing->addAction(makeUnbuiltAction("EditPipeNodeData1", QStringLiteral("Edit Pipe/Node Data in Grid")));
+    drawing->addAction(makeAction("EditPipeNodeData1", QStringLiteral("Edit Pipe/Node Data in Grid"),
+                                  &TNetworkForm::EditPipeNodeData1Click));
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->addAction(makeUnbuiltAction("Preferences1", QStringLiteral("Options")));
@@ -260,7 +262,8 @@ void TNetworkForm::createTopToolBar() {
     add(makeUnbuiltAction("ToolButtonConfigureLabelling", QString()), QStringLiteral("Choose Labelling"),
         ToolIcons::Labelling());
     add(makeUnbuiltAction("ToolButtonConfigureUnits", QString()), QStringLiteral("Choose Units"), ToolIcons::Units());
-    add(makeUnbuiltAction("ToolButtonEditGrid", QString()), QStringLiteral("Edit Network Data in Grid View"),
+    add(makeAction("ToolButtonEditGrid", QString(), &TNetworkForm::EditPipeNodeData1Click),
+        QStringLiteral("Edit Network Data in Grid View"),
         ToolIcons::GridView());
 
     StatusBarHint = new QLabel(bar);

@@ -42,6 +42,7 @@ class TFormResults;
 class THelpForm;
 class TNetwork;
 class TNetworkCanvas;
+class TPipeDataForm;
 class TQtUserMessages;
 class TResultsLogForm;
 class TSplashScreenForm;
@@ -128,6 +129,7 @@ public:
     bool IsCalculating() const { return calculating_; }
     TResultsLogForm& ResultsLog() { return *resultsLog_; }
     TFormResults& ResultsTable() { return *resultsTable_; }
+    TPipeDataForm& DataGrid() { return *pipeDataForm_; }
     // The hint bar's text and background.
     QString HintText() const;
     QColor HintColour() const;
@@ -154,6 +156,7 @@ private:
     // ---- Construction (VM4_NetworkForm.cpp) ----
     void createActions();
     void createOutputCommands();
+    void createDataGrid();
     QAction* makeAction(const char* objectName, const QString& text, void (TNetworkForm::*handler)());
     QAction* makeAction(const char* objectName, const QString& text, std::function<void()> handler);
     QAction* makeUnbuiltAction(const char* objectName, const QString& text);
@@ -205,6 +208,11 @@ private:
     void CanvasMousePressed(Qt::MouseButton button, int x, int y);
     void CanvasMouseReleased(Qt::MouseButton button, int x, int y);
     void CanvasKeyPressed(int key, Qt::KeyboardModifiers modifiers, const QString& text);
+
+    // ---- The data grid (VM4_NetworkForm_DataGrid.cpp) ----
+    void EditPipeNodeData1Click();
+    void DataGridItemSelected(std::int32_t pipeId, std::int32_t nodeId);
+    void DataGridChanged();
 
     // ---- Calculate (VM4_NetworkForm_Calculate.cpp) ----
     void BitBtnCalculateClick();
@@ -328,6 +336,7 @@ private:
     QLabel* LabelPressureDropResults = nullptr;
     TResultsLogForm* resultsLog_ = nullptr;
     TFormResults* resultsTable_ = nullptr;
+    TPipeDataForm* pipeDataForm_ = nullptr;
     std::vector<QLabel*> statusPanels_;
     THelpForm* helpForm_ = nullptr;
     TExamplesForm* examplesForm_ = nullptr;
