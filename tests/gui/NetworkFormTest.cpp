@@ -182,9 +182,9 @@ TEST_F(NetworkForm, CommandsOfLaterPartsAreDisabledTheOthersEnabled) {
         {"SaveScreenImage1", true},  {"Emai1", true},          {"EmailScreenImage1", true},
         {"Print1", true},            {"PrintSetup2", true},    {"Undo1", true},
         {"Redo1", true},            {"Cut1", true},          {"Copy1", true},
-        {"Paste1", true},           {"Delete1", true},       {"ChangeUnits1", false},
-        {"ChangeFluid1", false},     {"ChangeDefaultPipeData1", false}, {"ConfigureLabelling1", false},
-        {"EditPipeNodeData1", true}, {"Preferences1", false}, {"ToolButtonPipes", true},
+        {"Paste1", true},           {"Delete1", true},       {"ChangeUnits1", true},
+        {"ChangeFluid1", false},     {"ChangeDefaultPipeData1", true}, {"ConfigureLabelling1", true},
+        {"EditPipeNodeData1", true}, {"Preferences1", true}, {"ToolButtonPipes", true},
         {"ToolButtonTank", true},   {"ToolButtonDrag", true}, {"ToolButtonEmail", true},
         {"ToolButtonPrint", true},
     };

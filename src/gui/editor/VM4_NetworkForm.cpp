@@ -106,6 +106,7 @@ TNetworkForm::TNetworkForm(const TNetworkFormServices& services, QWidget* parent
     };
     resultsTable_->UnitsChanged = [this] { ResultsTableUnitsChanged(); };
     createDataGrid();
+    createConfigForm();
     userMessages_ = std::make_unique<TQtUserMessages>(*services_.MessageBoxes);
     userMessages_->StatusShown = [this](const std::string& text) {
         PanelCalculating->StatusLabel()->setText(QString::fromStdString(text));
@@ -207,19 +208,21 @@ void TNetworkForm::createMenus() {
     QMenu* units = menuBar()->addMenu(QStringLiteral("&Units"));
     units->addAction(makeAction("ImperialUnits1", QStringLiteral("Imperial Units"), &TNetworkForm::ImperialUnits1Click));
     units->addAction(makeAction("MetricUnits1", QStringLiteral("Metric Units"), &TNetworkForm::MetricUnits1Click));
-    units->addAction(makeUnbuiltAction("ChangeUnits1", QStringLiteral("Specify Units...")));
+    units->addAction(makeAction("ChangeUnits1", QStringLiteral("Specify Units..."), &TNetworkForm::ChangeUnits1Click));
 
     QMenu* fluid = menuBar()->addMenu(QStringLiteral("Fl&uid"));
     fluid->addAction(makeUnbuiltAction("ChangeFluid1", QStringLiteral("Change Fluid")));
 
     QMenu* drawing = menuBar()->addMenu(QStringLiteral("&Drawing"));
-    drawing->addAction(makeUnbuiltAction("ChangeDefaultPipeData1", QStringLiteral("Alter Default Pipe Values")));
-    drawing->addAction(makeUnbuiltAction("ConfigureLabelling1", QStringLiteral("Choose Labeling Options")));
+    drawing->addAction(makeAction("ChangeDefaultPipeData1", QStringLiteral("Alter Default Pipe Values"),
+                                  &TNetworkForm::ChangeDefaultPipeData1Click));
+    drawing->addAction(makeAction("ConfigureLabelling1", QStringLiteral("Choose Labeling Options"),
+                                  &TNetworkForm::ConfigureLabelling1Click));
     drawing->addAction(makeAction("EditPipeNodeData1", QStringLiteral("Edit Pipe/Node Data in Grid"),
                                   &TNetworkForm::EditPipeNodeData1Click));
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    tools->addAction(makeUnbuiltAction("Preferences1", QStringLiteral("Options")));
+    tools->addAction(makeAction("Preferences1", QStringLiteral("Options"), &TNetworkForm::ChangeUnits1Click));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction* contents = makeAction("Contents1", QStringLiteral("Contents..."), &TNetworkForm::Contents1Click);
@@ -259,9 +262,9 @@ void TNetworkForm::createTopToolBar() {
         QStringLiteral("Email System Information"), ToolIcons::Email());
     add(makeAction("ToolButtonPrint", QString(), [&output] { output.Print(); }), QStringLiteral("Print"),
         ToolIcons::Print());
-    add(makeUnbuiltAction("ToolButtonConfigureLabelling", QString()), QStringLiteral("Choose Labelling"),
+    add(makeAction("ToolButtonConfigureLabelling", QString(), &TNetworkForm::ConfigureLabelling1Click), QStringLiteral("Choose Labelling"),
         ToolIcons::Labelling());
-    add(makeUnbuiltAction("ToolButtonConfigureUnits", QString()), QStringLiteral("Choose Units"), ToolIcons::Units());
+    add(makeAction("ToolButtonConfigureUnits", QString(), &TNetworkForm::ChangeUnits1Click), QStringLiteral("Choose Units"), ToolIcons::Units());
     add(makeAction("ToolButtonEditGrid", QString(), &TNetworkForm::EditPipeNodeData1Click),
         QStringLiteral("Edit Network Data in Grid View"),
         ToolIcons::GridView());

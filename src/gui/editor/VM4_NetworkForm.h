@@ -43,6 +43,7 @@ class THelpForm;
 class TNetwork;
 class TNetworkCanvas;
 class TPipeDataForm;
+class TConfigForm;
 class TQtUserMessages;
 class TResultsLogForm;
 class TSplashScreenForm;
@@ -130,6 +131,7 @@ public:
     TResultsLogForm& ResultsLog() { return *resultsLog_; }
     TFormResults& ResultsTable() { return *resultsTable_; }
     TPipeDataForm& DataGrid() { return *pipeDataForm_; }
+    TConfigForm& ConfigForm() { return *configForm_; }
     // The hint bar's text and background.
     QString HintText() const;
     QColor HintColour() const;
@@ -208,6 +210,14 @@ private:
     void CanvasMousePressed(Qt::MouseButton button, int x, int y);
     void CanvasMouseReleased(Qt::MouseButton button, int x, int y);
     void CanvasKeyPressed(int key, Qt::KeyboardModifiers modifiers, const QString& text);
+
+    // ---- Settings (VM4_NetworkForm_Settings.cpp) ----
+    void createConfigForm();
+    // The configuration dialog at `tab`; afterwards the drawing shows the new settings.
+    void EditNetworkSettings(int tab);
+    void ChangeUnits1Click();
+    void ConfigureLabelling1Click();
+    void ChangeDefaultPipeData1Click();
 
     // ---- The data grid (VM4_NetworkForm_DataGrid.cpp) ----
     void EditPipeNodeData1Click();
@@ -337,6 +347,7 @@ private:
     TResultsLogForm* resultsLog_ = nullptr;
     TFormResults* resultsTable_ = nullptr;
     TPipeDataForm* pipeDataForm_ = nullptr;
+    TConfigForm* configForm_ = nullptr;
     std::vector<QLabel*> statusPanels_;
     THelpForm* helpForm_ = nullptr;
     TExamplesForm* examplesForm_ = nullptr;

@@ -2,6 +2,7 @@
 // user does in it on the drawing.
 
 #include "dialogs/VM4_PipeDataForm.h"
+#include "dialogs/config/VM4_ConfigForm.h"
 #include "editor/VM4_NetworkForm.h"
 #include "model/VM4_Network_Class.h"
 
@@ -12,6 +13,7 @@ void TNetworkForm::createDataGrid() {
         DataGridItemSelected(pipeId, nodeId);
     };
     pipeDataForm_->ClearNetworkStates = [this] { ClearNetworkStates(); };
+    pipeDataForm_->SpecifyUnits = [this] { EditNetworkSettings(TConfigForm::UnitsTab); };
 }
 
 void TNetworkForm::EditPipeNodeData1Click() {

@@ -41,7 +41,7 @@ constexpr int kGridSpacing = 40;
 
 // What results mode turns off besides the tools and edit commands, whose own
 // rules say so.
-const char* const kDesignOnlyCommands[] = {"ToolButtonEditGrid", "EditPipeNodeData1"};
+const char* const kDesignOnlyCommands[] = {"ToolButtonEditGrid", "EditPipeNodeData1", "ChangeDefaultPipeData1"};
 
 // Commands that only show things: they stay available while a calculation runs.
 const char* const kViewingCommands[] = {
