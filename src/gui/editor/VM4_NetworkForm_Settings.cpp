@@ -8,6 +8,9 @@
 
 void TNetworkForm::createConfigForm() {
     configForm_ = new TConfigForm(*services_.MessageBoxes, this);
+    resultsTable_->SpecifyUnits = [this] {
+        if (configForm_->EditNetworkSettings(TConfigForm::UnitsTab, *TheNetwork, true)) MarkModified();
+    };
     // Copying the default pipe onto pipes changes the document at once.
     configForm_->PipeDefaults().NetworkChanged = [this] {
         MarkModified();

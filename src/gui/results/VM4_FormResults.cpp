@@ -105,15 +105,6 @@ QAction* TFormResults::makeAction(const char* objectName, const QString& text, v
     return action;
 }
 
-// The units dialog comes with the configuration window: present so that the
-// layout is final, disabled until it works.
-QAction* TFormResults::makeUnbuiltAction(const char* objectName, const QString& text) {
-    auto* action = new QAction(text, this);
-    action->setObjectName(QString::fromLatin1(objectName));
-    action->setEnabled(false);
-    return action;
-}
-
 void TFormResults::createMenus(QMenuBar& bar) {
     QMenu* file = bar.addMenu(QStringLiteral("&File"));
     file->addAction(makeAction("SaveToExcel1", QStringLiteral("Save To Excel..."), &TFormResults::SaveToExcelClick));
@@ -121,7 +112,7 @@ void TFormResults::createMenus(QMenuBar& bar) {
     QMenu* units = bar.addMenu(QStringLiteral("&Units"));
     units->addAction(makeAction("ImperialUnits1", QStringLiteral("Imperial Units"), &TFormResults::ImperialUnitsClick));
     units->addAction(makeAction("MetricUnits1", QStringLiteral("Metric Units"), &TFormResults::MetricUnitsClick));
-    units->addAction(makeUnbuiltAction("SpecifyUnits1", QStringLiteral("Specify Units...")));
+    units->addAction(makeAction("SpecifyUnits1", QStringLiteral("Specify Units..."), &TFormResults::SpecifyUnitsClick));
 }
 
 void TFormResults::createToolBar(QToolBar& bar) {
@@ -136,7 +127,8 @@ void TFormResults::createToolBar(QToolBar& bar) {
     add(makeAction("ToolButtonExportResults", QStringLiteral("Export Results to Excel"),
                    &TFormResults::ExportToExcelClick),
         ToolIcons::GridView());
-    add(makeUnbuiltAction("ToolButtonChangeUnits", QStringLiteral("Change Display Units")), ToolIcons::Units());
+    add(makeAction("ToolButtonChangeUnits", QStringLiteral("Change Display Units"),
+                   &TFormResults::SpecifyUnitsClick), ToolIcons::Units());
 }
 
 void TFormResults::createTabs(QVBoxLayout& layout) {
@@ -268,6 +260,13 @@ void TFormResults::changeUnitSystem(bool imperial) {
         network_->SetImperialUnits();
     else
         network_->SetMetricUnits();
+    RefillCurrentTab();
+    if (UnitsChanged) UnitsChanged();
+}
+
+void TFormResults::SpecifyUnitsClick() {
+    if (!SpecifyUnits) return;
+    SpecifyUnits();
     RefillCurrentTab();
     if (UnitsChanged) UnitsChanged();
 }

@@ -53,6 +53,8 @@ public:
     // Called after the window changed the network's units, so that the main
     // window redraws the network and its unit controls.
     std::function<void()> UnitsChanged;
+    // The configuration dialog at its units page, in results mode.
+    std::function<void()> SpecifyUnits;
     // Opens an exported workbook with the desktop's spreadsheet program.
     std::function<bool(const std::string& path)> OpenWithDesktop;
 
@@ -60,7 +62,6 @@ public:
 
 private:
     QAction* makeAction(const char* objectName, const QString& text, void (TFormResults::*handler)());
-    QAction* makeUnbuiltAction(const char* objectName, const QString& text);
     void createMenus(QMenuBar& bar);
     void createToolBar(QToolBar& bar);
     void createTabs(QVBoxLayout& layout);
@@ -76,6 +77,7 @@ private:
     void ImperialUnitsClick();
     void MetricUnitsClick();
     void changeUnitSystem(bool imperial);
+    void SpecifyUnitsClick();
 
     IMessageBoxes& boxes_;
     IFileDialogs& files_;
