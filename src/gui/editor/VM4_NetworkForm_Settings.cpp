@@ -5,6 +5,7 @@
 #include "dialogs/config/VM4_ConfigPipeDefaultsPage.h"
 #include "editor/VM4_NetworkForm.h"
 #include "model/VM4_Network_Class.h"
+#include "results/VM4_FormResults.h"
 
 void TNetworkForm::createConfigForm() {
     configForm_ = new TConfigForm(*services_.MessageBoxes, this);
