@@ -744,6 +744,32 @@ TEST_F(CalculateCommand, HoverInResultsModeDescribesAndHighlightsTheItemUnderThe
     EXPECT_EQ(Form().DrawingState().SelectedPipeId, 0);
 }
 
+// A change of units rewrites the hint of the hovered item at once: no unit name
+// of the previous system stays on the bar until the mouse moves.
+TEST_F(CalculateCommand, HoverHintFollowsAChangeOfUnits) {
+    BuildDrainingTank(Form().Network());
+    AnswerVerdict("ButtonNo");
+    Calculate();
+    Form().activateWindow();
+    QApplication::setActiveWindow(&Form());
+    Action("ToolButtonZoomCentre")->trigger();
+    const TNetwork& network = Form().Network();
+    MoveMouseTo(560, 400);
+    ASSERT_NE(Form().HintText().indexOf("psi.g"), -1) << Form().HintText().toStdString();
+
+    boxes_.AnswerConfirm(true);
+    Action("MetricUnits1")->trigger();
+    const std::string metric = Form().HintText().toStdString();
+    EXPECT_EQ(metric, StatusBarNodeText(network, 2));
+    EXPECT_EQ(metric.find("psi"), std::string::npos) << metric;
+    EXPECT_EQ(metric.find(" ft"), std::string::npos) << metric;
+
+    boxes_.AnswerConfirm(true);
+    Action("ImperialUnits1")->trigger();
+    EXPECT_EQ(Form().HintText().toStdString(), StatusBarNodeText(network, 2));
+    EXPECT_NE(Form().HintText().indexOf("psi.g"), -1);
+}
+
 // The pumped transfer example, opened and calculated as a user would: the pump
 // symbol under the mouse describes the pump.
 TEST_F(CalculateCommand, HoverOverAPumpOfAnExampleDescribesThePump) {
