@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "results/VM4_GridExtent.h"
 #include "results/VM4_TableGrid.h"
 
 namespace {
@@ -13,23 +14,7 @@ std::size_t characterCount(const std::string& text) {
         std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-struct TUsedArea {
-    int Rows = 0;
-    int Columns = 0;
-};
-
-TUsedArea usedArea(const ITableGrid& grid) {
-    TUsedArea area;
-    for (int row = 0; row < grid.RowCount(); ++row)
-        for (int column = 0; column < grid.ColCount(); ++column)
-            if (!grid.GetCell(column, row).empty()) {
-                area.Rows = std::max(area.Rows, row + 1);
-                area.Columns = std::max(area.Columns, column + 1);
-            }
-    return area;
-}
-
-std::vector<std::size_t> columnWidths(const ITableGrid& grid, const TUsedArea& area) {
+std::vector<std::size_t> columnWidths(const ITableGrid& grid, const TGridExtent& area) {
     std::vector<std::size_t> widths(static_cast<std::size_t>(area.Columns), 0);
     for (int row = 0; row < area.Rows; ++row)
         for (int column = 0; column < area.Columns; ++column) {
@@ -42,7 +27,7 @@ std::vector<std::size_t> columnWidths(const ITableGrid& grid, const TUsedArea& a
 }  // namespace
 
 std::string GridAsText(const ITableGrid& grid) {
-    const TUsedArea area = usedArea(grid);
+    const TGridExtent area = UsedGridExtent(grid);
     const std::vector<std::size_t> widths = columnWidths(grid, area);
     std::string text;
     for (int row = 0; row < area.Rows; ++row) {

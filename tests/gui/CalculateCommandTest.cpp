@@ -150,6 +150,17 @@ protected:
     // The log window's next opening is answered with this button.
     void AnswerVerdict(const char* button) { verdictAnswers_.push_back(button); }
 
+    // The tank at (400, 400) draining along a pipe to the end node at (560, 400),
+    // calculated (the table not viewed) and shown whole in the active window.
+    void CalculateDrainingTankInView() {
+        BuildDrainingTank(Form().Network());
+        AnswerVerdict("ButtonNo");
+        Calculate();
+        Form().activateWindow();
+        QApplication::setActiveWindow(&Form());
+        Action("ToolButtonZoomCentre")->trigger();
+    }
+
     // Runs `act` each time the running calculation lets events through.
     void WhileCalculating(std::function<void()> act) {
         auto* timer = new QTimer(&Form());
@@ -713,12 +724,7 @@ TEST_F(CalculateCommand, ResultsKeyNamesTheUnitsOfTheDrawnNumbers) {
 
 // The tank at (400, 400) drains along the pipe to the end node at (560, 400).
 TEST_F(CalculateCommand, HoverInResultsModeDescribesAndHighlightsTheItemUnderTheMouse) {
-    BuildDrainingTank(Form().Network());
-    AnswerVerdict("ButtonNo");
-    Calculate();
-    Form().activateWindow();
-    QApplication::setActiveWindow(&Form());
-    Action("ToolButtonZoomCentre")->trigger();
+    CalculateDrainingTankInView();
     const TNetwork& network = Form().Network();
     ASSERT_NE(CanvasPixel(480, 400), QColor(255, 255, 0));
 
@@ -747,12 +753,7 @@ TEST_F(CalculateCommand, HoverInResultsModeDescribesAndHighlightsTheItemUnderThe
 // A change of units rewrites the hint of the hovered item at once: no unit name
 // of the previous system stays on the bar until the mouse moves.
 TEST_F(CalculateCommand, HoverHintFollowsAChangeOfUnits) {
-    BuildDrainingTank(Form().Network());
-    AnswerVerdict("ButtonNo");
-    Calculate();
-    Form().activateWindow();
-    QApplication::setActiveWindow(&Form());
-    Action("ToolButtonZoomCentre")->trigger();
+    CalculateDrainingTankInView();
     const TNetwork& network = Form().Network();
     MoveMouseTo(560, 400);
     ASSERT_NE(Form().HintText().indexOf("psi.g"), -1) << Form().HintText().toStdString();

@@ -438,7 +438,10 @@ TEST_F(FormResults, ExportWithoutASpreadsheetProgramSaysWhereTheWorkbookIs) {
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(openedBytes.substr(0, 2), "PK") << "the workbook was written before it was handed over";
     ASSERT_EQ(boxes.Texts(), std::vector<std::string>{ExportNotOpenedMessage(opened[0])});
-    EXPECT_EQ(boxes.Texts()[0].find("Excel"), boxes.Texts()[0].find("\"Save To Excel...\"")) << "no program is named";
+    // The only "Excel" left is the name of the command that saves the table.
+    std::string text = boxes.Texts()[0];
+    text.erase(text.find("Save To Excel..."), std::string("Save To Excel...").size());
+    EXPECT_EQ(text.find("Excel"), std::string::npos) << "no program is named: " << text;
     EXPECT_EQ(boxes.Texts()[0].find("The results were written to the workbook\r" + opened[0] + "\r\r"), 0u);
     // The workbook stays where the message says, whole.
     ASSERT_TRUE(fs::exists(opened[0]));
