@@ -60,4 +60,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# The package carries the programs without their debugging information.
+set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -181,8 +181,11 @@ TEST_F(SolveCommandRun, JsonAndSavedNetworkAgreeWithEachOther) {
                         savedPipe.FittingsLoss_mHd_Fluid + pipe.at("pump_head_m").get<double>(),
                     1e-6)
             << "pipe " << id;
-        EXPECT_EQ(componentLoss != 0.0, savedPipe.HasComponentPressure) << "pipe " << id;
-        EXPECT_EQ(pipe.at("flow_control_loss_m").get<double>() > 0.0, savedPipe.HasFlowControl) << "pipe " << id;
+        EXPECT_EQ(componentLoss != 0.0, savedPipe.HasComponentPressure && savedPipe.CalcComponentPressure)
+            << "pipe " << id;
+        EXPECT_EQ(pipe.at("flow_control_loss_m").get<double>() > 0.0,
+                  savedPipe.HasFlowControl && savedPipe.CalcFlowControl)
+            << "pipe " << id;
         EXPECT_EQ(pipe.at("from").get<std::int32_t>(), from);
         EXPECT_EQ(pipe.at("to").get<std::int32_t>(), to);
         if (savedPipe.HasFlowControl) continue;
@@ -192,20 +195,31 @@ TEST_F(SolveCommandRun, JsonAndSavedNetworkAgreeWithEachOther) {
     }
 }
 
-// A component or flow control that is switched off loses nothing, as the table's "none" says.
-TEST_F(SolveCommandRun, JsonLossesOfSwitchedOffItemsAreZero) {
-    auto network = std::make_unique<TNetwork>();
-    network->LoadFromFile(generatedFile("sample.vme"));
-    for (int id = network->Pipes.getNextPipeId(0); id != -1; id = network->Pipes.getNextPipeId(id)) {
-        network->GetPipe(id).CalcComponentPressure = false;
-        network->GetPipe(id).CalcFlowControl = false;
-    }
-    const std::string json = (folder / "off.json").string();
-    Run({Write(*network, "off.vme"), "--json", json});
-    const nlohmann::json results = nlohmann::json::parse(FileContents(json));
-    for (const auto& pipe : results.at("pipes")) {
-        EXPECT_EQ(pipe.at("component_loss_m").get<double>(), 0.0) << pipe;
-        EXPECT_EQ(pipe.at("flow_control_loss_m").get<double>(), 0.0) << pipe;
+// The sample's component (pipe 9) is switched off, its flow control (pipe 2)
+// on: switched on, each loses what the table shows; switched off, nothing, as
+// the table's "none" says.
+TEST_F(SolveCommandRun, JsonLossesFollowWhetherTheItemsAreSwitchedOn) {
+    for (const bool on : {true, false}) {
+        auto network = std::make_unique<TNetwork>();
+        network->LoadFromFile(generatedFile("sample.vme"));
+        network->GetPipe(9).CalcComponentPressure = on;
+        network->GetPipe(2).CalcFlowControl = on;
+        const std::string json = (folder / "items.json").string();
+        Run({Write(*network, "items.vme"), "--json", json});
+        const nlohmann::json results = nlohmann::json::parse(FileContents(json));
+        for (const auto& pipe : results.at("pipes")) {
+            const std::int32_t id = pipe.at("id").get<std::int32_t>();
+            const double component = pipe.at("component_loss_m").get<double>();
+            const double control = pipe.at("flow_control_loss_m").get<double>();
+            EXPECT_EQ(component > 0.0, on && id == 9) << pipe;
+            EXPECT_EQ(control > 0.0, on && id == 2) << pipe;
+            if (id != 9 || !on) continue;
+            // friction + fittings + component - pump head is the pipe's total loss
+            EXPECT_NEAR(component,
+                        pipe.at("total_loss_m").get<double>() - pipe.at("friction_loss_m").get<double>() -
+                            network->GetPipe(9).FittingsLoss_mHd_Fluid + pipe.at("pump_head_m").get<double>(),
+                        1e-6);
+        }
     }
 }
 

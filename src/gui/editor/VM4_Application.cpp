@@ -71,6 +71,8 @@ int CheckOpening(const QString& file) {
 int RunVelmoraStudio(QApplication& application) {
     QApplication::setApplicationName(QStringLiteral("Velmora Studio"));
     QApplication::setOrganizationName(QStringLiteral("Velmora"));
+    // Wayland compositors find the window's icon and name through the desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("velmora-studio"));
     if (HasCheckOption()) return CheckOpening(NetworkFileArgument());
 
     TQtMessageBoxes messageBoxes;
