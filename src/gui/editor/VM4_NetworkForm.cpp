@@ -77,9 +77,10 @@ TNetworkForm::TNetworkForm(const TNetworkFormServices& services, QWidget* parent
     : QMainWindow(parent),
       services_(services),
       programFolder_(services.ProgramFolder),
+      userFolder_(services.UserFolder.empty() ? services.ProgramFolder : services.UserFolder),
       TheNetwork(std::make_unique<TNetwork>()),
       ScreenDrawing_(kDrawingWidth, kDrawingHeight),
-      RecentFiles_(InFolder(services.ProgramFolder, RecentFilesName), kRecentFileCount, kRecentFileCaptionWidth) {
+      RecentFiles_(InFolder(userFolder_, RecentFilesName), kRecentFileCount, kRecentFileCaptionWidth) {
     if (!services_.OpenUrl) services_.OpenUrl = OpenWithDesktop;
     if (!services_.Wait) services_.Wait = SleepFor;
     actionLog_ = std::make_unique<TActionLog>();

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QMainWindow>
+#include <QPoint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -63,6 +64,9 @@ struct TNetworkFormServices {
     IPrintDialogs* PrintDialogs = nullptr;
     IMailClient* MailClient = nullptr;
     std::string ProgramFolder;
+    // Where the user's files go (the recent-files list, the networks folder);
+    // empty: the program folder.
+    std::string UserFolder;
     // Opens an address in the desktop's browser; false when none could be started.
     std::function<bool(const std::string&)> OpenUrl;
     bool ShowSplash = true;
@@ -192,6 +196,8 @@ private:
     void UpdatePanelResultsKey();
     void CanvasMouseMove(int x, int y, bool leftHeld);
     void ShowResultsHover(int px, int py);
+    // Writes the hover hint again in the network's current units.
+    void refreshHintAfterUnitChange();
     void BitBtnResultsTableClick();
     void BitBtnShowLogClick();
     void ResultsTableCellSelected(int tabIndex, int pipeId, int nodeId);
@@ -288,6 +294,7 @@ private:
 
     TNetworkFormServices services_;
     std::string programFolder_;
+    std::string userFolder_;
 
     // ---- The document and the editor's objects ----
     std::unique_ptr<TNetwork> TheNetwork;
@@ -317,6 +324,8 @@ private:
     bool closeRequested_ = false;
     // The hovered selection changed while the picture could not be regenerated.
     bool hoverPictureStale_ = false;
+    // Where the mouse last hovered in results mode, in drawing units.
+    std::optional<QPoint> lastHover_;
     std::vector<std::pair<QAction*, TCommandRule>> commandRules_;
     std::unique_ptr<TQtUserMessages> userMessages_;
 

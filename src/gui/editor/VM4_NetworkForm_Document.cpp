@@ -248,10 +248,10 @@ bool TNetworkForm::SaveFile() {
     return saved;
 }
 
-// The folder for the user's networks beside the program, made when first needed.
-// A program folder that cannot be written to leaves the dialogs to choose.
+// The folder for the user's networks in the user folder, made when first needed.
+// A folder that cannot be written to leaves the dialogs to choose.
 std::string TNetworkForm::systemsFolder() const {
-    const fs::path folder = fs::path(programFolder_) / DefaultSystemsFolder;
+    const fs::path folder = fs::path(userFolder_) / DefaultSystemsFolder;
     std::error_code ignored;
     fs::create_directories(folder, ignored);
     return folder.string();

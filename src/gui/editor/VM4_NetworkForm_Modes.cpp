@@ -187,6 +187,7 @@ void TNetworkForm::CanvasMouseMove(int x, int y, bool leftHeld) {
 // selection, so it is regenerated only then; while the application is not the
 // active one it is not regenerated at all, until the mouse moves over it again.
 void TNetworkForm::ShowResultsHover(int px, int py) {
+    lastHover_ = QPoint(px, py);
     const TResultsHover hover = ResultsHoverAt(*TheNetwork, px, py);
     const bool selectionChanged = hover.SelectedPipeId != DrawingState_.SelectedPipeId ||
                                   hover.SelectedNodeId != DrawingState_.SelectedNodeId;
@@ -232,6 +233,14 @@ void TNetworkForm::ResultsTableUnitsChanged() {
     SetUnitRadioButtonsFromNetwork();
     UpdateFluidDisplay();
     RefreshScreen();
+    refreshHintAfterUnitChange();
+}
+
+// The hint describes the item under the mouse with the unit names of the moment
+// it was written: after a change of units it is written again, rather than keep
+// the old names until the mouse moves.
+void TNetworkForm::refreshHintAfterUnitChange() {
+    if (ResultsMode_ && lastHover_) ShowResultsHover(lastHover_->x(), lastHover_->y());
 }
 
 void TNetworkForm::BitBtnShowLogClick() {

@@ -144,6 +144,7 @@ void TNetworkForm::changeUnitSystem(bool imperial) {
     SetUnitRadioButtonsFromNetwork();
     AskBeforeUnitChange_ = true;
     RefreshScreen();
+    refreshHintAfterUnitChange();
 }
 
 void TNetworkForm::UpdateFluidDisplay() {

@@ -26,7 +26,9 @@ public:
     // The name of the sheet a table is exported or saved as.
     static constexpr const char* SheetName = "Velmora Studio - Results";
     static constexpr double ExportColumnWidth_chars = 14.0;
-    static constexpr const char* WorkbookFilter = "Velmora Network (*xlsx)";
+    // A workbook of results, not a network; the pattern with its dot, so that
+    // "notxlsx" files are not offered.
+    static constexpr const char* WorkbookFilter = "Velmora Results Workbook (*.xlsx)";
     static constexpr const char* WorkbookSuffix = "xlsx";
     static const char* const DiameterMismatchMessage;
 
