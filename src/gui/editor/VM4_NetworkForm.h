@@ -14,6 +14,7 @@
 #include "editor/VM4_MetaFileDrawing_Class.h"
 #include "editor/VM4_NetworkView.h"
 #include "editor/tools/VM4_EditorTool.h"
+#include "editor/panel/VM4_PanelHost.h"
 #include "editor/tools/VM4_ToolHost.h"
 
 class IMessageBoxes;
@@ -36,6 +37,7 @@ class QToolBar;
 class TCalculatingPanel;
 class TExamplesForm;
 class TFormResults;
+class TInfoPanel;
 class THelpForm;
 class TNetwork;
 class TNetworkCanvas;
@@ -64,7 +66,7 @@ struct TNetworkFormServices {
 // The main window: the drawing of the one network document and the commands that
 // replace, store and view it. The document lives as long as the window; New, Open,
 // the recent files and the examples reuse it.
-class TNetworkForm : public QMainWindow, public IToolHost {
+class TNetworkForm : public QMainWindow, public IToolHost, public IPanelHost {
     Q_OBJECT
 
 public:
@@ -112,6 +114,7 @@ public:
     const TDrawingState& DrawingState() const { return DrawingState_; }
     const TMetaFileDrawing& ScreenDrawing() const { return ScreenDrawing_; }
     TNetworkCanvas& Canvas() { return *canvas_; }
+    TInfoPanel& InfoPanel() { return *infoPanel_; }
     QMenu& FileMenu() { return *fileMenu_; }
     QString StatusPanelText(int panel) const;
     bool ResultsMode() const override { return ResultsMode_; }
@@ -131,7 +134,7 @@ public:
 
     // Regenerates the picture from the document and shows it, after bringing
     // the results key up to date.
-    void RefreshScreen(bool drawGrid = true);
+    void RefreshScreen(bool drawGrid = true) override;
     // Regenerates the picture and shows it, nothing else.
     void RefreshScreenImageOnly(bool drawGrid = true);
     // Shows the picture at the view's origin and scale, without regenerating it.
@@ -293,6 +296,7 @@ private:
     std::vector<QAction*> recentFileActions_;
     QAction* recentFilesSeparator_ = nullptr;
     TNetworkCanvas* canvas_ = nullptr;
+    TInfoPanel* infoPanel_ = nullptr;
     QScrollBar* horizontalScrollBar_ = nullptr;
     QScrollBar* verticalScrollBar_ = nullptr;
     QComboBox* ScaleComboBox1 = nullptr;
