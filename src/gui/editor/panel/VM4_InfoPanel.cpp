@@ -49,9 +49,10 @@ TInfoPanel::TInfoPanel(IPanelHost& host, QWidget* parent) : QWidget(parent), hos
     tabs_ = new QTabBar(inner);
     tabs_->addTab(QStringLiteral("Nodes"));
     tabs_->addTab(QStringLiteral("Pipes"));
+    tabs_->setExpanding(false);
+    tabs_->setUsesScrollButtons(false);
     nodePanel_ = new TNodePanel(host, inner);
     pipePanel_ = new TPipePanel(host, inner);
-    pipePanel_->setFixedHeight(300);
     column->addWidget(tabs_);
     column->addWidget(nodePanel_);
     column->addWidget(pipePanel_);

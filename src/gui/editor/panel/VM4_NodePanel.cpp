@@ -47,9 +47,11 @@ void TNodePanel::createHeader() {
     name_ = new QLineEdit(header_);
     name_->setObjectName(QStringLiteral("EditNodeName"));
     name_->setMaxLength(static_cast<int>(TNode::NameCapacity));
+    name_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     type_ = new QComboBox(header_);
     type_->setObjectName(QStringLiteral("ComboNodeType"));
     type_->addItems({QStringLiteral("Tank"), QStringLiteral("End Pressure"), QStringLiteral("Join Point")});
+    type_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     preview_ = new TNodeSymbolPreview(header_);
     preview_->setObjectName(QStringLiteral("NodeSymbolPreview"));
     symbolUp_ = PanelArrowButton(Qt::UpArrow, QStringLiteral("SymbolUp"), header_);
@@ -62,11 +64,14 @@ void TNodePanel::createHeader() {
     symbol->addWidget(symbolDown_);
     grid->addWidget(idLabel_, 0, 0);
     grid->addLayout(browse, 0, 1);
-    grid->addWidget(preview_, 0, 2, 3, 1);
-    grid->addLayout(symbol, 0, 3, 3, 1);
+    grid->addWidget(preview_, 0, 2, 2, 1);
+    grid->addLayout(symbol, 0, 3, 2, 1);
     grid->addWidget(name_, 1, 0, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Type"), header_), 2, 0, Qt::AlignRight);
-    grid->addWidget(type_, 2, 1);
+    auto* typeRow = new QHBoxLayout;
+    typeRow->addWidget(new QLabel(QStringLiteral("Type"), header_));
+    typeRow->addWidget(type_, 1);
+    grid->addLayout(typeRow, 2, 0, 1, 4);
+    grid->setColumnStretch(0, 1);
 }
 
 void TNodePanel::createDetail() {
@@ -78,8 +83,6 @@ void TNodePanel::createDetail() {
     surfacePressure_ = AddPanelValueRow(*grid, 0, QString(), QStringLiteral("EditSurfacePressure"), boxes, detail_);
     liquidLevel_ = AddPanelValueRow(*grid, 1, QString(), QStringLiteral("EditLiquidLevel"), boxes, detail_);
     elevation_ = AddPanelValueRow(*grid, 2, QString(), QStringLiteral("EditElevation"), boxes, detail_);
-    for (const TPanelValueRow* row : {&surfacePressure_, &liquidLevel_, &elevation_})
-        row->Caption->setWordWrap(true);
     grid->setRowStretch(3, 1);
 }
 
@@ -93,14 +96,16 @@ void TNodePanel::createJoinPanel() {
         AddPanelValueRow(*grid, 0, QStringLiteral("Elevation of Join"), QStringLiteral("EditJoinElevation"), boxes, join_);
     demandIn_ = AddPanelValueRow(*grid, 1, QStringLiteral("Demands In"), QStringLiteral("EditDemandIn"), boxes, join_);
     editDemandIn_ = new QPushButton(QStringLiteral("Edit"), join_);
+    editDemandIn_->setFixedWidth(44);
     editDemandIn_->setObjectName(QStringLiteral("ButtonEditDemandIn"));
     editDemandIn_->setToolTip(QStringLiteral("Set Demand In Flow"));
-    grid->addWidget(editDemandIn_, 2, 1);
+    grid->addWidget(editDemandIn_, 2, 1, Qt::AlignRight);
     demandOut_ = AddPanelValueRow(*grid, 3, QStringLiteral("Demands Out"), QStringLiteral("EditDemandOut"), boxes, join_);
     editDemandOut_ = new QPushButton(QStringLiteral("Edit"), join_);
+    editDemandOut_->setFixedWidth(44);
     editDemandOut_->setObjectName(QStringLiteral("ButtonEditDemandOut"));
     editDemandOut_->setToolTip(QStringLiteral("Set Demand Out Flow"));
-    grid->addWidget(editDemandOut_, 4, 1);
+    grid->addWidget(editDemandOut_, 4, 1, Qt::AlignRight);
 }
 
 void TNodePanel::createNotes() {

@@ -18,10 +18,12 @@ TPanelValueRow AddPanelValueRow(QGridLayout& grid, int row, const QString& capti
                                 IMessageBoxes& boxes, QWidget* parent) {
     TPanelValueRow line;
     line.Caption = new QLabel(caption, parent);
+    line.Caption->setWordWrap(true);
     line.Box = new TRightEdit(boxes, parent);
     line.Box->setObjectName(name);
-    line.Box->setFixedWidth(80);
+    line.Box->setFixedWidth(62);
     line.Unit = new QLabel(parent);
+    line.Unit->setFixedWidth(40);
     grid.addWidget(line.Caption, row, 0);
     grid.addWidget(line.Box, row, 1);
     grid.addWidget(line.Unit, row, 2);

@@ -28,6 +28,8 @@ QPushButton* PanelButton(const QString& text, const QString& name, const QString
     auto* button = new QPushButton(text, parent);
     button->setObjectName(name);
     button->setToolTip(hint);
+    // The panel is narrow: buttons give up their text's width before the panel grows.
+    button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     return button;
 }
 
@@ -58,13 +60,16 @@ TPipePanel::TPipePanel(IPanelHost& host, QWidget* parent) : QFrame(parent), host
 void TPipePanel::createHeader(QGridLayout& grid) {
     idLabel_ = new QLabel(this);
     idLabel_->setObjectName(QStringLiteral("LabelPipeId"));
+    idLabel_->setMinimumWidth(64);
     browseUp_ = PanelArrowButton(Qt::UpArrow, QStringLiteral("PipeBrowseUp"), this);
     browseDown_ = PanelArrowButton(Qt::DownArrow, QStringLiteral("PipeBrowseDown"), this);
     close_ = PanelButton(QStringLiteral("Close"), QStringLiteral("ButtonClosePipe"), QStringLiteral("Close Pipe"), this);
     reopen_ =
-        PanelButton(QStringLiteral("Reopen"), QStringLiteral("ButtonReopenPipe"), QStringLiteral("Reopen Pipe"), this);
-    reverse_ = PanelButton(QStringLiteral("Reverse"), QStringLiteral("ButtonReversePipe"),
+        PanelButton(QStringLiteral("Open"), QStringLiteral("ButtonReopenPipe"), QStringLiteral("Reopen Pipe"), this);
+    reverse_ = PanelButton(QStringLiteral("\u21C4"), QStringLiteral("ButtonReversePipe"),
                            QStringLiteral("Reverse Direction of Pipe"), this);
+    for (QPushButton* button : {close_, reopen_}) button->setFixedWidth(44);
+    reverse_->setFixedWidth(28);
     auto* browse = new QVBoxLayout;
     browse->addWidget(browseUp_);
     browse->addWidget(browseDown_);
@@ -78,6 +83,7 @@ void TPipePanel::createHeader(QGridLayout& grid) {
     name_ = new QLineEdit(this);
     name_->setObjectName(QStringLiteral("EditPipeName"));
     name_->setMaxLength(static_cast<int>(TPipe::kNameCapacity));
+    name_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     grid.addWidget(new QLabel(QStringLiteral("Name"), this), 1, 0);
     grid.addWidget(name_, 1, 1, 1, 2);
 }
@@ -93,6 +99,7 @@ void TPipePanel::createItems(QGridLayout& grid) {
         const QString name = QString::fromLatin1(names[item]);
         itemButtons_[item] =
             PanelButton(QStringLiteral("0"), QStringLiteral("ButtonCount") + name, QString::fromLatin1(hints[item]), this);
+        itemButtons_[item]->setFixedWidth(48);
         include_[item] = new QCheckBox(this);
         include_[item]->setObjectName(QStringLiteral("Include") + name);
         grid.addWidget(new QLabel(QString::fromLatin1(captions[item]), this), 3 + item, 0);
@@ -113,29 +120,33 @@ void TPipePanel::createValues(QGridLayout& grid) {
         PanelButton(QStringLiteral("Diam?"), QStringLiteral("ButtonDiameter"), QStringLiteral("Change Diameter"), this);
     materialButton_ = PanelButton(QStringLiteral("Material"), QStringLiteral("ButtonMaterial"),
                                   QStringLiteral("Change Material"), this);
-    values->addWidget(diameterButton_, 3, 0);
-    values->addWidget(materialButton_, 3, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(diameterButton_);
+    buttons->addWidget(materialButton_);
+    values->addLayout(buttons, 3, 0, 1, 3);
     grid.addLayout(values, 7, 0, 1, 3);
     nominal_ = GreyLabel(QStringLiteral("LabelNominalSize"), this);
     material_ = GreyLabel(QStringLiteral("LabelMaterial"), this);
     schedule_ = GreyLabel(QStringLiteral("LabelSchedule"), this);
-    grid.addWidget(nominal_, 8, 0);
-    grid.addWidget(material_, 8, 1);
-    grid.addWidget(schedule_, 8, 2);
+    auto* labels = new QHBoxLayout;
+    labels->addWidget(nominal_);
+    labels->addWidget(schedule_);
+    grid.addLayout(labels, 8, 0, 1, 3);
+    grid.addWidget(material_, 9, 0, 1, 3);
 }
 
 void TPipePanel::createFooter(QGridLayout& grid) {
     useAsDefault_ = PanelButton(QStringLiteral("Use as Default"), QStringLiteral("ButtonUseAsDefault"),
                                 QStringLiteral("Default to these values when adding pipes"), this);
-    alterDefaults_ = PanelButton(QStringLiteral("Alter Defaults"), QStringLiteral("ButtonAlterDefaults"),
+    alterDefaults_ = PanelButton(QStringLiteral("Alter..."), QStringLiteral("ButtonAlterDefaults"),
                                  QStringLiteral("Alter Default Pipe Values"), this);
-    grid.addWidget(useAsDefault_, 9, 0, 1, 2);
-    grid.addWidget(alterDefaults_, 9, 2);
-    grid.addWidget(new QLabel(QStringLiteral("Notes"), this), 10, 0);
+    grid.addWidget(useAsDefault_, 10, 0, 1, 2);
+    grid.addWidget(alterDefaults_, 10, 2);
+    grid.addWidget(new QLabel(QStringLiteral("Notes"), this), 11, 0);
     notesEdit_ = new QPlainTextEdit(this);
     notesEdit_->setObjectName(QStringLiteral("MemoPipeNotes"));
     notesEdit_->setFixedHeight(48);
-    grid.addWidget(notesEdit_, 11, 0, 1, 3);
+    grid.addWidget(notesEdit_, 12, 0, 1, 3);
 }
 
 void TPipePanel::connectEdits() {
@@ -201,6 +212,7 @@ void TPipePanel::showNone() {
     name_->clear();
     for (const TPanelValueRow* row : {&length_, &diameter_, &roughness_}) row->Box->SetValueText("0");
     notesEdit_->clear();
+    reopen_->setVisible(false);
     setEditable(false);
     update();
 }
