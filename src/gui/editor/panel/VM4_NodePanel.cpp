@@ -149,18 +149,12 @@ TNode* TNodePanel::selectedNode() {
 
 void TNodePanel::setUnitLabels() {
     const TNetworkSettings& settings = host_.Network().Settings;
-    surfacePressure_.Unit->setText(QString::fromStdString(unitName(settings.SurfacePressureUnit)));
-    liquidLevel_.Unit->setText(QString::fromStdString(unitName(settings.LiquidLevelUnit)));
-    elevation_.Unit->setText(QString::fromStdString(unitName(settings.ElevationUnit)));
-    joinElevation_.Unit->setText(QString::fromStdString(unitName(settings.ElevationUnit)));
-    demandIn_.Unit->setText(QString::fromStdString(unitName(settings.FlowRateUnit)));
-    demandOut_.Unit->setText(QString::fromStdString(unitName(settings.FlowRateUnit)));
-    surfacePressure_.Box->SetRules(DecimalRulesForUnit(settings.SurfacePressureUnit, true, true));
-    liquidLevel_.Box->SetRules(DecimalRules(3, 6, true, false));
-    elevation_.Box->SetRules(DecimalRulesForUnit(settings.ElevationUnit, true, true));
-    joinElevation_.Box->SetRules(DecimalRulesForUnit(settings.ElevationUnit, true, true));
-    demandIn_.Box->SetRules(DecimalRules(3, 6, true, false));
-    demandOut_.Box->SetRules(DecimalRulesForUnit(settings.FlowRateUnit, true, false));
+    surfacePressure_.SetUnit(settings.SurfacePressureUnit, DecimalRulesForUnit(settings.SurfacePressureUnit, true, true));
+    liquidLevel_.SetUnit(settings.LiquidLevelUnit, DecimalRules(3, 6, true, false));
+    elevation_.SetUnit(settings.ElevationUnit, DecimalRulesForUnit(settings.ElevationUnit, true, true));
+    joinElevation_.SetUnit(settings.ElevationUnit, DecimalRulesForUnit(settings.ElevationUnit, true, true));
+    demandIn_.SetUnit(settings.FlowRateUnit, DecimalRules(3, 6, true, false));
+    demandOut_.SetUnit(settings.FlowRateUnit, DecimalRulesForUnit(settings.FlowRateUnit, true, false));
 }
 
 void TNodePanel::setEditable(bool editable) {

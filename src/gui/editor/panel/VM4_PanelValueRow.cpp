@@ -6,12 +6,18 @@
 #include <QToolButton>
 
 #include "editor/panel/VM4_PanelHost.h"
+#include "foundations/VM4_Units.h"
 #include "widgets/VM4_RightEdit.h"
 
 void TPanelValueRow::SetVisible(bool visible) const {
     Caption->setVisible(visible);
     Box->setVisible(visible);
     Unit->setVisible(visible);
+}
+
+void TPanelValueRow::SetUnit(int unit, const TRightEditRules& rules) const {
+    Unit->setText(QString::fromStdString(unitName(unit)));
+    Box->SetRules(rules);
 }
 
 TPanelValueRow AddPanelValueRow(QGridLayout& grid, int row, const QString& caption, const QString& name,

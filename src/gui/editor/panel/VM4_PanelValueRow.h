@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "widgets/VM4_RightEditRules.h"
+
 class IMessageBoxes;
 class IPanelHost;
 class QObject;
@@ -21,6 +23,8 @@ struct TPanelValueRow {
     QLabel* Unit = nullptr;
 
     void SetVisible(bool visible) const;
+    // The unit the value is shown and typed in, and what the box admits.
+    void SetUnit(int unit, const TRightEditRules& rules) const;
 };
 
 // Adds the row to `grid` at `row`; the box's object name is `name`, so that

@@ -184,13 +184,10 @@ TPipe* TPipePanel::selectedPipe() {
 
 void TPipePanel::setUnitLabels() {
     const TNetworkSettings& settings = host_.Network().Settings;
-    length_.Unit->setText(QString::fromStdString(unitName(settings.LengthUnit)));
-    diameter_.Unit->setText(QString::fromStdString(unitName(settings.DiameterUnit)));
-    roughness_.Unit->setText(QString::fromStdString(unitName(settings.RoughnessUnit)));
-    length_.Box->SetRules(DecimalRulesForUnit(settings.LengthUnit, true, false));
-    diameter_.Box->SetRules(DecimalRulesForUnit(settings.DiameterUnit, false, false));
-    roughness_.Box->SetRules(
-        DecimalRules(RoughnessDecimals, unitMaxIntegerDigits(settings.RoughnessUnit), false, false));
+    length_.SetUnit(settings.LengthUnit, DecimalRulesForUnit(settings.LengthUnit, true, false));
+    diameter_.SetUnit(settings.DiameterUnit, DecimalRulesForUnit(settings.DiameterUnit, false, false));
+    roughness_.SetUnit(settings.RoughnessUnit, DecimalRules(RoughnessDecimals,
+                                                            unitMaxIntegerDigits(settings.RoughnessUnit), false, false));
     for (QLabel* label : {nominal_, material_, schedule_}) label->clear();
 }
 
