@@ -21,6 +21,7 @@
 #include "common/NetworkBuilder.h"
 #include "editor/VM4_NetworkCanvas.h"
 #include "editor/VM4_NetworkForm.h"
+#include "editor/panel/VM4_InfoPanel.h"
 #include "editor/tools/VM4_EditorMessages.h"
 #include "foundations/VM4_DecimalMark.h"
 #include "model/VM4_Network_Class.h"
@@ -52,6 +53,9 @@ protected:
             services.Wait = [](int) {};
             form_ = std::make_unique<TNetworkForm>(services);
             form_->resize(1000, 700);
+            // The tools' tests reach across the whole drawing, which the node and
+            // pipe panel would narrow on the offscreen screen.
+            form_->InfoPanel().hide();
             form_->show();
             QApplication::processEvents();
         }

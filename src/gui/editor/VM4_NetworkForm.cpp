@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -31,6 +32,7 @@
 #include "editor/VM4_Examples_Form.h"
 #include "editor/VM4_HelpForm.h"
 #include "editor/VM4_NetworkCanvas.h"
+#include "editor/panel/VM4_InfoPanel.h"
 #include "editor/VM4_SplashScreenForm.h"
 #include "editor/VM4_ToolIcons.h"
 #include "editor/tools/VM4_ToolBox.h"
@@ -381,7 +383,14 @@ void TNetworkForm::createCentralArea() {
     layout->addWidget(canvas_, 0, 0);
     layout->addWidget(verticalScrollBar_, 0, 1);
     layout->addWidget(horizontalScrollBar_, 1, 0);
-    setCentralWidget(area);
+    auto* outer = new QWidget(this);
+    auto* sides = new QHBoxLayout(outer);
+    sides->setContentsMargins(0, 0, 0, 0);
+    sides->setSpacing(0);
+    infoPanel_ = new TInfoPanel(*this, outer);
+    sides->addWidget(infoPanel_);
+    sides->addWidget(area, 1);
+    setCentralWidget(outer);
     createResultsKey(area);
     createCalculatingPanel(area);
 

@@ -15,6 +15,7 @@
 #include "editor/VM4_MetaFileDrawing_Class.h"
 #include "editor/VM4_NetworkView.h"
 #include "editor/tools/VM4_EditorTool.h"
+#include "editor/panel/VM4_PanelHost.h"
 #include "editor/tools/VM4_ToolHost.h"
 
 class IMessageBoxes;
@@ -40,6 +41,7 @@ class QToolBar;
 class TCalculatingPanel;
 class TExamplesForm;
 class TFormResults;
+class TInfoPanel;
 class THelpForm;
 class TNetwork;
 class TNetworkCanvas;
@@ -77,7 +79,7 @@ struct TNetworkFormServices {
 // The main window: the drawing of the one network document and the commands that
 // replace, store and view it. The document lives as long as the window; New, Open,
 // the recent files and the examples reuse it.
-class TNetworkForm : public QMainWindow, public IToolHost {
+class TNetworkForm : public QMainWindow, public IToolHost, public IPanelHost {
     Q_OBJECT
 
 public:
@@ -125,6 +127,7 @@ public:
     const TDrawingState& DrawingState() const { return DrawingState_; }
     const TMetaFileDrawing& ScreenDrawing() const { return ScreenDrawing_; }
     TNetworkCanvas& Canvas() { return *canvas_; }
+    TInfoPanel& InfoPanel() { return *infoPanel_; }
     QMenu& FileMenu() { return *fileMenu_; }
     // Printing, saved pictures and e-mail.
     TDrawingOutputCommands& OutputCommands() { return *outputCommands_; }
@@ -148,7 +151,7 @@ public:
 
     // Regenerates the picture from the document and shows it, after bringing
     // the results key up to date.
-    void RefreshScreen(bool drawGrid = true);
+    void RefreshScreen(bool drawGrid = true) override;
     // Regenerates the picture and shows it, nothing else.
     void RefreshScreenImageOnly(bool drawGrid = true);
     // Shows the picture at the view's origin and scale, without regenerating it.
@@ -334,6 +337,7 @@ private:
     std::vector<QAction*> recentFileActions_;
     QAction* recentFilesSeparator_ = nullptr;
     TNetworkCanvas* canvas_ = nullptr;
+    TInfoPanel* infoPanel_ = nullptr;
     QScrollBar* horizontalScrollBar_ = nullptr;
     QScrollBar* verticalScrollBar_ = nullptr;
     QComboBox* ScaleComboBox1 = nullptr;

@@ -24,6 +24,7 @@
 
 #include "editor/VM4_CalculatingPanel.h"
 #include "editor/VM4_NetworkCanvas.h"
+#include "editor/panel/VM4_InfoPanel.h"
 #include "editor/VM4_NetworkForm.h"
 #include "editor/tools/VM4_ToolBox.h"
 #include "model/VM4_Network_Class.h"
@@ -195,6 +196,7 @@ void TNetworkForm::ShowResultsHover(int px, int py) {
     DrawingState_.SelectedNodeId = hover.SelectedNodeId;
     SetStatusBarHint(hover.HintText, hover.Hit);
     hoverPictureStale_ = hoverPictureStale_ || selectionChanged;
+    if (selectionChanged) infoPanel_->UpdatePanels(false);
     if (hoverPictureStale_ && QGuiApplication::applicationState() == Qt::ApplicationActive) {
         RefreshScreenImageOnly();
         hoverPictureStale_ = false;
