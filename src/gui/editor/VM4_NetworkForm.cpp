@@ -34,7 +34,7 @@
 #include "editor/VM4_SplashScreenForm.h"
 #include "editor/VM4_ToolIcons.h"
 #include "editor/tools/VM4_ToolBox.h"
-#include "editor/tools/VM4_UnavailableDialogs.h"
+#include "dialogs/VM4_ItemDialogForms.h"
 #include "model/VM4_Network_Class.h"
 #include "platform/VM4_QtUserMessages.h"
 #include "results/VM4_FormResults.h"
@@ -80,8 +80,11 @@ TNetworkForm::TNetworkForm(const TNetworkFormServices& services, QWidget* parent
     if (!services_.OpenUrl) services_.OpenUrl = OpenWithDesktop;
     if (!services_.Wait) services_.Wait = SleepFor;
     actionLog_ = std::make_unique<TActionLog>();
-    if (services_.ItemDialogs == nullptr)
-        ownItemDialogs_ = std::make_unique<TUnavailableDialogs>(*services_.MessageBoxes);
+    if (services_.ItemDialogs == nullptr) {
+        auto forms = std::make_unique<TItemDialogForms>(*services_.MessageBoxes, *services_.FileDialogs, this);
+        forms->Changed = [this] { MarkModified(); };
+        ownItemDialogs_ = std::move(forms);
+    }
     itemDialogs_ = services_.ItemDialogs != nullptr ? services_.ItemDialogs : ownItemDialogs_.get();
     toolBox_ = std::make_unique<TToolBox>(*this);
     editCommands_ = std::make_unique<TEditCommands>(*this);

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "editor/tools/VM4_ItemDialogs.h"
+#include "editor/tools/VM4_UnavailableDialogs.h"
+
+class IFileDialogs;
+class IMessageBoxes;
+class QWidget;
+class TComponentPressureForm;
+class TDemandsForm;
+class TFlowControlForm;
+class TPumpDataForm;
+
+// The item dialogs the drawing tools open. Each form is made on first use and
+// kept for the run, as its working copies are; the dialogs not built yet
+// (fittings, free text, default pipe) still say so.
+class TItemDialogForms : public IItemDialogs {
+public:
+    TItemDialogForms(IMessageBoxes& boxes, IFileDialogs& files, QWidget* parent);
+    ~TItemDialogForms() override;
+
+    bool EditPumpData(TNetwork& network, std::int32_t pipeId, bool resultsMode) override;
+    void EditPipeFittings(TNetwork& network, std::int32_t pipeId, bool resultsMode) override;
+    void EditComponentPressure(TNetwork& network, std::int32_t pipeId, bool resultsMode) override;
+    void EditFlowControl(TNetwork& network, std::int32_t pipeId, bool resultsMode) override;
+    void EditDemands(TNetwork& network, std::int32_t nodeId) override;
+    bool EditFreeText(TNetwork& network, std::int32_t index) override;
+    void EditDefaultPipe(TNetwork& network) override;
+
+    // Called after a dialog changed the network, so that the document counts as modified.
+    std::function<void()> Changed;
+
+    TPumpDataForm& PumpForm();
+    TComponentPressureForm& ComponentForm();
+    TFlowControlForm& FlowControlForm();
+    TDemandsForm& DemandsForm();
+
+private:
+    // Runs a dialog and reports a change of the network's saved form.
+    template <typename TEdit>
+    void watching(TNetwork& network, TEdit edit);
+
+    IMessageBoxes& boxes_;
+    IFileDialogs& files_;
+    QWidget* parent_;
+    TUnavailableDialogs unavailable_;
+    std::unique_ptr<TPumpDataForm> pump_;
+    std::unique_ptr<TComponentPressureForm> component_;
+    std::unique_ptr<TFlowControlForm> flowControl_;
+    std::unique_ptr<TDemandsForm> demands_;
+};
