@@ -12,8 +12,8 @@ struct TNumberBoxRules {
     int MaxDecimals = 3;
 };
 
-// The one place the item dialogs create their numeric boxes, so that every
-// box filters keys alike and a different entry widget is a change here only.
+// The one place the item dialogs create their numeric boxes (the shared
+// numeric entry box), so that every box filters keys alike.
 QLineEdit* NewNumberBox(QWidget* parent, IMessageBoxes& boxes, const TNumberBoxRules& rules);
 
 // New rules for a box made by NewNumberBox (a unit shown beside it changed).

@@ -1,3 +1,5 @@
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
@@ -87,6 +89,20 @@ TEST_F(SmallItemDialogs, DemandsAreStoredAndAnEmptiedBoxBecomesZeroWithItsMessag
     EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{"Joint In Flow value entered was not valid (may have been "
                                                        "empty). \r\rThe value will be set to zero. \r\rPlease reset "
                                                        "the In Flow to a valid value."});
+}
+
+TEST_F(SmallItemDialogs, LettersAndSignsCannotBeTypedIntoADemand) {
+    std::string typed;
+    Demands([&] {
+        auto* box = Child<QLineEdit>(demands_, "RightEditInFlow");
+        box->clear();
+        for (char key : std::string("a-b1c")) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(QLatin1Char(key)));
+            QApplication::sendEvent(box, &press);
+        }
+        typed = box->text().toStdString();
+    });
+    EXPECT_EQ(typed, "1");
 }
 
 TEST_F(SmallItemDialogs, CancelLeavesTheNetworkAsItWas) {
