@@ -25,7 +25,7 @@ TPumpCurveTable::TPumpCurveTable(QWidget* parent) : QTableWidget(TPumpCurveGrid:
     verticalHeader()->hide();
     const char* const headings[] = {"Flow", "Head", "Efficiency", "NPSHr"};
     for (int column = 0; column < TPumpCurveGrid::Columns; ++column) {
-        setColumnWidth(column, 74);
+        setColumnWidth(column, column == 0 ? 84 : 70);
         auto* heading = new QTableWidgetItem(QString::fromLatin1(headings[column]));
         heading->setFlags(Qt::ItemIsEnabled);
         setItem(0, column, heading);

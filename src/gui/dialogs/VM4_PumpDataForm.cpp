@@ -59,7 +59,7 @@ QPushButton* buttonAt(QWidget* parent, const char* caption, int x, int y, int w 
 QCheckBox* checkAt(QWidget* parent, const char* caption, int x, int y) {
     auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
     box->setObjectName(QString::fromLatin1(caption));
-    box->setGeometry(x, y, 100, 20);
+    box->setGeometry(x, y, 120, 20);
     box->setChecked(true);
     return box;
 }
@@ -80,7 +80,7 @@ TPumpDataForm::TPumpDataForm(IMessageBoxes& boxes, IFileDialogs& files, QWidget*
     : QDialog(parent), boxes_(boxes), files_(files), chart_(TPumpChartPainter::Width, TPumpChartPainter::Height,
                                                             QImage::Format_RGB32) {
     setWindowTitle(QStringLiteral("Pump Data"));
-    setFixedSize(760, 620);
+    setFixedSize(820, 620);
     buildDetails();
     buildCurveArea();
     buildChartArea();
@@ -92,7 +92,7 @@ TPumpDataForm::~TPumpDataForm() = default;
 
 void TPumpDataForm::buildDetails() {
     details_ = new QGroupBox(this);
-    details_->setGeometry(8, 4, 744, 112);
+    details_->setGeometry(8, 4, 804, 112);
     labelAt(details_, "Name", 10, 22, 40);
     name_ = named(new QLineEdit(details_), "EditPumpName", 56, 22, 150);
     name_->setMaxLength(static_cast<int>(TPump::NameCapacity));
@@ -164,7 +164,7 @@ void TPumpDataForm::buildChartArea() {
 }
 
 void TPumpDataForm::buildButtons() {
-    auto* draw = buttonAt(this, "Draw Graph", 684, 240, 68);
+    auto* draw = buttonAt(this, "Draw Graph", 684, 240, 100);
     auto* calc = buttonAt(this, "Calculate", 316, 436);
     auto* clear = buttonAt(this, "Clear Curve", 420, 436);
     connect(draw, &QPushButton::clicked, this, &TPumpDataForm::drawGraph);
@@ -182,9 +182,9 @@ void TPumpDataForm::buildButtons() {
                {"Print Page", &TPumpDataForm::printPage},     {"Exit/No Save", &TPumpDataForm::exitNoSave}};
     int x = 316;
     for (const auto& b : row) {
-        auto* button = buttonAt(this, b.Caption, x, 584, 70);
+        auto* button = buttonAt(this, b.Caption, x, 584, 78);
         connect(button, &QPushButton::clicked, this, b.Action);
-        x += 74;
+        x += 82;
     }
     exitButton_ = findChild<QPushButton*>(QStringLiteral("Exit/No Save"));
 }
