@@ -8,36 +8,18 @@
 
 namespace {
 
-const std::string kBlank;
 const std::string kCheckEntries = "Check your entries and adjust the values to valid numbers.";
 
 TCurveGridCheck invalid(int firstBlankRow, const std::string& message) { return {false, firstBlankRow, message}; }
 
-TParsedNumber<double> numberIn(const std::string& text) { return ParseDecimalText(text, true, true); }
-
 }  // namespace
-
-const std::string& TComponentCurveGrid::Cell(int column, int row) const {
-    if (row < 0 || row >= RowCount || column < 0 || column >= Columns) return kBlank;
-    return cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-}
-
-void TComponentCurveGrid::SetCell(int column, int row, const std::string& text) {
-    if (row < 0 || row >= RowCount || column < 0 || column >= Columns) return;
-    cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = text;
-}
-
-bool TComponentCurveGrid::rowIsBlank(int row) const { return Cell(0, row).empty() && Cell(1, row).empty(); }
 
 std::string TComponentCurveGrid::compareWithRowAbove(int row) const {
     const std::string point = std::to_string(row) + ".";
-    const auto above = [&](int column) { return numberIn(Cell(column, row - 1)); };
-    const auto here = [&](int column) { return numberIn(Cell(column, row)); };
-    const auto bothRead = [&](int column) { return above(column).Valid && here(column).Valid; };
-    if (bothRead(0) && !(here(0).Value > above(0).Value))
+    if (!text_.Rises(0, row))
         return "The flow points entered must always be increasing in value.\r\rPlease re-enter the flow value in grid "
                "for point " + point;
-    if (bothRead(1) && here(1).Value < above(1).Value)
+    if (!text_.Keeps(1, row, false))
         return "The component loss points entered must always be increasing with increased flow.\r\rPlease re-enter "
                "the loss value in grid for point " + point;
     return "";
@@ -50,7 +32,7 @@ TCurveGridCheck TComponentCurveGrid::Validate() const {
             if (!IsDecimalText(Cell(column, row)))
                 return invalid(firstBlank, "Component pressure data for row " + std::to_string(row) + " column " +
                                                std::to_string(column + 1) + " is not valid." + "\r\r" + kCheckEntries);
-        if (rowIsBlank(row)) {
+        if (text_.RowIsBlank(row)) {
             if (firstBlank == RowCount) firstBlank = row;
         } else if (firstBlank != RowCount) {
             return invalid(firstBlank,

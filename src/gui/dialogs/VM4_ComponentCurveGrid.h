@@ -1,7 +1,8 @@
 #pragma once
 
-#include <array>
 #include <string>
+
+#include "dialogs/VM4_CurveGridText.h"
 
 #include "dialogs/VM4_PumpCurveGrid.h"
 
@@ -23,8 +24,8 @@ public:
     static constexpr int FirstPointRow = 1;
     static constexpr int RowCount = 9;
 
-    const std::string& Cell(int column, int row) const;
-    void SetCell(int column, int row, const std::string& text);
+    const std::string& Cell(int column, int row) const { return text_.Cell(column, row); }
+    void SetCell(int column, int row, const std::string& text) { text_.SetCell(column, row, text); }
 
     TCurveGridCheck Validate() const;
     // Validate, then the points into the component's curve in SI units.
@@ -35,8 +36,7 @@ public:
     void Clear();
 
 private:
-    bool rowIsBlank(int row) const;
     std::string compareWithRowAbove(int row) const;
 
-    std::array<std::array<std::string, Columns>, RowCount> cells_{};
+    TCurveGridText<Columns, RowCount> text_;
 };

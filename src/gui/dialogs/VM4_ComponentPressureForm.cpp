@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <filesystem>
 
 #include "dialogs/VM4_CurveUnitLists.h"
+#include "dialogs/VM4_DialogHelpers.h"
 #include "dialogs/VM4_NumberBoxFactory.h"
 #include "editor/VM4_Canvas_Drawings.h"
 #include "foundations/VM4_Input_Validation.h"
@@ -22,7 +22,6 @@
 namespace {
 
 const char* const kComponentFilter = "Velmora Component (*.vmco)|*.vmco";
-const char* const kOverwrite = "File already exists. Do wish to overwrite? \r";
 const char* const kConfirmDelete = "Are you sure you wish to delete the component \rand its data from this pipe?";
 const char* const kNegativeFit =
     "The quadratic fit generated some points with negative values.\r\rPlease review the curve data and correct the "
@@ -30,15 +29,6 @@ const char* const kNegativeFit =
 const char* const kThreePointsOnly = "The first three points only must entered to generate a second order curve.";
 const char* const kNotSaved = "Component is not valid and therefore cannot be saved. \r";
 constexpr int kLastSymbol = 11;
-
-QString qs(const std::string& text) { return QString::fromStdString(text); }
-
-template <typename TWidget>
-TWidget* placed(TWidget* w, const char* name, int x, int y, int width, int height = 22) {
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(x, y, width, height);
-    return w;
-}
 
 QComboBox* unitList(QWidget* parent, const std::vector<std::string>& captions) {
     auto* box = new QComboBox(parent);
@@ -62,21 +52,21 @@ TComponentPressureForm::TComponentPressureForm(IMessageBoxes& boxes, IFileDialog
 }
 
 void TComponentPressureForm::buildControls() {
-    pipeLabel_ = placed(new QLabel(this), "LabelPipe", 10, 8, 100);
-    pipeName_ = placed(new QLabel(this), "LabelPipeName", 110, 8, 200);
-    placed(new QLabel(QStringLiteral("Name"), this), "LabelName", 10, 36, 40);
-    name_ = placed(new QLineEdit(this), "EditComponentName", 56, 36, 160);
+    pipeLabel_ = Placed(new QLabel(this), "LabelPipe", 10, 8, 100);
+    pipeName_ = Placed(new QLabel(this), "LabelPipeName", 110, 8, 200);
+    Placed(new QLabel(QStringLiteral("Name"), this), "LabelName", 10, 36, 40);
+    name_ = Placed(new QLineEdit(this), "EditComponentName", 56, 36, 160);
     name_->setMaxLength(static_cast<int>(TComponentPressure::NameCapacity));
-    symbolPreview_ = placed(new QLabel(this), "ImageComponentSymbol", 230, 30, 34, 34);
-    auto* up = placed(new QPushButton(QStringLiteral("▲"), this), "SymbolUp", 268, 30, 22, 17);
-    auto* down = placed(new QPushButton(QStringLiteral("▼"), this), "SymbolDown", 268, 47, 22, 17);
+    symbolPreview_ = Placed(new QLabel(this), "ImageComponentSymbol", 230, 30, 34, 34);
+    auto* up = Placed(new QPushButton(QStringLiteral("▲"), this), "SymbolUp", 268, 30, 22, 17);
+    auto* down = Placed(new QPushButton(QStringLiteral("▼"), this), "SymbolDown", 268, 47, 22, 17);
     connect(up, &QPushButton::clicked, this, [this] { stepSymbol(1); });
     connect(down, &QPushButton::clicked, this, [this] { stepSymbol(-1); });
-    fixedLoss_ = placed(new QRadioButton(QStringLiteral("Fixed Loss"), this), "RadioButtonFixedLoss", 10, 74, 100);
-    curveLoss_ = placed(new QRadioButton(QStringLiteral("Curve Loss"), this), "RadioButtonCurveLoss", 10, 104, 100);
-    fixedLossBox_ = placed(NewNumberBox(this, boxes_, {false, true, 6, 3}), "RightEditFixedLoss", 110, 74, 90);
-    fixedLossUnit_ = placed(new QLabel(this), "LabelFixedLossUnit", 204, 74, 40);
-    fixedLossUnits_ = placed(unitList(this, ComponentLossUnitCaptions()), "ComboBoxFixedLossUnits", 250, 74, 100);
+    fixedLoss_ = Placed(new QRadioButton(QStringLiteral("Fixed Loss"), this), "RadioButtonFixedLoss", 10, 74, 100);
+    curveLoss_ = Placed(new QRadioButton(QStringLiteral("Curve Loss"), this), "RadioButtonCurveLoss", 10, 104, 100);
+    fixedLossBox_ = Placed(NewNumberBox(this, boxes_, {false, true, 6, 3}), "RightEditFixedLoss", 110, 74, 90);
+    fixedLossUnit_ = Placed(new QLabel(this), "LabelFixedLossUnit", 204, 74, 40);
+    fixedLossUnits_ = Placed(unitList(this, ComponentLossUnitCaptions()), "ComboBoxFixedLossUnits", 250, 74, 100);
     connect(fixedLoss_, &QRadioButton::clicked, this, [this] { useCurve(false); });
     connect(curveLoss_, &QRadioButton::clicked, this, [this] { useCurve(true); });
     connect(name_, &QLineEdit::textEdited, this, [this](const QString& t) { working_.SetName(t.toStdString()); });
@@ -84,7 +74,7 @@ void TComponentPressureForm::buildControls() {
 }
 
 void TComponentPressureForm::buildGrid() {
-    grid_ = placed(new QTableWidget(TComponentCurveGrid::RowCount, TComponentCurveGrid::Columns, this),
+    grid_ = Placed(new QTableWidget(TComponentCurveGrid::RowCount, TComponentCurveGrid::Columns, this),
                    "StringGridComponentPoints", 10, 134, 206, 236);
     grid_->horizontalHeader()->hide();
     grid_->verticalHeader()->hide();
@@ -97,13 +87,13 @@ void TComponentPressureForm::buildGrid() {
             grid_->setItem(row, column, cell);
         }
     }
-    placed(new QLabel(QStringLiteral("Curve flow units"), this), "LabelFlowUnits", 226, 134, 110);
-    flowUnits_ = placed(unitList(this, ComponentFlowUnitCaptions()), "ComboBoxCurveFlowUnits", 340, 134, 110);
-    placed(new QLabel(QStringLiteral("Curve loss units"), this), "LabelLossUnits", 226, 164, 110);
-    lossUnits_ = placed(unitList(this, ComponentLossUnitCaptions()), "ComboBoxCurveLossUnits", 340, 164, 110);
+    Placed(new QLabel(QStringLiteral("Curve flow units"), this), "LabelFlowUnits", 226, 134, 110);
+    flowUnits_ = Placed(unitList(this, ComponentFlowUnitCaptions()), "ComboBoxCurveFlowUnits", 340, 134, 110);
+    Placed(new QLabel(QStringLiteral("Curve loss units"), this), "LabelLossUnits", 226, 164, 110);
+    lossUnits_ = Placed(unitList(this, ComponentLossUnitCaptions()), "ComboBoxCurveLossUnits", 340, 164, 110);
     connect(flowUnits_, &QComboBox::activated, this, &TComponentPressureForm::flowUnitChosen);
     connect(lossUnits_, &QComboBox::activated, this, &TComponentPressureForm::lossUnitChosen);
-    auto* hint = placed(new QLabel(QStringLiteral("To generate a 2nd order curve first enter three points"), this),
+    auto* hint = Placed(new QLabel(QStringLiteral("To generate a 2nd order curve first enter three points"), this),
                         "LabelHint", 226, 196, 230, 36);
     hint->setWordWrap(true);
 }
@@ -122,7 +112,7 @@ void TComponentPressureForm::buildButtons() {
                    {"Cancel", 240, 382, &TComponentPressureForm::cancelled},
                    {"Delete", 350, 382, &TComponentPressureForm::deleteComponent}};
     for (const auto& b : buttons) {
-        auto* button = placed(new QPushButton(QString::fromLatin1(b.Caption), this), b.Caption, b.X, b.Y, 106, 28);
+        auto* button = Placed(new QPushButton(QString::fromLatin1(b.Caption), this), b.Caption, b.X, b.Y, 106, 28);
         connect(button, &QPushButton::clicked, this, b.Action);
     }
     generate_ = findChild<QPushButton*>(QStringLiteral("Generate Curve"));
@@ -358,9 +348,8 @@ void TComponentPressureForm::saveToFile() {
         boxes_.ShowInformation(kNotSaved);
         return;
     }
-    const auto path = files_.AskSaveFileName({"", "", kComponentFilter, "vmco"});
+    const auto path = AskTargetFile(files_, boxes_, kComponentFilter, "vmco");
     if (!path) return;
-    if (std::filesystem::exists(*path) && !boxes_.Confirm(kOverwrite)) return;
     try {
         working_.SaveToFile(*path);
     } catch (const EComponentPressureClass& error) {
@@ -370,7 +359,7 @@ void TComponentPressureForm::saveToFile() {
 
 // A file that is not one whole component record is refused; the entries stay.
 void TComponentPressureForm::loadFromFile() {
-    const auto path = files_.AskOpenFileName({"", "", kComponentFilter, "vmco"});
+    const auto path = AskSourceFile(files_, kComponentFilter, "vmco");
     if (!path) return;
     try {
         working_.LoadFromFile(*path);

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "dialogs/VM4_DialogHelpers.h"
 #include "dialogs/VM4_NumberBoxFactory.h"
 #include "foundations/VM4_Input_Validation.h"
 #include "foundations/VM4_Units.h"
@@ -19,31 +20,22 @@ const char* const kBadInFlow =
     "Joint In Flow value entered was not valid (may have been empty). \r\rThe value will be set to zero. \r\rPlease "
     "reset the In Flow to a valid value.";
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
-
-template <typename TWidget>
-TWidget* placed(TWidget* w, const char* name, int x, int y, int width) {
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(x, y, width, 24);
-    return w;
-}
-
 }  // namespace
 
 TDemandsForm::TDemandsForm(IMessageBoxes& boxes, QWidget* parent) : QDialog(parent), boxes_(boxes) {
     setWindowTitle(QStringLiteral("Set Flow Demands"));
     setFixedSize(340, 170);
-    nodeLabel_ = placed(new QLabel(this), "LabelNode", 10, 8, 90);
-    nodeName_ = placed(new QLabel(this), "LabelNodeName", 100, 8, 220);
-    placed(new QLabel(QStringLiteral("In Flow"), this), "LabelInFlow", 10, 40, 80);
-    inFlow_ = placed(NewNumberBox(this, boxes_, {}), "RightEditInFlow", 100, 40, 100);
-    inUnit_ = placed(new QLabel(this), "LabelInFlowUnit", 206, 40, 100);
-    placed(new QLabel(QStringLiteral("Out Flow"), this), "LabelOutFlow", 10, 72, 80);
-    outFlow_ = placed(NewNumberBox(this, boxes_, {}), "RightEditOutFlow", 100, 72, 100);
-    outUnit_ = placed(new QLabel(this), "LabelOutFlowUnit", 206, 72, 100);
-    auto* ok = placed(new QPushButton(QStringLiteral("OK"), this), "OK", 20, 126, 90);
-    auto* cancel = placed(new QPushButton(QStringLiteral("Cancel"), this), "Cancel", 120, 126, 90);
-    auto* clear = placed(new QPushButton(QStringLiteral("Clear"), this), "Clear", 220, 126, 90);
+    nodeLabel_ = Placed(new QLabel(this), "LabelNode", 10, 8, 90, 24);
+    nodeName_ = Placed(new QLabel(this), "LabelNodeName", 100, 8, 220, 24);
+    Placed(new QLabel(QStringLiteral("In Flow"), this), "LabelInFlow", 10, 40, 80, 24);
+    inFlow_ = Placed(NewNumberBox(this, boxes_, {}), "RightEditInFlow", 100, 40, 100, 24);
+    inUnit_ = Placed(new QLabel(this), "LabelInFlowUnit", 206, 40, 100, 24);
+    Placed(new QLabel(QStringLiteral("Out Flow"), this), "LabelOutFlow", 10, 72, 80, 24);
+    outFlow_ = Placed(NewNumberBox(this, boxes_, {}), "RightEditOutFlow", 100, 72, 100, 24);
+    outUnit_ = Placed(new QLabel(this), "LabelOutFlowUnit", 206, 72, 100, 24);
+    auto* ok = Placed(new QPushButton(QStringLiteral("OK"), this), "OK", 20, 126, 90, 24);
+    auto* cancel = Placed(new QPushButton(QStringLiteral("Cancel"), this), "Cancel", 120, 126, 90, 24);
+    auto* clear = Placed(new QPushButton(QStringLiteral("Clear"), this), "Clear", 220, 126, 90, 24);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(clear, &QPushButton::clicked, this, [this] {

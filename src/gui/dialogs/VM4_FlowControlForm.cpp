@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "dialogs/VM4_DialogHelpers.h"
 #include "dialogs/VM4_NumberBoxFactory.h"
 #include "foundations/VM4_Input_Validation.h"
 #include "foundations/VM4_Units.h"
@@ -17,31 +18,22 @@ const char* const kEmptyFlow =
     "Control to a valid value.";
 constexpr double kFirstPositionPercent = 70.0;
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
-
-template <typename TWidget>
-TWidget* placed(TWidget* w, const char* name, int x, int y, int width) {
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(x, y, width, 24);
-    return w;
-}
-
 }  // namespace
 
 TFlowControlForm::TFlowControlForm(IMessageBoxes& boxes, QWidget* parent) : QDialog(parent), boxes_(boxes) {
     setWindowTitle(QStringLiteral("Set Flow Control"));
     setFixedSize(340, 160);
-    pipeLabel_ = placed(new QLabel(this), "LabelPipe", 10, 8, 90);
-    pipeName_ = placed(new QLabel(this), "LabelPipeName", 100, 8, 220);
-    placed(new QLabel(QStringLiteral("Name"), this), "LabelName", 10, 40, 80);
-    name_ = placed(new QLineEdit(this), "EditFlowControlName", 100, 40, 160);
+    pipeLabel_ = Placed(new QLabel(this), "LabelPipe", 10, 8, 90, 24);
+    pipeName_ = Placed(new QLabel(this), "LabelPipeName", 100, 8, 220, 24);
+    Placed(new QLabel(QStringLiteral("Name"), this), "LabelName", 10, 40, 80, 24);
+    name_ = Placed(new QLineEdit(this), "EditFlowControlName", 100, 40, 160, 24);
     name_->setMaxLength(20);
-    placed(new QLabel(QStringLiteral("Set Flow To"), this), "LabelSetFlow", 10, 72, 80);
-    flow_ = placed(NewNumberBox(this, boxes_, {false, true, 6, 3}), "RightEditSetFlow", 100, 72, 100);
-    flowUnit_ = placed(new QLabel(this), "LabelFlowUnit", 206, 72, 100);
-    ok_ = placed(new QPushButton(QStringLiteral("OK"), this), "OK", 20, 118, 90);
-    auto* cancel = placed(new QPushButton(QStringLiteral("Cancel"), this), "Cancel", 120, 118, 90);
-    delete_ = placed(new QPushButton(QStringLiteral("Delete"), this), "Delete", 220, 118, 90);
+    Placed(new QLabel(QStringLiteral("Set Flow To"), this), "LabelSetFlow", 10, 72, 80, 24);
+    flow_ = Placed(NewNumberBox(this, boxes_, {false, true, 6, 3}), "RightEditSetFlow", 100, 72, 100, 24);
+    flowUnit_ = Placed(new QLabel(this), "LabelFlowUnit", 206, 72, 100, 24);
+    ok_ = Placed(new QPushButton(QStringLiteral("OK"), this), "OK", 20, 118, 90, 24);
+    auto* cancel = Placed(new QPushButton(QStringLiteral("Cancel"), this), "Cancel", 120, 118, 90, 24);
+    delete_ = Placed(new QPushButton(QStringLiteral("Delete"), this), "Delete", 220, 118, 90, 24);
     connect(ok_, &QPushButton::clicked, this, [this] { closeWith(TOutcome::Accepted); });
     connect(cancel, &QPushButton::clicked, this, [this] { closeWith(TOutcome::Cancelled); });
     connect(delete_, &QPushButton::clicked, this, [this] { closeWith(TOutcome::Deleted); });

@@ -7,6 +7,7 @@
 #include <QString>
 #include <cmath>
 
+#include "dialogs/VM4_DialogHelpers.h"
 #include "foundations/VM4_EntryValidation.h"
 #include "foundations/VM4_Units.h"
 #include "model/VM4_Pump_Class.h"
@@ -26,7 +27,6 @@ constexpr int kTextPixels = 9;
 // Pixels are rounded to nearest, ties to even.
 int toPixel(double x) { return static_cast<int>(std::nearbyint(x)); }
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 QFont chartFont(int pixels) {
     QFont font(QStringLiteral("Arial"));

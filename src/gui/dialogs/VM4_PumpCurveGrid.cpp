@@ -11,7 +11,6 @@
 
 namespace {
 
-const std::string kBlank;
 const std::string kCheckEntries = "Check your entries and adjust the values to valid numbers.";
 
 std::string invalidCellMessage(int row, int column) {
@@ -53,25 +52,9 @@ void forceShutOffPoint(TPump& pump) {
 
 }  // namespace
 
-const std::string& TPumpCurveGrid::Cell(int column, int row) const {
-    if (row < 0 || row >= RowCount || column < 0 || column >= Columns) return kBlank;
-    return cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-}
-
-void TPumpCurveGrid::SetCell(int column, int row, const std::string& text) {
-    if (row < 0 || row >= RowCount || column < 0 || column >= Columns) return;
-    cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = text;
-}
-
-bool TPumpCurveGrid::rowIsBlank(int row) const {
-    for (int column = 0; column < Columns; ++column)
-        if (!Cell(column, row).empty()) return false;
-    return true;
-}
-
 int TPumpCurveGrid::lastCurveRow() const {
     for (int row = FirstPointRow; row < RowCount; ++row)
-        if (rowIsBlank(row)) return row - 1;
+        if (text_.RowIsBlank(row)) return row - 1;
     return RowCount;
 }
 
@@ -93,7 +76,7 @@ TCurveGridCheck TPumpCurveGrid::checkCharacters() {
     for (int row = FirstPointRow; row <= RowCount; ++row) {
         for (int column = 0; column < Columns; ++column)
             if (!IsDecimalText(Cell(column, row))) return invalid(firstBlank, invalidCellMessage(row, column + 1));
-        if (rowIsBlank(row)) {
+        if (text_.RowIsBlank(row)) {
             if (firstBlank == 0) firstBlank = row;
         } else if (firstBlank != 0) {
             return invalid(firstBlank,
@@ -108,16 +91,13 @@ TCurveGridCheck TPumpCurveGrid::checkCharacters() {
 // left to the reading, which names the point.
 std::string TPumpCurveGrid::compareWithRowAbove(int row) const {
     const std::string point = std::to_string(row - 1) + ".";
-    const auto above = [&](int column) { return numberIn(Cell(column, row - 1)); };
-    const auto here = [&](int column) { return numberIn(Cell(column, row)); };
-    const auto bothRead = [&](int column) { return above(column).Valid && here(column).Valid; };
-    if (bothRead(0) && !(here(0).Value > above(0).Value))
+    if (!text_.Rises(0, row))
         return "The flow points entered must always be increasing in value.\r\rPlease re-enter the flow value in grid "
                "for point " + point;
-    if (bothRead(1) && here(1).Value > above(1).Value)
+    if (!text_.Keeps(1, row, true))
         return "The head points entered must always be decreasing in value.\r\rPlease re-enter the head value in grid "
                "for point " + point;
-    if (bothRead(3) && here(3).Value < above(3).Value)
+    if (!text_.Keeps(3, row, false))
         return "The NPSHr points entered must always be increasing in value.\r\rPlease re-enter the NPSHr value in "
                "grid for point " + point;
     return "";

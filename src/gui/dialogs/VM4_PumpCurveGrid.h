@@ -1,7 +1,8 @@
 #pragma once
 
-#include <array>
 #include <string>
+
+#include "dialogs/VM4_CurveGridText.h"
 
 class TPump;
 
@@ -32,8 +33,8 @@ public:
     static constexpr int RowCount = 12;
 
     // Rows outside the grid (row 12 in particular) read as blank.
-    const std::string& Cell(int column, int row) const;
-    void SetCell(int column, int row, const std::string& text);
+    const std::string& Cell(int column, int row) const { return text_.Cell(column, row); }
+    void SetCell(int column, int row, const std::string& text) { text_.SetCell(column, row, text); }
 
     // Efficiency or NPSHr columns left blank (or all zero) become zeros.
     void FillOptionalColumns();
@@ -49,11 +50,10 @@ public:
     void ShowPump(TPump& pump, const TPumpCurveUnits& units);
 
 private:
-    bool rowIsBlank(int row) const;
     int lastCurveRow() const;
     void zeroColumnIfUnused(int column, int lastRow);
     TCurveGridCheck checkCharacters();
     std::string compareWithRowAbove(int row) const;
 
-    std::array<std::array<std::string, Columns>, RowCount> cells_{};
+    TCurveGridText<Columns, RowCount> text_;
 };

@@ -11,9 +11,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
-#include <filesystem>
 
 #include "dialogs/VM4_CurveUnitLists.h"
+#include "dialogs/VM4_DialogHelpers.h"
 #include "dialogs/VM4_NumberBoxFactory.h"
 #include "dialogs/VM4_PumpCalculator.h"
 #include "dialogs/VM4_PumpChartPainter.h"
@@ -34,13 +34,11 @@ const char* const kUnitsNote =
     "specify the head it is assumed that the density of the water is 1000kg/m³. Some water entries in the fluid "
     "database have a density of 998kg/m³.";
 const char* const kPumpFilter = "Velmora Pump (*.vmpm)|*.vmpm";
-const char* const kOverwrite = "File already exists. Do wish to overwrite? \r";
 const char* const kConfirmDelete = "Are you sure you wish to delete the pump \rand all pump data from this pipe?";
 const char* const kConfirmExit =
     "To save changes to the pump data you must click Save.\r\rDo you wish to exit this screen without saving your "
     "changes?";
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
 std::string text(const QLineEdit* box) { return box->text().trimmed().toStdString(); }
 
 QLabel* labelAt(QWidget* parent, const char* caption, int x, int y, int w) {
@@ -61,13 +59,6 @@ QCheckBox* checkAt(QWidget* parent, const char* caption, int x, int y) {
     box->setObjectName(QString::fromLatin1(caption));
     box->setGeometry(x, y, 120, 20);
     box->setChecked(true);
-    return box;
-}
-
-template <typename TBox>
-TBox* named(TBox* box, const char* name, int x, int y, int w) {
-    box->setObjectName(QString::fromLatin1(name));
-    box->setGeometry(x, y, w, 22);
     return box;
 }
 
@@ -94,34 +85,34 @@ void TPumpDataForm::buildDetails() {
     details_ = new QGroupBox(this);
     details_->setGeometry(8, 4, 804, 112);
     labelAt(details_, "Name", 10, 22, 40);
-    name_ = named(new QLineEdit(details_), "EditPumpName", 56, 22, 150);
+    name_ = Placed(new QLineEdit(details_), "EditPumpName", 56, 22, 150);
     name_->setMaxLength(static_cast<int>(TPump::NameCapacity));
     labelAt(details_, "Symbol", 10, 50, 44);
-    symbolPreview_ = named(new QLabel(details_), "ImagePumpSymbol", 56, 50, 18);
+    symbolPreview_ = Placed(new QLabel(details_), "ImagePumpSymbol", 56, 50, 18);
     symbolPreview_->setFixedSize(18, 18);
     auto* up = buttonAt(details_, "+", 80, 48, 22);
     auto* down = buttonAt(details_, "-", 104, 48, 22);
     connect(up, &QPushButton::clicked, this, [this] { stepSymbol(1); });
     connect(down, &QPushButton::clicked, this, [this] { stepSymbol(-1); });
     labelAt(details_, "Distance from start of pipe", 220, 22, 170);
-    distance_ = named(NewNumberBox(details_, boxes_, {}), "RightEditDistance", 390, 22, 80);
+    distance_ = Placed(NewNumberBox(details_, boxes_, {}), "RightEditDistance", 390, 22, 80);
     distanceUnit_ = labelAt(details_, "", 474, 22, 40);
     labelAt(details_, "Pump elevation", 220, 50, 170);
-    elevation_ = named(NewNumberBox(details_, boxes_, {false, true, 6, 3}), "RightEditElevation", 390, 50, 80);
+    elevation_ = Placed(NewNumberBox(details_, boxes_, {false, true, 6, 3}), "RightEditElevation", 390, 50, 80);
     elevationUnit_ = labelAt(details_, "", 474, 50, 40);
-    fixedSpeed_ = named(new QRadioButton(QStringLiteral("Fixed Speed,  Running at"), details_),
+    fixedSpeed_ = Placed(new QRadioButton(QStringLiteral("Fixed Speed,  Running at"), details_),
                         "RadioButtonFixedSpeed", 10, 80, 170);
-    speed_ = named(NewNumberBox(details_, boxes_, {true, false, 6, 0}), "RightEditSpeed", 180, 80, 60);
+    speed_ = Placed(NewNumberBox(details_, boxes_, {true, false, 6, 0}), "RightEditSpeed", 180, 80, 60);
     labelAt(details_, "rpm", 244, 80, 30);
-    fixedFlow_ = named(new QRadioButton(QStringLiteral("Fixed Flow Rate Set to"), details_), "RadioButtonVariableSpeed",
+    fixedFlow_ = Placed(new QRadioButton(QStringLiteral("Fixed Flow Rate Set to"), details_), "RadioButtonVariableSpeed",
                        290, 80, 160);
-    setFlow_ = named(NewNumberBox(details_, boxes_, {}), "RightEditSetFlow", 450, 80, 80);
-    setFlowUnits_ = named(new QComboBox(details_), "ComboBoxSetFlowUnits", 534, 80, 90);
+    setFlow_ = Placed(NewNumberBox(details_, boxes_, {}), "RightEditSetFlow", 450, 80, 80);
+    setFlowUnits_ = Placed(new QComboBox(details_), "ComboBoxSetFlowUnits", 534, 80, 90);
     for (const auto& caption : PumpFlowUnitCaptions()) setFlowUnits_->addItem(qs(caption));
     labelAt(details_, "Pref. region %", 530, 22, 90);
-    regionFrom_ = named(NewNumberBox(details_, boxes_, {true, false, 3, 0}), "RightEditRegionFrom", 620, 22, 44);
+    regionFrom_ = Placed(NewNumberBox(details_, boxes_, {true, false, 3, 0}), "RightEditRegionFrom", 620, 22, 44);
     labelAt(details_, "to", 668, 22, 16);
-    regionTo_ = named(NewNumberBox(details_, boxes_, {true, false, 3, 0}), "RightEditRegionTo", 688, 22, 44);
+    regionTo_ = Placed(NewNumberBox(details_, boxes_, {true, false, 3, 0}), "RightEditRegionTo", 688, 22, 44);
 }
 
 void TPumpDataForm::buildCurveArea() {
@@ -133,7 +124,7 @@ void TPumpDataForm::buildCurveArea() {
     QFont small = note->font();
     small.setPointSize(7);
     note->setFont(small);
-    warning_ = named(new QLabel(QString::fromLatin1(kResultsWarning), this), "PanelResultsWarning", 8, 446, 300);
+    warning_ = Placed(new QLabel(QString::fromLatin1(kResultsWarning), this), "PanelResultsWarning", 8, 446, 300);
     warning_->setGeometry(8, 446, 300, 40);
     warning_->setWordWrap(true);
     warning_->setStyleSheet(QStringLiteral("background: yellow;"));
@@ -144,23 +135,23 @@ void TPumpDataForm::buildCurveArea() {
 }
 
 void TPumpDataForm::buildChartArea() {
-    chartView_ = named(new QLabel(this), "ImagePumpCurve", 316, 124, TPumpChartPainter::Width);
+    chartView_ = Placed(new QLabel(this), "ImagePumpCurve", 316, 124, TPumpChartPainter::Width);
     chartView_->setFixedSize(TPumpChartPainter::Width, TPumpChartPainter::Height);
     gridLines_ = checkAt(this, "Grid Lines", 684, 124);
     showHead_ = checkAt(this, "Head", 684, 146);
     showEfficiency_ = checkAt(this, "Efficiency %", 684, 168);
     showNPSHr_ = checkAt(this, "NPSHr", 684, 190);
     showRegion_ = checkAt(this, "Pref. Region", 684, 212);
-    flowLabel_ = named(new QLabel(this), "LabelShowFlow", 316, 384, 110);
-    headLabel_ = named(new QLabel(this), "LabelShowHead", 430, 384, 110);
-    flowBox_ = named(NewNumberBox(this, boxes_, {}), "RightEditFlow", 316, 406, 110);
-    headBox_ = named(NewNumberBox(this, boxes_, {}), "RightEditHead", 430, 406, 110);
+    flowLabel_ = Placed(new QLabel(this), "LabelShowFlow", 316, 384, 110);
+    headLabel_ = Placed(new QLabel(this), "LabelShowHead", 430, 384, 110);
+    flowBox_ = Placed(NewNumberBox(this, boxes_, {}), "RightEditFlow", 316, 406, 110);
+    headBox_ = Placed(NewNumberBox(this, boxes_, {}), "RightEditHead", 430, 406, 110);
     labelAt(this, "NPSHr", 544, 384, 60);
     labelAt(this, "Efficiency %", 608, 384, 70);
-    powerHeader_ = named(new QLabel(QStringLiteral("Power KW"), this), "LabelPowerHeader", 682, 384, 70);
-    npshrOut_ = named(new QLabel(this), "LabelNPSHr", 544, 406, 60);
-    efficiencyOut_ = named(new QLabel(this), "LabelEfficiency", 608, 406, 70);
-    powerOut_ = named(new QLabel(this), "LabelPower", 682, 406, 70);
+    powerHeader_ = Placed(new QLabel(QStringLiteral("Power KW"), this), "LabelPowerHeader", 682, 384, 70);
+    npshrOut_ = Placed(new QLabel(this), "LabelNPSHr", 544, 406, 60);
+    efficiencyOut_ = Placed(new QLabel(this), "LabelEfficiency", 608, 406, 70);
+    powerOut_ = Placed(new QLabel(this), "LabelPower", 682, 406, 70);
 }
 
 void TPumpDataForm::buildButtons() {
@@ -469,22 +460,23 @@ bool TPumpDataForm::readBeforeUnitChange(QComboBox* box, int previousItem) {
     return false;
 }
 
-void TPumpDataForm::flowUnitChosen(int item) {
+void TPumpDataForm::curveUnitChosen(QComboBox* box, int previousItem, std::uint8_t& unitField, int unit) {
     const bool empty = gridIsEmpty();
-    if (!readBeforeUnitChange(grid_->FlowUnitBox(), flowItem_)) return;
-    WorkingPump.PumpFlowUnits = static_cast<std::uint8_t>(PumpFlowUnitItems()[static_cast<std::size_t>(item)]);
+    if (!readBeforeUnitChange(box, previousItem)) return;
+    unitField = static_cast<std::uint8_t>(unit);
     markedFlow_m3s_.reset();
     showPumpUnits();
     if (!empty) paintChart();
 }
 
+void TPumpDataForm::flowUnitChosen(int item) {
+    curveUnitChosen(grid_->FlowUnitBox(), flowItem_, WorkingPump.PumpFlowUnits,
+                    PumpFlowUnitItems()[static_cast<std::size_t>(item)]);
+}
+
 void TPumpDataForm::headUnitChosen(int item) {
-    const bool empty = gridIsEmpty();
-    if (!readBeforeUnitChange(grid_->HeadUnitBox(), headItem_)) return;
-    WorkingPump.PumpHeadUnits = static_cast<std::uint8_t>(PumpHeadUnitItems()[static_cast<std::size_t>(item)]);
-    markedFlow_m3s_.reset();
-    showPumpUnits();
-    if (!empty) paintChart();
+    curveUnitChosen(grid_->HeadUnitBox(), headItem_, WorkingPump.PumpHeadUnits,
+                    PumpHeadUnitItems()[static_cast<std::size_t>(item)]);
 }
 
 void TPumpDataForm::setFlowUnitChosen(int item) {
@@ -552,9 +544,8 @@ void TPumpDataForm::saveToFile() {
                                "Please update the data enrties and try again.");
         return;
     }
-    const auto path = files_.AskSaveFileName({"", "", kPumpFilter, "vmpm"});
+    const auto path = AskTargetFile(files_, boxes_, kPumpFilter, "vmpm");
     if (!path) return;
-    if (std::filesystem::exists(*path) && !boxes_.Confirm(kOverwrite)) return;
     try {
         WorkingPump.SaveToFile(*path);
     } catch (const EPumpClass& error) {
@@ -564,7 +555,7 @@ void TPumpDataForm::saveToFile() {
 
 // A file that is not a whole pump record is refused and the working pump kept.
 void TPumpDataForm::loadFile() {
-    const auto path = files_.AskOpenFileName({"", "", kPumpFilter, "vmpm"});
+    const auto path = AskSourceFile(files_, kPumpFilter, "vmpm");
     if (!path) return;
     try {
         WorkingPump.LoadFromFile(*path);

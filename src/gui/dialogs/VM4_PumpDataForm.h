@@ -69,6 +69,7 @@ private:
     void showReadout(const struct TPumpPointReadout& readout, bool fromFlow);
     void clearReadouts();
 
+    void curveUnitChosen(QComboBox* box, int previousItem, std::uint8_t& unitField, int unit);
     void flowUnitChosen(int item);
     void headUnitChosen(int item);
     bool readBeforeUnitChange(QComboBox* box, int previousItem);
