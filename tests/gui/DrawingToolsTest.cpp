@@ -23,6 +23,7 @@
 #include "editor/VM4_NetworkForm.h"
 #include "editor/panel/VM4_InfoPanel.h"
 #include "editor/tools/VM4_EditorMessages.h"
+#include "editor/tools/VM4_UnavailableDialogs.h"
 #include "foundations/VM4_DecimalMark.h"
 #include "model/VM4_Network_Class.h"
 #include "results/VM4_ResultsLog_Form.h"
@@ -47,6 +48,7 @@ protected:
             TNetworkFormServices services;
             services.MessageBoxes = &boxes_;
             services.FileDialogs = &dialogs_;
+            services.ItemDialogs = &unavailable_;
             services.ProgramFolder = folder_.path().toStdString();
             services.ShowSplash = false;
             services.OpenUrl = [](const std::string&) { return true; };
@@ -147,6 +149,8 @@ protected:
     QTemporaryDir folder_;
     TScriptedMessageBoxes boxes_;
     TScriptedFileDialogs dialogs_;
+    // The tools are checked on their own; the dialogs have tests of their own.
+    TUnavailableDialogs unavailable_{boxes_};
     std::unique_ptr<TNetworkForm> form_;  // after the scripts: it is destroyed first
 };
 

@@ -36,7 +36,7 @@
 #include "editor/VM4_SplashScreenForm.h"
 #include "editor/VM4_ToolIcons.h"
 #include "editor/tools/VM4_ToolBox.h"
-#include "editor/tools/VM4_UnavailableDialogs.h"
+#include "dialogs/VM4_ItemDialogForms.h"
 #include "model/VM4_Network_Class.h"
 #include "output/VM4_DrawingOutputCommands.h"
 #include "platform/VM4_QtPrintDialogs.h"
@@ -86,8 +86,12 @@ TNetworkForm::TNetworkForm(const TNetworkFormServices& services, QWidget* parent
     if (!services_.OpenUrl) services_.OpenUrl = OpenWithDesktop;
     if (!services_.Wait) services_.Wait = SleepFor;
     actionLog_ = std::make_unique<TActionLog>();
-    if (services_.ItemDialogs == nullptr)
-        ownItemDialogs_ = std::make_unique<TUnavailableDialogs>(*services_.MessageBoxes);
+    if (services_.ItemDialogs == nullptr) {
+        auto forms = std::make_unique<TItemDialogForms>(*services_.MessageBoxes, *services_.FileDialogs, this);
+        forms->Changed = [this] { MarkModified(); };
+        forms->DefaultPipeEditor = [this] { ChangeDefaultPipeData1Click(); };
+        ownItemDialogs_ = std::move(forms);
+    }
     itemDialogs_ = services_.ItemDialogs != nullptr ? services_.ItemDialogs : ownItemDialogs_.get();
     createOutputCommands();
     toolBox_ = std::make_unique<TToolBox>(*this);

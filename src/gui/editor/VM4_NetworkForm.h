@@ -58,8 +58,8 @@ class TSplashScreenForm;
 struct TNetworkFormServices {
     IMessageBoxes* MessageBoxes = nullptr;
     IFileDialogs* FileDialogs = nullptr;
-    // The item dialogs the drawing tools open; until they are built, by default
-    // boxes that say they are not available yet.
+    // The item dialogs the drawing tools open; by default the application's own
+    // (those not built yet say so).
     IItemDialogs* ItemDialogs = nullptr;
     // The print dialog and printer set-up, and the mail program; by default the
     // desktop's.
