@@ -134,7 +134,8 @@ void TNetworkForm::createOutputCommands() {
     output.FileDialogs = services_.FileDialogs;
     output.PrintDialogs = services_.PrintDialogs != nullptr ? services_.PrintDialogs : ownPrintDialogs_.get();
     output.MailClient = services_.MailClient != nullptr ? services_.MailClient : ownMailClient_.get();
-    output.ProgramFolder = programFolder_;
+    // An installed program cannot write its own folder: the files sent go to the user's.
+    output.MailFolder = userFolder_;
     output.Wait = services_.Wait;
     outputCommands_ = std::make_unique<TDrawingOutputCommands>(*this, output);
 }

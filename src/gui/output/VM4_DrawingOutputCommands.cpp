@@ -160,7 +160,7 @@ void TDrawingOutputCommands::sendMail(const TMailRequest& request) {
 }
 
 void TDrawingOutputCommands::EmailScreenImage() {
-    const std::string path = InFolder(services_.ProgramFolder, MailedImageName);
+    const std::string path = InFolder(services_.MailFolder, MailedImageName);
     const bool written = writePicture(path, visiblePicture());
     form_.RefreshScreen();
     if (!written) return;
@@ -170,7 +170,7 @@ void TDrawingOutputCommands::EmailScreenImage() {
 }
 
 void TDrawingOutputCommands::EmailSystem() {
-    const std::string path = InFolder(services_.ProgramFolder, MailedSystemName);
+    const std::string path = InFolder(services_.MailFolder, MailedSystemName);
     if (!writeFile(path, form_.Network().SaveToBytes())) return;
     if (services_.Wait) services_.Wait(kSystemPauseMilliseconds);
     sendMail({"EmailAddress", "Velmora Studio - System Attached",

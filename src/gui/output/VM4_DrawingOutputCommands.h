@@ -18,8 +18,8 @@ struct TDrawingOutputServices {
     IFileDialogs* FileDialogs = nullptr;
     IPrintDialogs* PrintDialogs = nullptr;
     IMailClient* MailClient = nullptr;
-    // Where the files sent by e-mail are written.
-    std::string ProgramFolder;
+    // Where the files sent by e-mail are written: the user's folder.
+    std::string MailFolder;
     std::function<void(int milliseconds)> Wait;
 };
 
