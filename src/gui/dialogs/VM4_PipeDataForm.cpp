@@ -98,6 +98,10 @@ TPipeDataForm::TPipeDataForm(IMessageBoxes& boxes, IFileDialogs& files, QWidget*
     layout->addLayout(row);
 }
 
+// The grid outlives this part of the window: an editor it closes while the
+// window is being destroyed must not report to a form that is already gone.
+TPipeDataForm::~TPipeDataForm() { disconnect(grid_, nullptr, this, nullptr); }
+
 // ---- Construction ---------------------------------------------------------------------------------
 
 QAction* TPipeDataForm::makeAction(const char* objectName, const QString& text, void (TPipeDataForm::*handler)()) {

@@ -30,6 +30,7 @@ public:
     static constexpr int QuietRefill_ms = 10;
 
     TPipeDataForm(IMessageBoxes& boxes, IFileDialogs& files, QWidget* parent = nullptr);
+    ~TPipeDataForm() override;
 
     // Shows the pipes' table of the network, modally.
     void ShowNetworkDataGrid(TNetwork& network);
