@@ -9,7 +9,6 @@
 #include <QTabBar>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <charconv>
 #include <filesystem>
 #include <optional>
 
@@ -19,6 +18,7 @@
 #include "model/VM4_Network_Class.h"
 #include "platform/VM4_FileDialogs.h"
 #include "platform/VM4_MessageBoxes.h"
+#include "results/VM4_DataCellEdit.h"
 #include "results/VM4_Excel_Functions.h"
 #include "results/VM4_ResultsGrid.h"
 #include "results/VM4_Spreadsheet_Functions.h"
@@ -57,18 +57,6 @@ const TResultsTab kTabs[TFormResults::TabCount] = {
     {"Pipe Materials", 2, [](const TNetwork& n, ITableGrid& g) { n.PopulateStringGridPipeMaterialResults(g, 0); }},
     {"All Results", 1, [](const TNetwork& n, ITableGrid& g) { n.PopulateStringGridAllResults(g); }},
 };
-
-// The row's key as the tables write it; 0 for a heading or an empty cell.
-int WholeNumberOrZero(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    const std::size_t last = text.find_last_not_of(' ');
-    if (first == std::string::npos) return 0;
-    int value = 0;
-    const char* begin = text.data() + first;
-    const char* end = text.data() + last + 1;
-    const auto [stop, error] = std::from_chars(begin, end, value);
-    return error == std::errc() && stop == end ? value : 0;
-}
 
 }  // namespace
 
@@ -201,7 +189,7 @@ void TFormResults::refill(int tab) {
 }
 
 void TFormResults::GridSelectCell(int /*column*/, int row) {
-    const int key = WholeNumberOrZero(grid_->GetCell(0, row));
+    const int key = DataRowItemId(grid_->GetCell(0, row));
     int pipeId = 0;
     int nodeId = 0;
     switch (CurrentTab()) {
