@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev fonts-liberation
   libjpeg-dev libxlsxwriter-dev nlohmann-json3-dev zlib1g-dev libeigen3-dev
+  poppler-utils xdg-utils desktop-file-utils libxml2-utils librsvg2-bin
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include "LibrariesCommand.h"
 
+#include "VM4_ExitCodes.h"
+
 #include <algorithm>
 #include <cctype>
 #include <exception>
@@ -160,7 +162,7 @@ int RunLibrariesCommand(const std::filesystem::path& programFolder, std::ostream
         checkGasConstants(programFolder, out);
     } catch (const TLibraryFailure& failure) {
         err << failure.File << ": " << consoleText(failure.Message) << "\n";
-        return 1;
+        return kExitBadInput;
     }
-    return 0;
+    return kExitSuccess;
 }

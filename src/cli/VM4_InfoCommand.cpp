@@ -1,5 +1,7 @@
 #include "VM4_InfoCommand.h"
 
+#include "VM4_ExitCodes.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -141,15 +143,15 @@ std::string DescribeNetwork(const TNetwork& network, const std::string& fileName
 int RunInfoCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     if (arguments.size() != 1) {
         err << kInfoUsage;
-        return 2;
+        return kExitBadInput;
     }
     const auto network = std::make_unique<TNetwork>();
     try {
         network->LoadFromFile(arguments[0]);
     } catch (const EVelmoraError& error) {
         err << "velmora-cli info: " << error.what() << "\n";
-        return 1;
+        return kExitBadInput;
     }
     out << DescribeNetwork(*network, arguments[0]);
-    return 0;
+    return kExitSuccess;
 }

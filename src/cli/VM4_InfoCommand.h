@@ -14,5 +14,5 @@ class TNetwork;
 std::string DescribeNetwork(const TNetwork& network, const std::string& fileName);
 
 // Loads the file named by the one argument and prints its summary. Exit codes:
-// 0 shown, 1 the file could not be loaded (the reason goes to `err`), 2 usage.
+// 0 shown, 2 usage or a file that cannot be loaded (the reason goes to `err`).
 int RunInfoCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

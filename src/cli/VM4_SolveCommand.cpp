@@ -1,5 +1,6 @@
 #include "VM4_SolveCommand.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -8,6 +9,9 @@
 #include <nlohmann/json.hpp>
 
 #include "VM4_CommandLineUser.h"
+#include "VM4_ExitCodes.h"
+#include "VM4_TableCommand.h"
+#include "VM4_TextTable.h"
 #include "foundations/VM4_SafeSave.h"
 #include "model/VM4_Network_Class.h"
 #include "solver/VM4_CutOffParts.h"
@@ -16,13 +20,10 @@
 namespace {
 
 const char* const kSolveUsage =
-    "Usage: velmora-cli solve FILE.vme [--reverse=no|yes] [--json FILE] [--save OUT.vme] [--timing]\n";
+    "Usage: velmora-cli solve FILE.vme [--reverse=no|yes] [--json FILE] [--save OUT.vme] [--timing]\n"
+    "                         [--table NAME[,NAME...]]\n";
 
 const char* const kNotEnoughNetwork = "Not enough of Network defined to run calculations.";
-
-constexpr int kExitSolved = 0;
-constexpr int kExitNotSolved = 1;
-constexpr int kExitUsageOrFile = 2;
 
 bool takeValue(const std::vector<std::string>& arguments, std::size_t& i, std::string& value, std::string& problem) {
     if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
@@ -30,6 +31,23 @@ bool takeValue(const std::vector<std::string>& arguments, std::size_t& i, std::s
         return false;
     }
     value = arguments[++i];
+    return true;
+}
+
+// "pipes,nodes": each name one of the table command's; false with the reason otherwise.
+bool readTableNames(const std::string& list, std::vector<std::string>& names, std::string& problem) {
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', start), list.size());
+        const std::string name = list.substr(start, comma - start);
+        const std::vector<std::string>& known = TableNames();
+        if (std::find(known.begin(), known.end(), name) == known.end()) {
+            problem = "unknown table '" + name + "'";
+            return false;
+        }
+        names.push_back(name);
+        start = comma + 1;
+    }
     return true;
 }
 
@@ -84,6 +102,12 @@ nlohmann::ordered_json pipeAsJson(const TNetwork& network, std::int32_t id) {
     const TNodeLink link = linkOfPipe(network, id);
     const bool open = isOpenPipe(network, id);
     const auto result = [open](double x) { return open ? number(x) : nlohmann::ordered_json(0.0); };
+    // As the pipe results table shows them: 0 where it shows "none".
+    const double componentLoss_m =
+        pipe.HasComponentPressure && pipe.CalcComponentPressure
+            ? pipe.ComponentPressure.calcLoss_mHd_Fluid(pipe.FlowUncompressed_m3s, network.Fluid.Density_kg_m3)
+            : 0.0;
+    const double flowControlLoss_m = pipe.HasFlowControl && pipe.CalcFlowControl ? pipe.FlowControlLoss_mHd_Fluid : 0.0;
     return {{"id", id},
             {"name", pipe.Name},
             {"from", link.FromNodeId},
@@ -94,6 +118,8 @@ nlohmann::ordered_json pipeAsJson(const TNetwork& network, std::int32_t id) {
             {"reynolds", result(pipe.ReynoldsNumber)},
             {"friction_factor", result(pipe.FrictionFactor)},
             {"friction_loss_m", result(pipe.PipeFrictionLoss_mHd_Fluid)},
+            {"component_loss_m", result(componentLoss_m)},
+            {"flow_control_loss_m", result(flowControlLoss_m)},
             {"total_loss_m", result(pipe.TotalPressureLoss_mHd_Fluid)},
             {"pump_head_m", result(pipe.PumpHead_mHd_Fluid)}};
 }
@@ -132,6 +158,12 @@ bool ParseSolveArguments(const std::vector<std::string>& arguments, TSolveOption
             if (!takeValue(arguments, i, options.JsonFile, problem)) return false;
         } else if (argument == "--save") {
             if (!takeValue(arguments, i, options.SaveFile, problem)) return false;
+        } else if (argument == "--table") {
+            std::string list;
+            if (!takeValue(arguments, i, list, problem) || !readTableNames(list, options.Tables, problem)) {
+                if (list.empty()) problem = "--table needs table names (for example pipes,nodes)";
+                return false;
+            }
         } else if (argument == "--timing") {
             options.Timing = true;
         } else if (argument.rfind("--", 0) == 0) {
@@ -203,7 +235,7 @@ int RunSolveCommand(const std::vector<std::string>& arguments, std::ostream& out
     std::string problem;
     if (!ParseSolveArguments(arguments, options, problem)) {
         err << "velmora-cli solve: " << problem << "\n" << kSolveUsage;
-        return kExitUsageOrFile;
+        return kExitBadInput;
     }
     const auto network = std::make_unique<TNetwork>();
     const auto loadStart = std::chrono::steady_clock::now();
@@ -211,7 +243,7 @@ int RunSolveCommand(const std::vector<std::string>& arguments, std::ostream& out
         network->LoadFromFile(options.NetworkFile);
     } catch (const EVelmoraError& error) {
         err << "velmora-cli solve: " << error.what() << "\n";
-        return kExitUsageOrFile;
+        return kExitBadInput;
     }
     const auto solveStart = std::chrono::steady_clock::now();
     TCommandLineUser user(err, options.ReversePipes);
@@ -224,7 +256,8 @@ int RunSolveCommand(const std::vector<std::string>& arguments, std::ostream& out
     network->UserMessages = nullptr;
     network->SolveTimings = nullptr;
     for (const std::string& line : log) out << line << "\n";
+    for (const std::string& table : options.Tables) out << "\n" << GridAsText(FillNetworkTable(*network, table));
     if (options.Timing) err << SolveTimingReport(timings, solveStart - loadStart, solveEnd - solveStart);
-    if (!writeOutputs(*network, options, solved, log, err)) return kExitUsageOrFile;
-    return solved ? kExitSolved : kExitNotSolved;
+    if (!writeOutputs(*network, options, solved, log, err)) return kExitFailed;
+    return solved ? kExitSuccess : kExitFailed;
 }

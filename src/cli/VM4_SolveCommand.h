@@ -9,6 +9,7 @@ class TNetwork;
 struct TSolveTimings;
 
 // velmora-cli solve FILE.vme [--reverse=no|yes] [--json FILE] [--save OUT.vme] [--timing]
+//                           [--table NAME[,NAME...]]
 
 struct TSolveOptions {
     std::string NetworkFile;
@@ -16,6 +17,8 @@ struct TSolveOptions {
     std::string JsonFile;       // empty: no JSON
     std::string SaveFile;       // empty: the solved network is not saved
     bool Timing = false;        // the time of the solve and its phases on the error stream
+    // Tables (names of the table command) printed as text after the results log.
+    std::vector<std::string> Tables;
 };
 
 // False, with the reason in `problem`, for arguments that do not make a call.
@@ -29,7 +32,8 @@ bool CalculateNetwork(TNetwork& network, std::vector<std::string>& log);
 
 // The results as JSON text: {"solved", "warnings", "nodes": [...], "pipes": [...],
 // "log": [...]}, nodes and pipes in id order, SI values (pressures are metres of
-// the fluid, gauge).
+// the fluid, gauge). Each pipe carries its component's and its flow control's
+// loss as the pipe results table shows them, 0 where the table says "none".
 std::string SolveResultsAsJson(const TNetwork& network, bool solved, const std::vector<std::string>& log);
 
 // What --timing prints: the time of loading the file, of each phase of the
@@ -38,7 +42,8 @@ std::string SolveResultsAsJson(const TNetwork& network, bool solved, const std::
 std::string SolveTimingReport(const TSolveTimings& phases, std::chrono::steady_clock::duration load,
                               std::chrono::steady_clock::duration wholeSolve);
 
-// Loads, solves and reports: the results log goes to `out`, boxes and questions
-// (and the timing report) to `err`. Exit codes: 0 solved, 1 not solved, 2 usage, a file that cannot be
-// loaded, or an output that cannot be written.
+// Loads, solves and reports: the results log (then the tables asked for) goes
+// to `out`, boxes and questions (and the timing report) to `err`. Exit codes:
+// 0 solved, 1 not solved or an output that cannot be written, 2 usage or a
+// file that cannot be loaded.
 int RunSolveCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

@@ -1,14 +1,10 @@
 #include "VM4_StandardOutput.h"
 
-namespace {
-
-constexpr int kExitOutputLost = 2;
-
-}  // namespace
+#include "VM4_ExitCodes.h"
 
 int ExitCodeAfterOutput(int commandCode, std::ostream& out, std::ostream& err) {
     out.flush();
     if (out) return commandCode;
     err << "velmora-cli: the standard output could not be written\n";
-    return kExitOutputLost;
+    return kExitFailed;
 }

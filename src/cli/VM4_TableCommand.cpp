@@ -1,5 +1,6 @@
 #include "VM4_TableCommand.h"
 
+#include "VM4_ExitCodes.h"
 #include "VM4_SolveCommand.h"
 
 #include <memory>
@@ -8,7 +9,6 @@
 #include "foundations/VM4_SafeSave.h"
 #include "model/VM4_Network_Class.h"
 #include "results/VM4_CsvWriter.h"
-#include "results/VM4_MemoryGrid.h"
 #include "results/VM4_Spreadsheet_Functions.h"
 
 namespace {
@@ -150,11 +150,17 @@ TTableRequest ParseTableRequest(const std::vector<std::string>& arguments) {
     return request;
 }
 
-void WriteNetworkTable(const TNetwork& network, const TTableRequest& request, std::ostream& out) {
-    const TTableKind* kind = findTableKind(request.TableName);
-    if (kind == nullptr) throw ETableCommand("unknown table '" + request.TableName + "'");
+TMemoryGrid FillNetworkTable(const TNetwork& network, const std::string& tableName) {
+    const TTableKind* kind = findTableKind(tableName);
+    if (kind == nullptr) throw ETableCommand("unknown table '" + tableName + "'");
     TMemoryGrid grid(kind->GridColumns, 0);
     kind->Fill(network, grid);
+    return grid;
+}
+
+void WriteNetworkTable(const TNetwork& network, const TTableRequest& request, std::ostream& out) {
+    const TMemoryGrid grid = FillNetworkTable(network, request.TableName);
+    const TTableKind* kind = findTableKind(request.TableName);
     if (request.Format == TTableFormat::Xlsx) {
         SaveGridAsSpreadsheet(grid, kind->SheetName, request.OutputFile);
         return;
@@ -174,16 +180,21 @@ int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out
         request = ParseTableRequest(arguments);
     } catch (const ETableCommand& error) {
         err << kErrorPrefix << error.what() << "\n" << kUsage;
-        return 2;
+        return kExitBadInput;
+    }
+    const auto network = std::make_unique<TNetwork>();
+    try {
+        network->LoadFromFile(request.NetworkFile);
+    } catch (const EVelmoraError& error) {
+        err << kErrorPrefix << error.what() << "\n";
+        return kExitBadInput;
     }
     try {
-        const auto network = std::make_unique<TNetwork>();
-        network->LoadFromFile(request.NetworkFile);
         if (request.Solve) solveAndReport(*network, err);
         WriteNetworkTable(*network, request, out);
     } catch (const EVelmoraError& error) {
         err << kErrorPrefix << error.what() << "\n";
-        return 1;
+        return kExitFailed;
     }
-    return 0;
+    return kExitSuccess;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundations/VM4_Errors.h"
+#include "results/VM4_MemoryGrid.h"
 
 class TNetwork;
 
@@ -38,12 +39,17 @@ const std::vector<std::string>& TableNames();
 // reason for a missing, unknown or repeated argument.
 TTableRequest ParseTableRequest(const std::vector<std::string>& arguments);
 
+// The named table (one of TableNames()) of the network, filled from row 0 as
+// the results window or the grid view fills it. Raises ETableCommand for an
+// unknown name.
+TMemoryGrid FillNetworkTable(const TNetwork& network, const std::string& tableName);
+
 // Writes the requested table of the network: CSV to `out` or to the output
 // file, a workbook to the output file. A file is replaced only once it is
 // complete. Raises ETableCommand (or the writer's error) when it cannot be written.
 void WriteNetworkTable(const TNetwork& network, const TTableRequest& request, std::ostream& out);
 
-// Loads the file (solving it with --solve; the log goes to `err`) and writes the table. Exit codes: 0 written, 1 the network
-// could not be loaded or the table not written (the reason goes to `err`),
-// 2 usage.
+// Loads the file (solving it with --solve; the log goes to `err`) and writes
+// the table. Exit codes: 0 written, 1 the table could not be written, 2 usage
+// or a network file that cannot be loaded (the reason goes to `err`).
 int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

@@ -1,5 +1,7 @@
 #include "VM4_UpgradeCommand.h"
 
+#include "VM4_ExitCodes.h"
+
 #include <algorithm>
 #include <cctype>
 #include <memory>
@@ -67,20 +69,20 @@ TUpgradeTally UpgradeNetworkFolder(const std::filesystem::path& folder, TNetwork
 int RunUpgradeCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     if (arguments.size() != 1) {
         err << kUpgradeUsage;
-        return 2;
+        return kExitBadInput;
     }
     const std::filesystem::path folder = arguments[0];
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error)) {
         err << "velmora-cli upgrade: " << folder.string() << " is not a folder\n";
-        return 2;
+        return kExitBadInput;
     }
     const auto network = std::make_unique<TNetwork>();
     try {
         const TUpgradeTally tally = UpgradeNetworkFolder(folder, *network, out);
-        return tally.Failed == 0 ? 0 : 1;
+        return tally.Failed == 0 ? kExitSuccess : kExitFailed;
     } catch (const std::filesystem::filesystem_error& listingError) {
         err << "velmora-cli upgrade: " << listingError.what() << "\n";
-        return 2;
+        return kExitBadInput;
     }
 }

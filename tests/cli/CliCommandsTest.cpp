@@ -1,4 +1,5 @@
-// The info and upgrade commands of velmora-cli, run as the executable runs them.
+// The info and upgrade commands of velmora-cli, run as the executable runs them,
+// and the one exit-code rule of every command.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,8 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "LibrariesCommand.h"
+#include "VM4_ExitCodes.h"
 #include "VM4_InfoCommand.h"
+#include "VM4_SolveCommand.h"
 #include "VM4_StandardOutput.h"
+#include "VM4_TableCommand.h"
 #include "VM4_UpgradeCommand.h"
 #include "common/TempFolder.h"
 #include "foundations/VM4_DecimalMark.h"
@@ -91,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
                   ""},
         TExitCase{"NoFile", {}, 2, "", "Usage: velmora-cli info FILE.vme"},
         TExitCase{"TwoFiles", {"a.vme", "b.vme"}, 2, "", "Usage: velmora-cli info FILE.vme"},
-        TExitCase{"MissingFile", {"/nonexistent/x.vme"}, 1, "",
+        TExitCase{"MissingFile", {"/nonexistent/x.vme"}, 2, "",
                   "velmora-cli info: TNetwork.LoadFromFile Failed: /nonexistent/x.vme: cannot read the file"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
@@ -184,9 +189,9 @@ TEST(StandardOutput, ALostOutputTurnsAnyCommandIntoAFailure) {
     std::ostream lost(&refusing);
     std::ostringstream err;
     lost << "Velmora Studio - Results Log\n";
-    EXPECT_EQ(ExitCodeAfterOutput(0, lost, err), 2);
+    EXPECT_EQ(ExitCodeAfterOutput(0, lost, err), 1);
     EXPECT_EQ(err.str(), "velmora-cli: the standard output could not be written\n");
-    EXPECT_EQ(ExitCodeAfterOutput(1, lost, err), 2);
+    EXPECT_EQ(ExitCodeAfterOutput(2, lost, err), 1);
 }
 
 TEST(StandardOutput, AWrittenOutputKeepsTheCommandsExitCode) {
@@ -195,6 +200,71 @@ TEST(StandardOutput, AWrittenOutputKeepsTheCommandsExitCode) {
     out << "Nodes: 3\n";
     for (int code : {0, 1, 2}) EXPECT_EQ(ExitCodeAfterOutput(code, out, err), code);
     EXPECT_EQ(err.str(), "");
+}
+
+// ---- One exit-code rule for every command ----------------------------------------------------
+
+// 0 success; 1 ran but the network was not solved or a file could not be
+// written; 2 did not run: an argument not understood or a file that cannot be loaded.
+class ExitCodeRule : public ::testing::Test {
+protected:
+    ExitCodeRule() {
+        WriteFileContents(folder / "broken.vme", "not a network");
+        std::filesystem::create_directories(folder / "upgrade");
+        std::filesystem::copy(generatedFile("sample.vme"), folder / "upgrade" / "sample.vme");
+        std::filesystem::create_directories(folder / "no libraries");
+    }
+
+    TTempFolder folder;
+};
+
+TEST_F(ExitCodeRule, IsTheSameForEveryCommand) {
+    using TRun = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+    const TRun libraries = [](const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+        return RunLibrariesCommand(arguments.at(0), out, err);
+    };
+    const std::string sample = generatedFile("sample.vme").string();
+    const std::string empty = generatedFile("empty.vme").string();
+    const std::string broken = (folder / "broken.vme").string();
+    const std::string missing = (folder / "missing.vme").string();
+    const std::string unwritable = (folder / "no such folder" / "out").string();
+    const struct {
+        const char* What;
+        TRun Command;
+        std::vector<std::string> Arguments;
+        int ExitCode;
+    } cases[] = {
+        {"info shows a network", RunInfoCommand, {sample}, kExitSuccess},
+        {"info of a broken file", RunInfoCommand, {broken}, kExitBadInput},
+        {"info of a missing file", RunInfoCommand, {missing}, kExitBadInput},
+        {"info without a file", RunInfoCommand, {}, kExitBadInput},
+        {"solve solves", RunSolveCommand, {sample}, kExitSuccess},
+        {"solve, not solved", RunSolveCommand, {empty}, kExitFailed},
+        {"solve, JSON not written", RunSolveCommand, {sample, "--json", unwritable + ".json"}, kExitFailed},
+        {"solve, network not saved", RunSolveCommand, {sample, "--save", unwritable + ".vme"}, kExitFailed},
+        {"solve of a broken file", RunSolveCommand, {broken}, kExitBadInput},
+        {"solve of a missing file", RunSolveCommand, {missing}, kExitBadInput},
+        {"solve with an unknown option", RunSolveCommand, {sample, "--fast"}, kExitBadInput},
+        {"solve with an unknown table", RunSolveCommand, {sample, "--table", "valves"}, kExitBadInput},
+        {"table written", RunTableCommand, {sample, "--table", "nodes"}, kExitSuccess},
+        {"table, workbook not written", RunTableCommand, {sample, "--table", "nodes", "-o", unwritable + ".xlsx"},
+         kExitFailed},
+        {"table, CSV not written", RunTableCommand, {sample, "--table", "nodes", "-o", unwritable + ".csv"},
+         kExitFailed},
+        {"table of a broken file", RunTableCommand, {broken, "--table", "nodes"}, kExitBadInput},
+        {"table of a missing file", RunTableCommand, {missing, "--table", "nodes"}, kExitBadInput},
+        {"table with an unknown name", RunTableCommand, {sample, "--table", "valves"}, kExitBadInput},
+        {"upgrade converts", RunUpgradeCommand, {(folder / "upgrade").string()}, kExitSuccess},
+        {"upgrade of a missing folder", RunUpgradeCommand, {(folder / "missing").string()}, kExitBadInput},
+        {"libraries that cannot be loaded", libraries, {(folder / "no libraries").string()}, kExitBadInput},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(c.Command(c.Arguments, out, err), c.ExitCode) << c.What << "\n" << err.str();
+        // A failure always says why.
+        if (c.ExitCode != kExitSuccess) EXPECT_FALSE(err.str().empty() && out.str().empty()) << c.What;
+    }
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ TEST_P(LibrariesCommandTest, StopsAtTheFirstBadFileWithItsCodedError) {
     GetParam().Break(program);
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(RunLibrariesCommand(program.Path(), out, err), 1);
+    EXPECT_EQ(RunLibrariesCommand(program.Path(), out, err), 2);
     EXPECT_EQ(err.str(), GetParam().Error);
 }
 
@@ -88,7 +88,7 @@ TEST(LibrariesCommand, AMissingStandardFileNamesTheFileAndTheSystemsReason) {
     fs::remove(program / "FittingTables" / "Vmn_Fittings.vmfi");
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(RunLibrariesCommand(program.Path(), out, err), 1);
+    EXPECT_EQ(RunLibrariesCommand(program.Path(), out, err), 2);
     EXPECT_EQ(err.str(), "FittingTables/Vmn_Fittings.vmfi: Cannot open file " +
                              (program / "FittingTables" / "Vmn_Fittings.vmfi").string() + ": " +
                              std::strerror(ENOENT) + "\n");

@@ -67,6 +67,7 @@ TEST_P(SolveArguments, AreReadOrRefused) {
     EXPECT_EQ(options.JsonFile, c.Expected.JsonFile);
     EXPECT_EQ(options.SaveFile, c.Expected.SaveFile);
     EXPECT_EQ(options.Timing, c.Expected.Timing);
+    EXPECT_EQ(options.Tables, c.Expected.Tables);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -84,6 +85,14 @@ INSTANTIATE_TEST_SUITE_P(
         TArgumentCase{"TwoFiles", {"a.vme", "b.vme"}, false, {}, "one network file only"},
         TArgumentCase{"JsonWithoutName", {"a.vme", "--json"}, false, {}, "--json needs a file name"},
         TArgumentCase{"SaveWithoutName", {"a.vme", "--save"}, false, {}, "--save needs a file name"},
+        TArgumentCase{"Tables", {"a.vme", "--table", "pipes,nodes"}, true,
+                      {"a.vme", false, "", "", false, {"pipes", "nodes"}}, ""},
+        TArgumentCase{"OneTable", {"--table", "fluid", "a.vme"}, true, {"a.vme", false, "", "", false, {"fluid"}},
+                      ""},
+        TArgumentCase{"UnknownTable", {"a.vme", "--table", "pipes,valves"}, false, {}, "unknown table 'valves'"},
+        TArgumentCase{"EmptyTableName", {"a.vme", "--table", "pipes,"}, false, {}, "unknown table ''"},
+        TArgumentCase{"TableWithoutNames", {"a.vme", "--table"}, false, {},
+                      "--table needs table names (for example pipes,nodes)"},
         TArgumentCase{"UnknownReverseAnswer", {"a.vme", "--reverse=maybe"}, false, {},
                       "unknown option --reverse=maybe"}),
     [](const auto& info) { return std::string(info.param.Name); });
@@ -164,6 +173,19 @@ TEST_F(SolveCommandRun, JsonAndSavedNetworkAgreeWithEachOther) {
         std::int32_t from = 0;
         std::int32_t to = 0;
         if (!network->GetPipeNodes(id, from, to)) continue;  // closed
+        // A pipe's total loss is friction + fittings + component - pump head: what
+        // is left of it after the rest is the component's loss.
+        const double componentLoss = pipe.at("component_loss_m").get<double>();
+        EXPECT_NEAR(componentLoss,
+                    pipe.at("total_loss_m").get<double>() - pipe.at("friction_loss_m").get<double>() -
+                        savedPipe.FittingsLoss_mHd_Fluid + pipe.at("pump_head_m").get<double>(),
+                    1e-6)
+            << "pipe " << id;
+        EXPECT_EQ(componentLoss != 0.0, savedPipe.HasComponentPressure && savedPipe.CalcComponentPressure)
+            << "pipe " << id;
+        EXPECT_EQ(pipe.at("flow_control_loss_m").get<double>() > 0.0,
+                  savedPipe.HasFlowControl && savedPipe.CalcFlowControl)
+            << "pipe " << id;
         EXPECT_EQ(pipe.at("from").get<std::int32_t>(), from);
         EXPECT_EQ(pipe.at("to").get<std::int32_t>(), to);
         if (savedPipe.HasFlowControl) continue;
@@ -171,6 +193,58 @@ TEST_F(SolveCommandRun, JsonAndSavedNetworkAgreeWithEachOther) {
                               network->GetNode(to).Pressure_FluidHead_m - network->GetNode(to).Elevation_m;
         EXPECT_NEAR(pipe.at("total_loss_m").get<double>(), fall_m, 0.001) << "pipe " << id;
     }
+}
+
+// The sample's component (pipe 9) is switched off, its flow control (pipe 2)
+// on: switched on, each loses what the table shows; switched off, nothing, as
+// the table's "none" says.
+TEST_F(SolveCommandRun, JsonLossesFollowWhetherTheItemsAreSwitchedOn) {
+    for (const bool on : {true, false}) {
+        auto network = std::make_unique<TNetwork>();
+        network->LoadFromFile(generatedFile("sample.vme"));
+        network->GetPipe(9).CalcComponentPressure = on;
+        network->GetPipe(2).CalcFlowControl = on;
+        const std::string json = (folder / "items.json").string();
+        Run({Write(*network, "items.vme"), "--json", json});
+        const nlohmann::json results = nlohmann::json::parse(FileContents(json));
+        for (const auto& pipe : results.at("pipes")) {
+            const std::int32_t id = pipe.at("id").get<std::int32_t>();
+            const double component = pipe.at("component_loss_m").get<double>();
+            const double control = pipe.at("flow_control_loss_m").get<double>();
+            EXPECT_EQ(component > 0.0, on && id == 9) << pipe;
+            EXPECT_EQ(control > 0.0, on && id == 2) << pipe;
+            if (id != 9 || !on) continue;
+            // friction + fittings + component - pump head is the pipe's total loss
+            EXPECT_NEAR(component,
+                        pipe.at("total_loss_m").get<double>() - pipe.at("friction_loss_m").get<double>() -
+                            network->GetPipe(9).FittingsLoss_mHd_Fluid + pipe.at("pump_head_m").get<double>(),
+                        1e-6);
+        }
+    }
+}
+
+// --table prints the named tables after the log, each cell of a column starting
+// at the same place, so that a terminal shows them as columns.
+TEST_F(SolveCommandRun, TablesFollowTheLogAsAlignedColumns) {
+    ASSERT_EQ(Run({generatedFile("sample.vme").string(), "--table", "pipes,nodes"}), 0);
+    const std::vector<std::string> lines = linesOf(out.str());
+    const auto pipesHeader = std::find_if(lines.begin(), lines.end(),
+                                          [](const std::string& line) { return line.rfind("Pipe Id  ", 0) == 0; });
+    const auto nodesHeader = std::find_if(lines.begin(), lines.end(),
+                                          [](const std::string& line) { return line.rfind("Node Id  ", 0) == 0; });
+    ASSERT_NE(pipesHeader, lines.end()) << out.str();
+    ASSERT_NE(nodesHeader, lines.end()) << out.str();
+    EXPECT_LT(pipesHeader, nodesHeader);
+    EXPECT_EQ(*(pipesHeader - 1), "") << "a blank line before each table";
+    EXPECT_NE(std::find(lines.begin(), pipesHeader, "Checking Results..."), pipesHeader) << "the log comes first";
+    // Pipe 5 "Saugleitung": its name starts under the "Pipe Name" title.
+    const std::size_t nameColumn = pipesHeader->find("Pipe Name");
+    const auto pipe5 = std::find_if(pipesHeader, nodesHeader,
+                                    [](const std::string& line) { return line.rfind("5 ", 0) == 0; });
+    ASSERT_NE(pipe5, nodesHeader);
+    EXPECT_EQ(pipe5->find("Saugleitung"), nameColumn) << *pipe5;
+    for (auto line = pipesHeader; line != lines.end(); ++line)
+        EXPECT_TRUE(line->empty() || line->back() != ' ') << "no trailing blanks: " << *line;
 }
 
 // One line of the timing report: what was timed, milliseconds, how often it ran
@@ -250,13 +324,15 @@ TEST_F(SolveCommandRun, NetworkWithoutPipesIsNotCalculated) {
 TEST_F(SolveCommandRun, BadFilesAndArgumentsExitWithTwo) {
     EXPECT_EQ(Run({}), 2);
     EXPECT_EQ(err.str(), "velmora-cli solve: no network file given\nUsage: velmora-cli solve FILE.vme "
-                         "[--reverse=no|yes] [--json FILE] [--save OUT.vme] [--timing]\n");
+                         "[--reverse=no|yes] [--json FILE] [--save OUT.vme] [--timing]\n"
+                         "                         [--table NAME[,NAME...]]\n");
     EXPECT_EQ(Run({"/nonexistent/x.vme"}), 2);
     EXPECT_EQ(err.str(), "velmora-cli solve: TNetwork.LoadFromFile Failed: /nonexistent/x.vme: cannot read the file\n");
     WriteFileContents(folder / "broken.vme", FileContents(generatedFile("sample.vme")).substr(0, 3000));
     EXPECT_EQ(Run({(folder / "broken.vme").string()}), 2);
     EXPECT_EQ(out.str(), "");
-    EXPECT_EQ(Run({generatedFile("sample.vme").string(), "--json", (folder / "no" / "such" / "r.json").string()}), 2);
+    // An output that cannot be written is a failure of the run, not of the call.
+    EXPECT_EQ(Run({generatedFile("sample.vme").string(), "--json", (folder / "no" / "such" / "r.json").string()}), 1);
     EXPECT_TRUE(contains(err.str(), "velmora-cli solve: Could not save ")) << err.str();
 }
 
@@ -330,7 +406,7 @@ TEST_F(SolveCommandRun, JsonThroughALinkReplacesTheFileItNames) {
 TEST_F(SolveCommandRun, AReadOnlyJsonFileIsLeftAndTheCommandFails) {
     WriteFileContents(folder / "kept.json", "kept");
     std::filesystem::permissions(folder / "kept.json", std::filesystem::perms(0444));
-    EXPECT_EQ(Run({generatedFile("sample.vme").string(), "--json", (folder / "kept.json").string()}), 2);
+    EXPECT_EQ(Run({generatedFile("sample.vme").string(), "--json", (folder / "kept.json").string()}), 1);
     EXPECT_TRUE(contains(err.str(), "read-only")) << err.str();
     EXPECT_EQ(FileContents(folder / "kept.json"), "kept");
 }

@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <regex>
 #include <sstream>
 
 #include "TableTestSupport.h"
 #include "XlsxReader.h"
 #include "common/TempFolder.h"
 #include "foundations/VM4_Errors.h"
+#include "model/VM4_Network_Class.h"
+#include "results/VM4_Spreadsheet_Functions.h"
 
 namespace {
 
@@ -142,14 +146,14 @@ TEST_F(WriteNetworkTableTest, TheWorkbookHoldsThePipeResultsOnTheResultsSheet) {
     WriteNetworkTable(t.Network, request("pipes", TTableFormat::Xlsx, "pipes.xlsx"), out);
     const TXlsxSheet sheet = ReadXlsxFirstSheet(folder / "pipes.xlsx");
     EXPECT_EQ(sheet.SheetNames, std::vector<std::string>{"Velmora Studio - Results"});
-    EXPECT_EQ(sheet.Cells.at("A1"), "Pipe Id");
-    EXPECT_EQ(sheet.Cells.at("I2"), "m\xC2\xB3/sec");
-    EXPECT_EQ(sheet.Cells.at("C3"), "4\" Steel Sch. 40");
-    EXPECT_EQ(sheet.Cells.at("H3"), "13.9720");
-    EXPECT_EQ(sheet.Cells.at("J4"), "*6.017 (Flow Velocity is high)");
-    EXPECT_EQ(sheet.Cells.at("AA3"), "Tank outlet see P&ID 12");
-    EXPECT_EQ(sheet.Cells.at("C6"), "Closed.  4\" Steel Sch. 40");
-    EXPECT_EQ(sheet.Cells.count("A7"), 0u);
+    EXPECT_EQ(sheet.Shown("A1"), "Pipe Id");
+    EXPECT_EQ(sheet.Shown("I2"), "m\xC2\xB3/sec");
+    EXPECT_EQ(sheet.Shown("C3"), "4\" Steel Sch. 40");
+    EXPECT_EQ(sheet.Shown("H3"), "13.9720");
+    EXPECT_EQ(sheet.Shown("J4"), "*6.017 (Flow Velocity is high)");
+    EXPECT_EQ(sheet.Shown("AA3"), "Tank outlet see P&ID 12");
+    EXPECT_EQ(sheet.Shown("C6"), "Closed.  4\" Steel Sch. 40");
+    EXPECT_EQ(sheet.Shown("A7"), "");
     // All 27 columns 14 characters wide (stored with the cell padding, 14.71).
     ASSERT_EQ(sheet.ColumnWidths.size(), 1u);
     EXPECT_EQ(sheet.ColumnWidths[0].First, 1);
@@ -183,7 +187,7 @@ TEST_F(WriteNetworkTableTest, EveryTableMakesAWorkbookWithAValidSheetName) {
         WriteNetworkTable(t.Network, request(c.Table, TTableFormat::Xlsx, fileName), out);
         const TXlsxSheet sheet = ReadXlsxFirstSheet(folder / fileName);
         EXPECT_EQ(sheet.SheetNames, std::vector<std::string>{c.SheetName}) << c.Table;
-        EXPECT_EQ(sheet.Cells.count(c.Cell) ? sheet.Cells.at(c.Cell) : "<no cell>", c.Text) << c.Table;
+        EXPECT_EQ(sheet.Shown(c.Cell), c.Text) << c.Table;
     }
 }
 
@@ -198,6 +202,32 @@ TEST_F(WriteNetworkTableTest, AnOutputInAMissingFolderRaisesAndWritesNothing) {
 }  // namespace
 
 // ---- The command ---------------------------------------------------------------------------
+
+// Records of RFC 4180 text: fields split at commas outside quotes, "" inside
+// quotes standing for one quote, records ending with CR LF.
+std::vector<std::vector<std::string>> ParseCsvRows(const std::string& csv) {
+    std::vector<std::vector<std::string>> rows(1);
+    std::string field;
+    bool quoted = false;
+    for (std::size_t i = 0; i < csv.size(); ++i) {
+        const char c = csv[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < csv.size() && csv[i + 1] == '"') field += csv[++i];
+            else if (c == '"') quoted = false;
+            else field += c;
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',' || c == '\r') {
+            rows.back().push_back(field);
+            field.clear();
+            if (c == '\r') rows.emplace_back();
+        } else if (c != '\n') {
+            field += c;
+        }
+    }
+    rows.pop_back();  // after the last CR LF
+    return rows;
+}
 
 class RunTableCommandTest : public ::testing::Test {
 protected:
@@ -232,15 +262,52 @@ TEST_F(RunTableCommandTest, AWorkbookWrittenByTheCommandReadsBack) {
         {"A1", "Node Id"}, {"H2", "m.hd Fluid"}, {"A4", "2"},       {"B4", "Join Point"}, {"C4", "N2"},
         {"D4", "0.000"},   {"E4", "N/A"},        {"F4", "N/A"},     {"G4", "1.1255"},     {"H4", "11.500"},
         {"I4", "0.0010"},  {"J4", "0.0030"},     {"K4", "0.0150"},  {"L4", "0.0150"},     {"M3", "Supply tank north yard"}};
-    for (const auto& [cell, text] : expected) {
-        EXPECT_EQ(sheet.Cells.count(cell) ? sheet.Cells.at(cell) : "<no cell>", text) << cell;
-    }
-    EXPECT_EQ(sheet.Cells.count("M4"), 0u);
+    for (const auto& [cell, text] : expected) EXPECT_EQ(sheet.Shown(cell), text) << cell;
+    EXPECT_EQ(sheet.Shown("M4"), "");
+    // A spreadsheet can sum the flows: they are numbers, the "N/A" and the units are texts.
+    for (const char* cell : {"A4", "D4", "G4", "K4", "L4"}) EXPECT_EQ(sheet.Numbers.count(cell), 1u) << cell;
+    for (const char* cell : {"E4", "H2", "C4"}) EXPECT_EQ(sheet.Cells.count(cell), 1u) << cell;
 }
 
-TEST_F(RunTableCommandTest, AFileThatDoesNotLoadGivesExitCodeOne) {
+// Every table, cell by cell: what reads as a plain number (by a pattern of its
+// own, not the writer's) is a number cell shown as the table shows it; every
+// other text is a text cell holding exactly the table's text.
+TEST_F(RunTableCommandTest, EveryNumberOfEveryTableIsANumberCell) {
+    const std::regex plainNumber(R"(-?(0|[1-9][0-9]*)(\.[0-9]+)?)");
+    // The tables as the command fills them: from the file, without what it does not keep.
+    const auto loaded = std::make_unique<TNetwork>();
+    loaded->LoadFromFile(networkFile);
+    for (const std::string& table : TableNames()) {
+        const auto workbook = folder / (table + ".xlsx");
+        ASSERT_EQ(run({networkFile.string(), "--table", table, "-o", workbook.string()}), 0) << err.str();
+        const TXlsxSheet sheet = ReadXlsxFirstSheet(workbook);
+        TTableRequest csv;
+        csv.TableName = table;
+        std::ostringstream csvText;
+        WriteNetworkTable(*loaded, csv, csvText);
+        const std::vector<std::vector<std::string>> rows = ParseCsvRows(csvText.str());
+        std::size_t numbers = 0;
+        std::size_t written = 0;
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            for (std::size_t c = 0; c < rows[r].size(); ++c) {
+                const std::string& text = rows[r][c];
+                const std::string cell = SpreadsheetCellName(static_cast<int>(r) + 1, static_cast<int>(c) + 1);
+                if (text.empty()) continue;
+                ++written;
+                const bool isNumber = std::regex_match(text, plainNumber);
+                numbers += isNumber ? 1 : 0;
+                EXPECT_EQ(sheet.Numbers.count(cell), isNumber ? 1u : 0u) << table << " " << cell << " " << text;
+                EXPECT_EQ(sheet.Shown(cell), text) << table << " " << cell;
+            }
+        EXPECT_GT(numbers, 0u) << table;
+        EXPECT_EQ(sheet.Cells.size() + sheet.Numbers.size(), sheet.CellElementCount) << table;
+        EXPECT_EQ(sheet.CellElementCount, written) << table;
+    }
+}
+
+TEST_F(RunTableCommandTest, AFileThatDoesNotLoadGivesExitCodeTwo) {
     WriteFileContents(folder / "broken.vme", "not a network");
-    EXPECT_EQ(run({(folder / "broken.vme").string(), "--table", "pipes"}), 1);
+    EXPECT_EQ(run({(folder / "broken.vme").string(), "--table", "pipes"}), 2);
     EXPECT_EQ(err.str().rfind("velmora-cli table: ", 0), 0u) << err.str();
     EXPECT_EQ(out.str(), "");
 }

@@ -150,6 +150,17 @@ protected:
     // The log window's next opening is answered with this button.
     void AnswerVerdict(const char* button) { verdictAnswers_.push_back(button); }
 
+    // The tank at (400, 400) draining along a pipe to the end node at (560, 400),
+    // calculated (the table not viewed) and shown whole in the active window.
+    void CalculateDrainingTankInView() {
+        BuildDrainingTank(Form().Network());
+        AnswerVerdict("ButtonNo");
+        Calculate();
+        Form().activateWindow();
+        QApplication::setActiveWindow(&Form());
+        Action("ToolButtonZoomCentre")->trigger();
+    }
+
     // Runs `act` each time the running calculation lets events through.
     void WhileCalculating(std::function<void()> act) {
         auto* timer = new QTimer(&Form());
@@ -713,12 +724,7 @@ TEST_F(CalculateCommand, ResultsKeyNamesTheUnitsOfTheDrawnNumbers) {
 
 // The tank at (400, 400) drains along the pipe to the end node at (560, 400).
 TEST_F(CalculateCommand, HoverInResultsModeDescribesAndHighlightsTheItemUnderTheMouse) {
-    BuildDrainingTank(Form().Network());
-    AnswerVerdict("ButtonNo");
-    Calculate();
-    Form().activateWindow();
-    QApplication::setActiveWindow(&Form());
-    Action("ToolButtonZoomCentre")->trigger();
+    CalculateDrainingTankInView();
     const TNetwork& network = Form().Network();
     ASSERT_NE(CanvasPixel(480, 400), QColor(255, 255, 0));
 
@@ -742,6 +748,27 @@ TEST_F(CalculateCommand, HoverInResultsModeDescribesAndHighlightsTheItemUnderThe
     EXPECT_EQ(Form().HintColour(), QColor(Qt::white));
     EXPECT_EQ(Form().DrawingState().SelectedNodeId, 0);
     EXPECT_EQ(Form().DrawingState().SelectedPipeId, 0);
+}
+
+// A change of units rewrites the hint of the hovered item at once: no unit name
+// of the previous system stays on the bar until the mouse moves.
+TEST_F(CalculateCommand, HoverHintFollowsAChangeOfUnits) {
+    CalculateDrainingTankInView();
+    const TNetwork& network = Form().Network();
+    MoveMouseTo(560, 400);
+    ASSERT_NE(Form().HintText().indexOf("psi.g"), -1) << Form().HintText().toStdString();
+
+    boxes_.AnswerConfirm(true);
+    Action("MetricUnits1")->trigger();
+    const std::string metric = Form().HintText().toStdString();
+    EXPECT_EQ(metric, StatusBarNodeText(network, 2));
+    EXPECT_EQ(metric.find("psi"), std::string::npos) << metric;
+    EXPECT_EQ(metric.find(" ft"), std::string::npos) << metric;
+
+    boxes_.AnswerConfirm(true);
+    Action("ImperialUnits1")->trigger();
+    EXPECT_EQ(Form().HintText().toStdString(), StatusBarNodeText(network, 2));
+    EXPECT_NE(Form().HintText().indexOf("psi.g"), -1);
 }
 
 // The pumped transfer example, opened and calculated as a user would: the pump

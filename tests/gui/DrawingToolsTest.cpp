@@ -21,7 +21,9 @@
 #include "common/NetworkBuilder.h"
 #include "editor/VM4_NetworkCanvas.h"
 #include "editor/VM4_NetworkForm.h"
+#include "editor/panel/VM4_InfoPanel.h"
 #include "editor/tools/VM4_EditorMessages.h"
+#include "editor/tools/VM4_UnavailableDialogs.h"
 #include "foundations/VM4_DecimalMark.h"
 #include "model/VM4_Network_Class.h"
 #include "results/VM4_ResultsLog_Form.h"
@@ -46,12 +48,16 @@ protected:
             TNetworkFormServices services;
             services.MessageBoxes = &boxes_;
             services.FileDialogs = &dialogs_;
+            services.ItemDialogs = &unavailable_;
             services.ProgramFolder = folder_.path().toStdString();
             services.ShowSplash = false;
             services.OpenUrl = [](const std::string&) { return true; };
             services.Wait = [](int) {};
             form_ = std::make_unique<TNetworkForm>(services);
             form_->resize(1000, 700);
+            // The tools' tests reach across the whole drawing, which the node and
+            // pipe panel would narrow on the offscreen screen.
+            form_->InfoPanel().hide();
             form_->show();
             QApplication::processEvents();
         }
@@ -143,6 +149,8 @@ protected:
     QTemporaryDir folder_;
     TScriptedMessageBoxes boxes_;
     TScriptedFileDialogs dialogs_;
+    // The tools are checked on their own; the dialogs have tests of their own.
+    TUnavailableDialogs unavailable_{boxes_};
     std::unique_ptr<TNetworkForm> form_;  // after the scripts: it is destroyed first
 };
 

@@ -10,6 +10,7 @@
 #include "ScriptedMessageBoxes.h"
 #include "common/NobodyThere.h"
 #include "editor/VM4_Examples_Form.h"
+#include "foundations/VM4_Units.h"
 #include "foundations/VM4_UserMessages.h"
 #include "model/VM4_Network_Class.h"
 #include "platform/VM4_JPEGImage.h"
@@ -87,9 +88,31 @@ TEST(ExampleSystems, ThreeReservoirsGivesTheFiguresOfItsHelpPage) {
         const TNode& node = network->GetNode(id);
         if (node.Name != "J") continue;
         EXPECT_NEAR(node.Pressure_FluidHead_m + node.Elevation_m, 86.34, 0.005);
-        // 46.34 m x 998 kg/m3 x 9.81 m/s2 = 4.537 bar
-        EXPECT_NEAR(node.Pressure_FluidHead_m * 998.0 * 9.81 / 1e5, 4.537, 0.0005);
+        // The page quotes J's pressure as the program shows it in bar g (its
+        // unit's decimals), converted as the program converts heads to pressures.
+        const std::string shown = formatInUnit(UNIT_BAR_G, convertPressure(UNIT_M_HD, UNIT_BAR_G,
+                                                                           node.Pressure_FluidHead_m,
+                                                                           network->Settings.AtmosphericPressure,
+                                                                           network->Fluid.Density_kg_m3));
+        const std::string page = ReadText(fs::path(VELMORA_HELP_DIR) / "Example_01_Three_Reservoirs.htm");
+        EXPECT_NE(page.find("<b>" + shown + " bar g</b>"), std::string::npos) << "the program shows " << shown;
     }
+}
+
+// The description of the pumped transfer quotes the suction pressure the
+// program shows for the pump (its hint and status bar), in metres of water.
+TEST(ExampleSystems, PumpedTransferDescriptionQuotesTheProgramsSuctionPressure) {
+    std::vector<std::string> log;
+    const auto network = Solved("Example_02_Pumped_Transfer", log);
+    std::int32_t pumpPipe = 0;
+    for (std::int32_t k = 1; k <= network->GetNodeLinkCount(); ++k)
+        if (network->GetPipe(network->GetNodeLink(k).PipeId).HasPump) pumpPipe = network->GetNodeLink(k).PipeId;
+    ASSERT_GT(pumpPipe, 0);
+    const std::string suction = formatFixed(2, network->GetPumpSuctionPressure_mFluid(pumpPipe));
+    const std::string description = ReadText(kExamples / "Example_02_Pumped_Transfer.txt");
+    EXPECT_NE(description.find("The suction pressure at the pump is " + suction + " m of water gauge"),
+              std::string::npos)
+        << "the program shows " << suction << " m";
 }
 
 TEST(ExampleSystems, TheExamplesDialogListsThemAll) {

@@ -36,7 +36,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kSheetName = "Velmora Studio - Results";
-const std::string kCannotStart = "Cannot start Excel. Excel may not be installed?";
 const std::string kCannotWrite =
     "Could not create sheet and copy data to Excel.\r\rThere may be an issue with Excel on this machine?";
 const std::string kDiameterMismatch =
@@ -161,10 +160,10 @@ TEST_F(FormResults, CaptionTabsMenusToolbarAndButtons) {
                               TCommand{"ExportToExcel1", "Export To Excel", true},
                               TCommand{"ImperialUnits1", "Imperial Units", true},
                               TCommand{"MetricUnits1", "Metric Units", true},
-                              TCommand{"SpecifyUnits1", "Specify Units...", false},
+                              TCommand{"SpecifyUnits1", "Specify Units...", true},
                               TCommand{"ToolButtonSaveResults", "Save Results", true},
                               TCommand{"ToolButtonExportResults", "Export Results to Excel", true},
-                              TCommand{"ToolButtonChangeUnits", "Change Display Units", false}}) {
+                              TCommand{"ToolButtonChangeUnits", "Change Display Units", true}}) {
         QAction* action = Form().findChild<QAction*>(QString::fromLatin1(c.Name));
         ASSERT_NE(action, nullptr) << c.Name;
         EXPECT_EQ(action->text().toStdString(), c.Text);
@@ -322,7 +321,7 @@ TEST_F(FormResults, SaveToExcelWritesTheTableAsAWorkbook) {
     dialogs.Choose(file.string());
     Trigger("SaveToExcel1");
     ASSERT_EQ(dialogs.SaveRequests().size(), 1u);
-    EXPECT_EQ(dialogs.SaveRequests()[0].Filter, "Velmora Network (*xlsx)");
+    EXPECT_EQ(dialogs.SaveRequests()[0].Filter, "Velmora Results Workbook (*.xlsx)");
     EXPECT_EQ(dialogs.SaveRequests()[0].DefaultSuffix, "xlsx");
     ASSERT_TRUE(fs::exists(file));
     EXPECT_EQ(FileContents(file).substr(0, 2), "PK");
@@ -411,7 +410,8 @@ TEST_F(FormResults, ExportOpensAWorkbookOfTheWholeTableWithTheDesktopsProgram) {
     const TXlsxSheet sheet = ReadXlsxFirstSheet(workbook);
     EXPECT_EQ(sheet.SheetNames, std::vector<std::string>{kSheetName});
     EXPECT_EQ(sheet.Cells.at("A1"), "Pipe Id");
-    EXPECT_EQ(sheet.Cells.at("A6"), std::to_string(table.OldMain)) << "grid row 5 is sheet row 6";
+    EXPECT_EQ(sheet.Shown("A6"), std::to_string(table.OldMain)) << "grid row 5 is sheet row 6";
+    EXPECT_EQ(sheet.Numbers.count("A6"), 1u) << "a pipe id is a number a spreadsheet can use";
     ASSERT_FALSE(sheet.ColumnWidths.empty());
     for (const TXlsxSheet::TColumnRange& range : sheet.ColumnWidths) {
         // 14 characters at 7 px plus 5 px of cell padding, stored as 103 / 7 characters.
@@ -428,7 +428,7 @@ TEST_F(FormResults, ExportOpensAWorkbookOfTheWholeTableWithTheDesktopsProgram) {
     EXPECT_NE(opened[1], opened[0]) << "each export in a file of its own";
 }
 
-TEST_F(FormResults, ExportWithoutASpreadsheetProgramSaysSoAndLeavesNothingBehind) {
+TEST_F(FormResults, ExportWithoutASpreadsheetProgramSaysWhereTheWorkbookIs) {
     TTableNetwork table;
     TTempFolder temporary;
     const TTemporaryFolderOverride override(temporary.Path());
@@ -437,8 +437,15 @@ TEST_F(FormResults, ExportWithoutASpreadsheetProgramSaysSoAndLeavesNothingBehind
     Trigger("ExportToExcel1");
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(openedBytes.substr(0, 2), "PK") << "the workbook was written before it was handed over";
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kCannotStart});
-    EXPECT_EQ(FolderListing(temporary.Path()), "");
+    ASSERT_EQ(boxes.Texts(), std::vector<std::string>{ExportNotOpenedMessage(opened[0])});
+    // The only "Excel" left is the name of the command that saves the table.
+    std::string text = boxes.Texts()[0];
+    text.erase(text.find("Save To Excel..."), std::string("Save To Excel...").size());
+    EXPECT_EQ(text.find("Excel"), std::string::npos) << "no program is named: " << text;
+    EXPECT_EQ(boxes.Texts()[0].find("The results were written to the workbook\r" + opened[0] + "\r\r"), 0u);
+    // The workbook stays where the message says, whole.
+    ASSERT_TRUE(fs::exists(opened[0]));
+    EXPECT_EQ(ReadXlsxFirstSheet(opened[0]).SheetNames, std::vector<std::string>{kSheetName});
 }
 
 TEST(ExportGridToSpreadsheet, AWorkbookThatCannotBeWrittenIsReportedAndNotOpened) {

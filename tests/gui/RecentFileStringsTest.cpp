@@ -221,4 +221,26 @@ TEST_F(RecentFileStrings, MenuShowsEntriesInUseAndHidesTheRest) {
     EXPECT_EQ(menu.actions()[15]->text(), "item 15");
 }
 
+// Folders that differ only where a long caption cuts them: the captions read the
+// same, so the menu shows each item's full path as its tooltip.
+TEST_F(RecentFileStrings, FilesOfOneNameInDifferentFoldersAreToldApartByTheirTooltips) {
+    QMenu menu;
+    for (int i = 0; i < 16; ++i) menu.addAction(QString("item %1").arg(i));
+    std::vector<QAction*> recentItems;
+    for (int i = 0; i < 4; ++i) recentItems.push_back(menu.addAction("old"));
+    const std::string north = "/projects/north-site/client-works/2026/hydraulics/pumps/station.vme";
+    const std::string south = "/projects/south-site/client-works/2026/hydraulics/pumps/station.vme";
+    TRecentFileStrings list = MakeList();
+    list.AddFileString(north);
+    list.AddFileString(south);
+    list.ShowRecentFileStringsOnMenu(menu, 16);
+
+    ASSERT_EQ(recentItems[0]->text().mid(2), recentItems[1]->text().mid(2)) << "the captions alone look alike";
+    EXPECT_EQ(recentItems[0]->toolTip().toStdString(), south);
+    EXPECT_EQ(recentItems[1]->toolTip().toStdString(), north);
+    EXPECT_EQ(recentItems[1]->statusTip().toStdString(), north);
+    EXPECT_TRUE(menu.toolTipsVisible());
+    for (int i = 2; i < 4; ++i) EXPECT_EQ(recentItems[static_cast<std::size_t>(i)]->toolTip(), "") << i;
+}
+
 }  // namespace

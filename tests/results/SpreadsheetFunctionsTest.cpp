@@ -4,6 +4,7 @@
 
 #include "XlsxReader.h"
 #include "common/TempFolder.h"
+#include "foundations/VM4_DecimalMark.h"
 #include "results/VM4_MemoryGrid.h"
 
 namespace {
@@ -59,21 +60,27 @@ protected:
     void expectSheetHoldsTheGrid(const std::filesystem::path& file, const std::string& sheetName) {
         const TXlsxSheet sheet = ReadXlsxFirstSheet(file);
         EXPECT_EQ(sheet.SheetNames, std::vector<std::string>{sheetName});
-        const std::map<std::string, std::string> expected = {
+        // Titles, units, names, flagged values and a number in the other
+        // decimal mark stay texts, exactly as the grid shows them.
+        const std::map<std::string, std::string> texts = {
             {"A1", "Pipe Id"},
             {"D1", "Inner Diameter"},
             {"D2", "mm"},
             {"I2", "m\xC2\xB3/sec"},
-            {"A3", "1"},
             {"C3", "4\" Steel <Sch. 40> & more"},
-            {"D3", "102.260"},
             {"I3", "0,0100"},
             {"AA3", "  notes with leading blanks"},
             {"J4", "*6.000 (Flow Velocity is high)"},
         };
-        EXPECT_EQ(sheet.Cells, expected);
-        // Only text cells: no number cell or blank cell was made of the grid.
-        EXPECT_EQ(sheet.CellElementCount, expected.size());
+        EXPECT_EQ(sheet.Cells, texts);
+        // Plain numbers are numbers, shown with the grid's decimals.
+        ASSERT_EQ(sheet.Numbers.size(), 2u);
+        EXPECT_EQ(sheet.Numbers.at("A3").Value, 1.0);
+        EXPECT_EQ(sheet.Numbers.at("A3").Format, "0");
+        EXPECT_DOUBLE_EQ(sheet.Numbers.at("D3").Value, 102.26);
+        EXPECT_EQ(sheet.Numbers.at("D3").Format, "0.000");
+        // No blank cell or cell of another kind was made of the grid.
+        EXPECT_EQ(sheet.CellElementCount, texts.size() + 2);
     }
 
     TTempFolder folder;
@@ -85,6 +92,19 @@ TEST_F(SaveGridAsSpreadsheetTest, WritesTheGridAsTextsFromA1OnOneNamedSheet) {
     SaveGridAsSpreadsheet(grid, "Velmora Studio - Results", file);
     expectSheetHoldsTheGrid(file, "Velmora Studio - Results");
     EXPECT_EQ(FolderListing(folder.Path()), "results.xlsx\n");
+}
+
+// With "," as the decimal mark the tables print "0,0100": that is the number,
+// and "102.260" is not one of the table's numbers any more.
+TEST_F(SaveGridAsSpreadsheetTest, NumbersFollowTheSystemsDecimalMark) {
+    const TScopedDecimalMark comma(',');
+    const auto file = folder / "results.xlsx";
+    SaveGridAsSpreadsheet(grid, "Pipes", file);
+    const TXlsxSheet sheet = ReadXlsxFirstSheet(file);
+    EXPECT_EQ(sheet.Cells.at("D3"), "102.260");
+    ASSERT_EQ(sheet.Numbers.count("I3"), 1u);
+    EXPECT_DOUBLE_EQ(sheet.Numbers.at("I3").Value, 0.01);
+    EXPECT_EQ(sheet.Numbers.at("I3").Format, "0.0000");
 }
 
 TEST_F(SaveGridAsSpreadsheetTest, EveryColumnOfTheGridGetsTheGivenWidth) {

@@ -85,7 +85,61 @@ std::vector<std::string> sharedStrings(const std::string& xml) {
     return strings;
 }
 
+// Number format id to format code: the built-in ids the writer uses, then the
+// workbook's own formats.
+std::map<int, std::string> numberFormatCodes(const std::string& stylesXml) {
+    std::map<int, std::string> codes = {{0, "General"}, {1, "0"}, {2, "0.00"}};
+    const std::regex format(R"re(<numFmt numFmtId="([0-9]+)" formatCode="([^"]*)")re");
+    for (std::sregex_iterator it(stylesXml.begin(), stylesXml.end(), format), end; it != end; ++it)
+        codes[std::stoi((*it)[1].str())] = unescapeXml((*it)[2].str());
+    return codes;
+}
+
+// The format code of every cell style index (the s attribute of a cell).
+std::vector<std::string> cellStyleFormats(const std::string& stylesXml) {
+    const std::map<int, std::string> codes = numberFormatCodes(stylesXml);
+    const std::size_t begin = stylesXml.find("<cellXfs");
+    const std::size_t end = stylesXml.find("</cellXfs>");
+    if (begin == std::string::npos || end == std::string::npos) throw std::runtime_error("xlsx: no cellXfs");
+    const std::string xfs = stylesXml.substr(begin, end - begin);
+    std::vector<std::string> formats;
+    const std::regex xf(R"re(<xf numFmtId="([0-9]+)")re");
+    for (std::sregex_iterator it(xfs.begin(), xfs.end(), xf), last; it != last; ++it)
+        formats.push_back(codes.at(std::stoi((*it)[1].str())));
+    return formats;
+}
+
+void readNumberCells(const std::string& archive, const std::string& sheetXml, TXlsxSheet& sheet) {
+    const std::vector<std::string> formats = cellStyleFormats(ReadZipMember(archive, "xl/styles.xml"));
+    const std::regex cell(R"re(<c r="([A-Z]+[0-9]+)"(?: s="([0-9]+)")?><v>([^<]*)</v></c>)re");
+    for (std::sregex_iterator it(sheetXml.begin(), sheetXml.end(), cell), end; it != end; ++it) {
+        const std::string style = (*it)[2].str();
+        sheet.Numbers[(*it)[1].str()] = {std::stod((*it)[3].str()),
+                                         style.empty() ? "General" : formats.at(std::stoul(style))};
+    }
+}
+
 }  // namespace
+
+std::string TXlsxSheet::Shown(const std::string& cell) const {
+    if (const auto text = Cells.find(cell); text != Cells.end()) return text->second;
+    const auto number = Numbers.find(cell);
+    if (number == Numbers.end()) return "";
+    const std::string& format = number->second.Format;
+    const std::size_t mark = format.find('.');
+    const int decimals = mark == std::string::npos ? 0 : static_cast<int>(format.size() - mark - 1);
+    std::ostringstream shown;
+    shown.setf(std::ios::fixed);
+    shown.precision(decimals);
+    shown << number->second.Value;
+    return shown.str();
+}
+
+std::map<std::string, std::string> TXlsxSheet::AllShown() const {
+    std::map<std::string, std::string> shown = Cells;
+    for (const auto& [cell, number] : Numbers) shown[cell] = Shown(cell);
+    return shown;
+}
 
 std::string ReadZipMember(const std::string& archive, const std::string& memberName) {
     const std::size_t end = findEndOfCentralDirectory(archive);
@@ -118,6 +172,7 @@ TXlsxSheet ReadXlsxFirstSheet(const std::filesystem::path& workbook) {
         for (std::sregex_iterator it(sheetXml.begin(), sheetXml.end(), cell), end; it != end; ++it)
             sheet.Cells[(*it)[1].str()] = strings.at(std::stoul((*it)[2].str()));
     }
+    readNumberCells(archive, sheetXml, sheet);
     for (std::size_t at = sheetXml.find("<c "); at != std::string::npos; at = sheetXml.find("<c ", at + 1))
         ++sheet.CellElementCount;
     const std::regex column(R"re(<col min="([0-9]+)" max="([0-9]+)" width="([0-9.]+)")re");

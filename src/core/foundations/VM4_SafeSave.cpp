@@ -151,3 +151,9 @@ void SafeSaveFile(const std::filesystem::path& target, const std::string& conten
         failSave(target, renameError.message());
     }
 }
+
+bool IsWriteProtected(const std::filesystem::path& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    return !error && std::filesystem::exists(status) && hasNoWritePermission(status.permissions());
+}

@@ -36,4 +36,7 @@ ISaveOutput& StandardSaveOutput();
 // folder, a device, a FIFO, a socket), and a file without write permission (a
 // read-only file is not replaced, whoever the user is).
 void SafeSaveFile(const std::filesystem::path& target, const std::string& contents);
+// True when `path` exists with no write permission for anyone: such a file is
+// not replaced, whoever the user is (root included).
+bool IsWriteProtected(const std::filesystem::path& path);
 void SafeSaveFile(const std::filesystem::path& target, const std::string& contents, ISaveOutput& output);

@@ -20,6 +20,8 @@ public:
     static constexpr std::size_t kFileDateCapacity = 16;
     // 25 + 41 + 17: each text with its length byte.
     static constexpr std::size_t kRecordSize = 83;
+    // The version text every network file is written with; older versions load too.
+    static constexpr const char* kNetworkFileVersion = "1.11";
 
     TFileHeader() = default;
 

@@ -41,7 +41,6 @@ struct TNetworkFileImage {
 
 namespace {
 
-const char* const kNetworkFileVersion = "1.11";
 const char* const kLoadFailed = "TNetwork.Load Failed: ";
 const char* const kLoadFromFileFailed = "TNetwork.LoadFromFile Failed: ";
 const char* const kSaveToFileFailed = "TNetwork.SaveToFile Failed: ";
@@ -214,7 +213,7 @@ void adoptFreeTexts(std::vector<TFreeText>& texts, std::int32_t& count, const st
 // ---- Saving ---------------------------------------------------------------------------
 
 void TNetwork::Save(TByteWriter& writer) {
-    FileHeader.SetData(kNetworkFileVersion, "", "");
+    FileHeader.SetData(TFileHeader::kNetworkFileVersion, "", "");
     FileHeader.WriteRecord(writer);
     writer.WriteByte(ReservedByte);
     Fluid.WriteRecord(writer);

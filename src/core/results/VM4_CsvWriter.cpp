@@ -1,5 +1,6 @@
 #include "results/VM4_CsvWriter.h"
 
+#include "results/VM4_GridExtent.h"
 #include "results/VM4_TableGrid.h"
 
 namespace {
@@ -7,23 +8,6 @@ namespace {
 constexpr const char* kRecordEnd = "\r\n";
 
 bool needsQuotes(const std::string& text) { return text.find_first_of(",\"\r\n") != std::string::npos; }
-
-struct TUsedExtent {
-    int Columns = 0;
-    int Rows = 0;
-};
-
-// The smallest top-left part of the grid that holds every non-empty cell.
-TUsedExtent usedExtent(const ITableGrid& grid) {
-    TUsedExtent extent;
-    for (int row = 0; row < grid.RowCount(); ++row)
-        for (int column = 0; column < grid.ColCount(); ++column) {
-            if (grid.GetCell(column, row).empty()) continue;
-            if (column + 1 > extent.Columns) extent.Columns = column + 1;
-            extent.Rows = row + 1;
-        }
-    return extent;
-}
 
 }  // namespace
 
@@ -38,7 +22,7 @@ std::string CsvField(const std::string& text) {
 }
 
 std::string GridToCsv(const ITableGrid& grid) {
-    const TUsedExtent extent = usedExtent(grid);
+    const TGridExtent extent = UsedGridExtent(grid);
     std::string csv;
     for (int row = 0; row < extent.Rows; ++row) {
         for (int column = 0; column < extent.Columns; ++column) {

@@ -2,12 +2,15 @@
 
 #include <xlsxwriter.h>
 
+#include <map>
 #include <random>
 #include <system_error>
 
+#include "foundations/VM4_DecimalMark.h"
 #include "foundations/VM4_FileBytes.h"
 #include "foundations/VM4_SafeSave.h"
 #include "results/VM4_TableGrid.h"
+#include "results/VM4_TableNumber.h"
 
 namespace {
 
@@ -66,6 +69,18 @@ public:
         return sheet;
     }
 
+    // The number format that shows `decimals` places ("0", "0.000"), made once per workbook.
+    lxw_format* NumberFormat(int decimals) {
+        auto found = numberFormats_.find(decimals);
+        if (found != numberFormats_.end()) return found->second;
+        lxw_format* format = workbook_add_format(workbook_);
+        if (format == nullptr) failSave(kBuildFailed + lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED));
+        const std::string code = decimals > 0 ? "0." + std::string(static_cast<std::size_t>(decimals), '0') : "0";
+        format_set_num_format(format, code.c_str());
+        numberFormats_.emplace(decimals, format);
+        return format;
+    }
+
     void Close() {
         const lxw_error error = workbook_close(workbook_);
         workbook_ = nullptr;
@@ -74,21 +89,34 @@ public:
 
 private:
     lxw_workbook* workbook_;
+    std::map<int, lxw_format*> numberFormats_;
 };
 
 void checkWritten(lxw_error error) {
     if (error != LXW_NO_ERROR) failSave(kBuildFailed + lxw_strerror(error));
 }
 
-// Every cell as a string cell, so that the sheet shows exactly the grid's
-// texts. Empty cells are left out; the sheet shows them empty anyway.
-void writeCells(lxw_worksheet* sheet, const ITableGrid& grid) {
+// A number as a number cell shown with the table's decimals, so that a
+// spreadsheet computes with it and shows what the table showed; every other
+// text (titles, units, names, flagged values) as a string cell.
+void writeCell(lxw_worksheet* sheet, TWorkbook& workbook, int row, int column, const std::string& text) {
+    const auto sheetRow = static_cast<lxw_row_t>(row);
+    const auto sheetColumn = static_cast<lxw_col_t>(column);
+    TTableNumber number;
+    if (ReadTableNumber(text, SystemDecimalMark(), number)) {
+        checkWritten(worksheet_write_number(sheet, sheetRow, sheetColumn, number.Value,
+                                            workbook.NumberFormat(number.Decimals)));
+        return;
+    }
+    checkWritten(worksheet_write_string(sheet, sheetRow, sheetColumn, text.c_str(), nullptr));
+}
+
+// Empty cells are left out; the sheet shows them empty anyway.
+void writeCells(lxw_worksheet* sheet, TWorkbook& workbook, const ITableGrid& grid) {
     for (int row = 0; row < grid.RowCount(); ++row)
         for (int column = 0; column < grid.ColCount(); ++column) {
             const std::string text = grid.GetCell(column, row);
-            if (text.empty()) continue;
-            checkWritten(worksheet_write_string(sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
-                                                text.c_str(), nullptr));
+            if (!text.empty()) writeCell(sheet, workbook, row, column, text);
         }
 }
 
@@ -120,7 +148,7 @@ void SaveGridAsSpreadsheet(const ITableGrid& grid, const std::string& sheetName,
     const TStagingFile staging;
     TWorkbook workbook(staging.Path());
     lxw_worksheet* sheet = workbook.AddSheet(sheetName);
-    writeCells(sheet, grid);
+    writeCells(sheet, workbook, grid);
     setColumnWidths(sheet, grid, columnWidth_chars);
     workbook.Close();
     try {

@@ -23,9 +23,12 @@ std::string SpreadsheetCellName(int row, int column);
 
 // Writes the whole grid, heading rows included, as an Office Open XML workbook
 // of one worksheet named `sheetName`: grid cell (column c, row r) becomes sheet
-// cell SpreadsheetCellName(r + 1, c + 1), always as the text the grid shows
-// (numbers keep their decimals and decimal mark), and every column is
-// `columnWidth_chars` wide.
+// cell SpreadsheetCellName(r + 1, c + 1), and every column is
+// `columnWidth_chars` wide. A cell that shows a plain number in the system's
+// decimal mark (ReadTableNumber) becomes a number cell formatted with as many
+// decimals as the grid shows, so that a spreadsheet sums a column of flows;
+// every other cell (titles, units rows, names, flagged values) is the grid's
+// text as it stands.
 //
 // The workbook is built aside and replaces `fileName` only once it is
 // complete, so that a failure never leaves a partial file under that name.

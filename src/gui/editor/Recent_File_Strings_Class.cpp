@@ -123,8 +123,12 @@ void TRecentFileStrings::ShowRecentFileStringsOnMenu(QMenu& menu, int first) con
         // A '&' in a path would otherwise become a keyboard accelerator.
         QString caption = inUse ? QString::fromStdString(GetFileStringForMenuDisplay(slot + 1, displayWidth_)) : QString();
         item->setText(caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
+        const QString path = inUse ? QString::fromStdString(entry(slot + 1)) : QString();
+        item->setToolTip(path);
+        item->setStatusTip(path);
         item->setVisible(inUse);
     }
+    menu.setToolTipsVisible(true);
 }
 
 bool TRecentFileStrings::SaveFile() const {

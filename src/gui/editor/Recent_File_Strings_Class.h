@@ -33,7 +33,9 @@ public:
     std::string GetFileStringForMenuDisplay(int i, int width) const;
     // Fills the menu's `maximumCount` recent-file items that start at action
     // position `first`: items of entries in use get their caption and are shown,
-    // the others are emptied and hidden.
+    // the others are emptied and hidden. A caption may cut the folder, so every
+    // item's tooltip (shown by the menu) and status tip hold the full path: two
+    // files of one name in different folders can always be told apart.
     void ShowRecentFileStringsOnMenu(QMenu& menu, int first) const;
 
     // Writes the list file; false when it cannot be written (the list in memory

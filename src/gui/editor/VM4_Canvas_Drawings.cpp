@@ -119,6 +119,10 @@ void DrawRotatedText(QPainter& painter, int x, int y, const QString& text, int a
 
 // ---- Pens and brushes -----------------------------------------------------------------------
 
+QColor FromStoredColour(std::int32_t colour) {
+    return {colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF};
+}
+
 // A picture records every change of pen or brush in full, so both are changed
 // only when they differ from the painter's.
 void UsePen(QPainter& painter, const QColor& colour, int width, Qt::PenStyle style) {

@@ -48,6 +48,9 @@ struct TPipeLabelPlacement {
 // Set only when they differ from the painter's: a picture records every change in
 // full. A width of 1 or less is a hairline, one pixel at any zoom.
 
+// A colour as files store it: blue * 65536 + green * 256 + red.
+QColor FromStoredColour(std::int32_t colour);
+
 void UsePen(QPainter& painter, const QColor& colour, int width = 1, Qt::PenStyle style = Qt::SolidLine);
 void UseBrush(QPainter& painter, const QColor& colour);
 void UseNoBrush(QPainter& painter);

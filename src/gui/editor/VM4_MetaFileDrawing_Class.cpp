@@ -17,11 +17,6 @@ constexpr int kLineSpacing = 11;  // between the lines of a node label
 
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
-// Stored colours are blue * 65536 + green * 256 + red.
-QColor FromStoredColour(std::int32_t colour) {
-    return {colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF};
-}
-
 bool Flashing(std::int32_t id, bool flashOn, int flashParity) { return flashOn && id % 2 == flashParity; }
 
 // The offsets of a node label are set once, the first time the node is drawn;

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -31,12 +32,16 @@
 #include "editor/VM4_Examples_Form.h"
 #include "editor/VM4_HelpForm.h"
 #include "editor/VM4_NetworkCanvas.h"
+#include "editor/panel/VM4_InfoPanel.h"
 #include "editor/VM4_SplashScreenForm.h"
 #include "editor/VM4_ToolIcons.h"
 #include "editor/tools/VM4_ToolBox.h"
-#include "editor/tools/VM4_UnavailableDialogs.h"
+#include "dialogs/VM4_ItemDialogForms.h"
 #include "model/VM4_Network_Class.h"
+#include "output/VM4_DrawingOutputCommands.h"
+#include "platform/VM4_QtPrintDialogs.h"
 #include "platform/VM4_QtUserMessages.h"
+#include "platform/VM4_XdgMailClient.h"
 #include "results/VM4_FormResults.h"
 #include "results/VM4_ResultsLog_Form.h"
 
@@ -74,15 +79,21 @@ TNetworkForm::TNetworkForm(const TNetworkFormServices& services, QWidget* parent
     : QMainWindow(parent),
       services_(services),
       programFolder_(services.ProgramFolder),
+      userFolder_(services.UserFolder.empty() ? services.ProgramFolder : services.UserFolder),
       TheNetwork(std::make_unique<TNetwork>()),
       ScreenDrawing_(kDrawingWidth, kDrawingHeight),
-      RecentFiles_(InFolder(services.ProgramFolder, RecentFilesName), kRecentFileCount, kRecentFileCaptionWidth) {
+      RecentFiles_(InFolder(userFolder_, RecentFilesName), kRecentFileCount, kRecentFileCaptionWidth) {
     if (!services_.OpenUrl) services_.OpenUrl = OpenWithDesktop;
     if (!services_.Wait) services_.Wait = SleepFor;
     actionLog_ = std::make_unique<TActionLog>();
-    if (services_.ItemDialogs == nullptr)
-        ownItemDialogs_ = std::make_unique<TUnavailableDialogs>(*services_.MessageBoxes);
+    if (services_.ItemDialogs == nullptr) {
+        auto forms = std::make_unique<TItemDialogForms>(*services_.MessageBoxes, *services_.FileDialogs, this);
+        forms->Changed = [this] { MarkModified(); };
+        forms->DefaultPipeEditor = [this] { ChangeDefaultPipeData1Click(); };
+        ownItemDialogs_ = std::move(forms);
+    }
     itemDialogs_ = services_.ItemDialogs != nullptr ? services_.ItemDialogs : ownItemDialogs_.get();
+    createOutputCommands();
     toolBox_ = std::make_unique<TToolBox>(*this);
     editCommands_ = std::make_unique<TEditCommands>(*this);
     setWindowTitle(QString::fromLatin1(ProgramTitle));
@@ -101,6 +112,8 @@ TNetworkForm::TNetworkForm(const TNetworkFormServices& services, QWidget* parent
         ResultsTableCellSelected(tabIndex, pipeId, nodeId);
     };
     resultsTable_->UnitsChanged = [this] { ResultsTableUnitsChanged(); };
+    createDataGrid();
+    createConfigForm();
     userMessages_ = std::make_unique<TQtUserMessages>(*services_.MessageBoxes);
     userMessages_->StatusShown = [this](const std::string& text) {
         PanelCalculating->StatusLabel()->setText(QString::fromStdString(text));
@@ -112,12 +125,31 @@ TNetworkForm::TNetworkForm(const TNetworkFormServices& services, QWidget* parent
 
 TNetworkForm::~TNetworkForm() = default;
 
+void TNetworkForm::createOutputCommands() {
+    if (services_.PrintDialogs == nullptr)
+        ownPrintDialogs_ = std::make_unique<TQtPrintDialogs>(*services_.MessageBoxes, this);
+    if (services_.MailClient == nullptr) ownMailClient_ = std::make_unique<TXdgMailClient>();
+    TDrawingOutputServices output;
+    output.MessageBoxes = services_.MessageBoxes;
+    output.FileDialogs = services_.FileDialogs;
+    output.PrintDialogs = services_.PrintDialogs != nullptr ? services_.PrintDialogs : ownPrintDialogs_.get();
+    output.MailClient = services_.MailClient != nullptr ? services_.MailClient : ownMailClient_.get();
+    // An installed program cannot write its own folder: the files sent go to the user's.
+    output.MailFolder = userFolder_;
+    output.Wait = services_.Wait;
+    outputCommands_ = std::make_unique<TDrawingOutputCommands>(*this, output);
+}
+
 // ---- Menus --------------------------------------------------------------------------------------
 
 QAction* TNetworkForm::makeAction(const char* objectName, const QString& text, void (TNetworkForm::*handler)()) {
+    return makeAction(objectName, text, [this, handler] { (this->*handler)(); });
+}
+
+QAction* TNetworkForm::makeAction(const char* objectName, const QString& text, std::function<void()> handler) {
     auto* action = new QAction(text, this);
     action->setObjectName(QString::fromLatin1(objectName));
-    connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    connect(action, &QAction::triggered, this, std::move(handler));
     registerCommand(action, true);
     return action;
 }
@@ -154,13 +186,18 @@ void TNetworkForm::createMenus() {
     saveAsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     fileMenu_->addAction(saveAsAction);
     fileMenu_->addSeparator();
-    fileMenu_->addAction(makeUnbuiltAction("SaveScreenImage1", QStringLiteral("Save Screen Image...")));
+    TDrawingOutputCommands& output = *outputCommands_;
+    fileMenu_->addAction(makeAction("SaveScreenImage1", QStringLiteral("Save Screen Image..."),
+                                    [&output] { output.SaveScreenImage(); }));
     fileMenu_->addSeparator();
-    fileMenu_->addAction(makeUnbuiltAction("Emai1", QStringLiteral("Email System...")));
-    fileMenu_->addAction(makeUnbuiltAction("EmailScreenImage1", QStringLiteral("Email Screen Image...")));
+    fileMenu_->addAction(makeAction("Emai1", QStringLiteral("Email System..."), [&output] { output.EmailSystem(); }));
+    fileMenu_->addAction(makeAction("EmailScreenImage1", QStringLiteral("Email Screen Image..."),
+                                    [&output] { output.EmailScreenImage(); }));
     fileMenu_->addSeparator();
-    fileMenu_->addAction(makeUnbuiltAction("Print1", QStringLiteral("Print...")));
-    fileMenu_->addAction(makeUnbuiltAction("PrintSetup2", QStringLiteral("Page Setup...")));
+    QAction* print = makeAction("Print1", QStringLiteral("Print..."), [&output] { output.Print(); });
+    print->setShortcut(QKeySequence::Print);
+    fileMenu_->addAction(print);
+    fileMenu_->addAction(makeAction("PrintSetup2", QStringLiteral("Page Setup..."), [&output] { output.PageSetup(); }));
     recentFilesSeparator_ = fileMenu_->addSeparator();
     for (int i = 1; i <= kRecentFileCount; ++i) {
         auto* item = new QAction(QStringLiteral("Recent File %1").arg(i), this);
@@ -179,18 +216,21 @@ void TNetworkForm::createMenus() {
     QMenu* units = menuBar()->addMenu(QStringLiteral("&Units"));
     units->addAction(makeAction("ImperialUnits1", QStringLiteral("Imperial Units"), &TNetworkForm::ImperialUnits1Click));
     units->addAction(makeAction("MetricUnits1", QStringLiteral("Metric Units"), &TNetworkForm::MetricUnits1Click));
-    units->addAction(makeUnbuiltAction("ChangeUnits1", QStringLiteral("Specify Units...")));
+    units->addAction(makeAction("ChangeUnits1", QStringLiteral("Specify Units..."), &TNetworkForm::ChangeUnits1Click));
 
     QMenu* fluid = menuBar()->addMenu(QStringLiteral("Fl&uid"));
     fluid->addAction(makeUnbuiltAction("ChangeFluid1", QStringLiteral("Change Fluid")));
 
     QMenu* drawing = menuBar()->addMenu(QStringLiteral("&Drawing"));
-    drawing->addAction(makeUnbuiltAction("ChangeDefaultPipeData1", QStringLiteral("Alter Default Pipe Values")));
-    drawing->addAction(makeUnbuiltAction("ConfigureLabelling1", QStringLiteral("Choose Labeling Options")));
-    drawing->addAction(makeUnbuiltAction("EditPipeNodeData1", QStringLiteral("Edit Pipe/Node Data in Grid")));
+    drawing->addAction(makeAction("ChangeDefaultPipeData1", QStringLiteral("Alter Default Pipe Values"),
+                                  &TNetworkForm::ChangeDefaultPipeData1Click));
+    drawing->addAction(makeAction("ConfigureLabelling1", QStringLiteral("Choose Labeling Options"),
+                                  &TNetworkForm::ConfigureLabelling1Click));
+    drawing->addAction(makeAction("EditPipeNodeData1", QStringLiteral("Edit Pipe/Node Data in Grid"),
+                                  &TNetworkForm::EditPipeNodeData1Click));
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    tools->addAction(makeUnbuiltAction("Preferences1", QStringLiteral("Options")));
+    tools->addAction(makeAction("Preferences1", QStringLiteral("Options"), &TNetworkForm::ChangeUnits1Click));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction* contents = makeAction("Contents1", QStringLiteral("Contents..."), &TNetworkForm::Contents1Click);
@@ -225,12 +265,16 @@ void TNetworkForm::createTopToolBar() {
     add(findChild<QAction*>(QStringLiteral("FileNew")), QStringLiteral("New Grid"), QIcon());
     add(findChild<QAction*>(QStringLiteral("Open1")), QStringLiteral("Open File"), QIcon());
     add(findChild<QAction*>(QStringLiteral("Save1")), QStringLiteral("Save File"), QIcon());
-    add(makeUnbuiltAction("ToolButtonEmail", QString()), QStringLiteral("Email System Information"), ToolIcons::Email());
-    add(makeUnbuiltAction("ToolButtonPrint", QString()), QStringLiteral("Print"), ToolIcons::Print());
-    add(makeUnbuiltAction("ToolButtonConfigureLabelling", QString()), QStringLiteral("Choose Labelling"),
+    TDrawingOutputCommands& output = *outputCommands_;
+    add(makeAction("ToolButtonEmail", QString(), [&output] { output.EmailSystem(); }),
+        QStringLiteral("Email System Information"), ToolIcons::Email());
+    add(makeAction("ToolButtonPrint", QString(), [&output] { output.Print(); }), QStringLiteral("Print"),
+        ToolIcons::Print());
+    add(makeAction("ToolButtonConfigureLabelling", QString(), &TNetworkForm::ConfigureLabelling1Click), QStringLiteral("Choose Labelling"),
         ToolIcons::Labelling());
-    add(makeUnbuiltAction("ToolButtonConfigureUnits", QString()), QStringLiteral("Choose Units"), ToolIcons::Units());
-    add(makeUnbuiltAction("ToolButtonEditGrid", QString()), QStringLiteral("Edit Network Data in Grid View"),
+    add(makeAction("ToolButtonConfigureUnits", QString(), &TNetworkForm::ChangeUnits1Click), QStringLiteral("Choose Units"), ToolIcons::Units());
+    add(makeAction("ToolButtonEditGrid", QString(), &TNetworkForm::EditPipeNodeData1Click),
+        QStringLiteral("Edit Network Data in Grid View"),
         ToolIcons::GridView());
 
     StatusBarHint = new QLabel(bar);
@@ -344,7 +388,14 @@ void TNetworkForm::createCentralArea() {
     layout->addWidget(canvas_, 0, 0);
     layout->addWidget(verticalScrollBar_, 0, 1);
     layout->addWidget(horizontalScrollBar_, 1, 0);
-    setCentralWidget(area);
+    auto* outer = new QWidget(this);
+    auto* sides = new QHBoxLayout(outer);
+    sides->setContentsMargins(0, 0, 0, 0);
+    sides->setSpacing(0);
+    infoPanel_ = new TInfoPanel(*this, outer);
+    sides->addWidget(infoPanel_);
+    sides->addWidget(area, 1);
+    setCentralWidget(outer);
     createResultsKey(area);
     createCalculatingPanel(area);
 

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QMainWindow>
+#include <QPoint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,12 +15,16 @@
 #include "editor/VM4_MetaFileDrawing_Class.h"
 #include "editor/VM4_NetworkView.h"
 #include "editor/tools/VM4_EditorTool.h"
+#include "editor/panel/VM4_PanelHost.h"
 #include "editor/tools/VM4_ToolHost.h"
 
 class IMessageBoxes;
 class IFileDialogs;
 class IItemDialogs;
+class IMailClient;
+class IPrintDialogs;
 class TActionLog;
+class TDrawingOutputCommands;
 class TEditCommands;
 class TToolBox;
 class QAction;
@@ -36,9 +41,12 @@ class QToolBar;
 class TCalculatingPanel;
 class TExamplesForm;
 class TFormResults;
+class TInfoPanel;
 class THelpForm;
 class TNetwork;
 class TNetworkCanvas;
+class TPipeDataForm;
+class TConfigForm;
 class TQtUserMessages;
 class TResultsLogForm;
 class TSplashScreenForm;
@@ -50,10 +58,17 @@ class TSplashScreenForm;
 struct TNetworkFormServices {
     IMessageBoxes* MessageBoxes = nullptr;
     IFileDialogs* FileDialogs = nullptr;
-    // The item dialogs the drawing tools open; until they are built, by default
-    // boxes that say they are not available yet.
+    // The item dialogs the drawing tools open; by default the application's own
+    // (those not built yet say so).
     IItemDialogs* ItemDialogs = nullptr;
+    // The print dialog and printer set-up, and the mail program; by default the
+    // desktop's.
+    IPrintDialogs* PrintDialogs = nullptr;
+    IMailClient* MailClient = nullptr;
     std::string ProgramFolder;
+    // Where the user's files go (the recent-files list, the networks folder);
+    // empty: the program folder.
+    std::string UserFolder;
     // Opens an address in the desktop's browser; false when none could be started.
     std::function<bool(const std::string&)> OpenUrl;
     bool ShowSplash = true;
@@ -64,7 +79,7 @@ struct TNetworkFormServices {
 // The main window: the drawing of the one network document and the commands that
 // replace, store and view it. The document lives as long as the window; New, Open,
 // the recent files and the examples reuse it.
-class TNetworkForm : public QMainWindow, public IToolHost {
+class TNetworkForm : public QMainWindow, public IToolHost, public IPanelHost {
     Q_OBJECT
 
 public:
@@ -112,13 +127,18 @@ public:
     const TDrawingState& DrawingState() const { return DrawingState_; }
     const TMetaFileDrawing& ScreenDrawing() const { return ScreenDrawing_; }
     TNetworkCanvas& Canvas() { return *canvas_; }
+    TInfoPanel& InfoPanel() { return *infoPanel_; }
     QMenu& FileMenu() { return *fileMenu_; }
+    // Printing, saved pictures and e-mail.
+    TDrawingOutputCommands& OutputCommands() { return *outputCommands_; }
     QString StatusPanelText(int panel) const;
     bool ResultsMode() const override { return ResultsMode_; }
     // True while a calculation runs (the solve yields to the event loop).
     bool IsCalculating() const { return calculating_; }
     TResultsLogForm& ResultsLog() { return *resultsLog_; }
     TFormResults& ResultsTable() { return *resultsTable_; }
+    TPipeDataForm& DataGrid() { return *pipeDataForm_; }
+    TConfigForm& ConfigForm() { return *configForm_; }
     // The hint bar's text and background.
     QString HintText() const;
     QColor HintColour() const;
@@ -131,7 +151,7 @@ public:
 
     // Regenerates the picture from the document and shows it, after bringing
     // the results key up to date.
-    void RefreshScreen(bool drawGrid = true);
+    void RefreshScreen(bool drawGrid = true) override;
     // Regenerates the picture and shows it, nothing else.
     void RefreshScreenImageOnly(bool drawGrid = true);
     // Shows the picture at the view's origin and scale, without regenerating it.
@@ -144,7 +164,10 @@ protected:
 private:
     // ---- Construction (VM4_NetworkForm.cpp) ----
     void createActions();
+    void createOutputCommands();
+    void createDataGrid();
     QAction* makeAction(const char* objectName, const QString& text, void (TNetworkForm::*handler)());
+    QAction* makeAction(const char* objectName, const QString& text, std::function<void()> handler);
     QAction* makeUnbuiltAction(const char* objectName, const QString& text);
     void createMenus();
     void createTopToolBar();
@@ -176,6 +199,8 @@ private:
     void UpdatePanelResultsKey();
     void CanvasMouseMove(int x, int y, bool leftHeld);
     void ShowResultsHover(int px, int py);
+    // Writes the hover hint again in the network's current units.
+    void refreshHintAfterUnitChange();
     void BitBtnResultsTableClick();
     void BitBtnShowLogClick();
     void ResultsTableCellSelected(int tabIndex, int pipeId, int nodeId);
@@ -194,6 +219,19 @@ private:
     void CanvasMousePressed(Qt::MouseButton button, int x, int y);
     void CanvasMouseReleased(Qt::MouseButton button, int x, int y);
     void CanvasKeyPressed(int key, Qt::KeyboardModifiers modifiers, const QString& text);
+
+    // ---- Settings (VM4_NetworkForm_Settings.cpp) ----
+    void createConfigForm();
+    // The configuration dialog at `tab`; afterwards the drawing shows the new settings.
+    void EditNetworkSettings(int tab);
+    void ChangeUnits1Click();
+    void ConfigureLabelling1Click();
+    void ChangeDefaultPipeData1Click();
+
+    // ---- The data grid (VM4_NetworkForm_DataGrid.cpp) ----
+    void EditPipeNodeData1Click();
+    void DataGridItemSelected(std::int32_t pipeId, std::int32_t nodeId);
+    void DataGridChanged();
 
     // ---- Calculate (VM4_NetworkForm_Calculate.cpp) ----
     void BitBtnCalculateClick();
@@ -259,6 +297,7 @@ private:
 
     TNetworkFormServices services_;
     std::string programFolder_;
+    std::string userFolder_;
 
     // ---- The document and the editor's objects ----
     std::unique_ptr<TNetwork> TheNetwork;
@@ -268,6 +307,9 @@ private:
     std::unique_ptr<TActionLog> actionLog_;
     std::unique_ptr<IItemDialogs> ownItemDialogs_;
     IItemDialogs* itemDialogs_ = nullptr;
+    std::unique_ptr<IPrintDialogs> ownPrintDialogs_;
+    std::unique_ptr<IMailClient> ownMailClient_;
+    std::unique_ptr<TDrawingOutputCommands> outputCommands_;
     std::unique_ptr<TToolBox> toolBox_;
     std::unique_ptr<TEditCommands> editCommands_;
     TRecentFileStrings RecentFiles_;
@@ -285,6 +327,8 @@ private:
     bool closeRequested_ = false;
     // The hovered selection changed while the picture could not be regenerated.
     bool hoverPictureStale_ = false;
+    // Where the mouse last hovered in results mode, in drawing units.
+    std::optional<QPoint> lastHover_;
     std::vector<std::pair<QAction*, TCommandRule>> commandRules_;
     std::unique_ptr<TQtUserMessages> userMessages_;
 
@@ -293,6 +337,7 @@ private:
     std::vector<QAction*> recentFileActions_;
     QAction* recentFilesSeparator_ = nullptr;
     TNetworkCanvas* canvas_ = nullptr;
+    TInfoPanel* infoPanel_ = nullptr;
     QScrollBar* horizontalScrollBar_ = nullptr;
     QScrollBar* verticalScrollBar_ = nullptr;
     QComboBox* ScaleComboBox1 = nullptr;
@@ -314,6 +359,8 @@ private:
     QLabel* LabelPressureDropResults = nullptr;
     TResultsLogForm* resultsLog_ = nullptr;
     TFormResults* resultsTable_ = nullptr;
+    TPipeDataForm* pipeDataForm_ = nullptr;
+    TConfigForm* configForm_ = nullptr;
     std::vector<QLabel*> statusPanels_;
     THelpForm* helpForm_ = nullptr;
     TExamplesForm* examplesForm_ = nullptr;

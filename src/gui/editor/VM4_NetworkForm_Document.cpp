@@ -17,6 +17,7 @@
 #include "editor/VM4_Examples_Form.h"
 #include "editor/VM4_NetworkForm.h"
 #include "foundations/VM4_Units.h"
+#include "foundations/VM4_SafeSave.h"
 #include "model/VM4_Network_Class.h"
 #include "platform/VM4_FileDialogs.h"
 #include "platform/VM4_MessageBoxes.h"
@@ -58,15 +59,6 @@ bool IsReadableFile(const std::string& path) {
 bool Exists(const std::string& path) {
     std::error_code error;
     return fs::exists(path, error);
-}
-
-// A file marked read-only is not replaced: its owner meant to keep it.
-bool IsReadOnly(const std::string& path) {
-    std::error_code error;
-    const fs::perms permissions = fs::status(path, error).permissions();
-    if (error) return false;
-    return (permissions & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) ==
-           fs::perms::none;
 }
 
 }  // namespace
@@ -256,10 +248,10 @@ bool TNetworkForm::SaveFile() {
     return saved;
 }
 
-// The folder for the user's networks beside the program, made when first needed.
-// A program folder that cannot be written to leaves the dialogs to choose.
+// The folder for the user's networks in the user folder, made when first needed.
+// A folder that cannot be written to leaves the dialogs to choose.
 std::string TNetworkForm::systemsFolder() const {
-    const fs::path folder = fs::path(programFolder_) / DefaultSystemsFolder;
+    const fs::path folder = fs::path(userFolder_) / DefaultSystemsFolder;
     std::error_code ignored;
     fs::create_directories(folder, ignored);
     return folder.string();
@@ -284,7 +276,7 @@ bool TNetworkForm::SaveFileAs() {
 // The core's safe save writes a temporary file and renames it over the target
 // only when complete, so a failure leaves the previous file as it was.
 bool TNetworkForm::saveTo(const std::string& path) {
-    if (Exists(path) && IsReadOnly(path)) {
+    if (IsWriteProtected(path)) {
         services_.MessageBoxes->ShowInformation(kCannotReplaceMessage);
         return false;
     }

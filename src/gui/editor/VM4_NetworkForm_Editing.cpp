@@ -14,6 +14,7 @@
 #include "editing/VM4_Action_Log_Class.h"
 #include "editor/VM4_EditCommands.h"
 #include "editor/VM4_NetworkCanvas.h"
+#include "editor/panel/VM4_InfoPanel.h"
 #include "editor/VM4_NetworkForm.h"
 #include "editor/VM4_ToolCursors.h"
 #include "editor/VM4_ToolIcons.h"
@@ -199,6 +200,8 @@ void TNetworkForm::CanvasMousePressed(Qt::MouseButton button, int x, int y) {
         runGuarded([&tool, &point] { tool.LeftDown(point); });
     else if (button == Qt::RightButton)
         runGuarded([&tool, &point] { tool.RightDown(point); });
+    // A click that selected an item shows it in the panel, flashing if it is new there.
+    infoPanel_->UpdatePanels(true);
     RefreshScreenImageOnly();
 }
 

@@ -24,6 +24,7 @@
 
 #include "editor/VM4_CalculatingPanel.h"
 #include "editor/VM4_NetworkCanvas.h"
+#include "editor/panel/VM4_InfoPanel.h"
 #include "editor/VM4_NetworkForm.h"
 #include "editor/tools/VM4_ToolBox.h"
 #include "model/VM4_Network_Class.h"
@@ -41,7 +42,7 @@ constexpr int kGridSpacing = 40;
 
 // What results mode turns off besides the tools and edit commands, whose own
 // rules say so.
-const char* const kDesignOnlyCommands[] = {"ToolButtonEditGrid"};
+const char* const kDesignOnlyCommands[] = {"ToolButtonEditGrid", "EditPipeNodeData1", "ChangeDefaultPipeData1"};
 
 // Commands that only show things: they stay available while a calculation runs.
 const char* const kViewingCommands[] = {
@@ -187,6 +188,7 @@ void TNetworkForm::CanvasMouseMove(int x, int y, bool leftHeld) {
 // selection, so it is regenerated only then; while the application is not the
 // active one it is not regenerated at all, until the mouse moves over it again.
 void TNetworkForm::ShowResultsHover(int px, int py) {
+    lastHover_ = QPoint(px, py);
     const TResultsHover hover = ResultsHoverAt(*TheNetwork, px, py);
     const bool selectionChanged = hover.SelectedPipeId != DrawingState_.SelectedPipeId ||
                                   hover.SelectedNodeId != DrawingState_.SelectedNodeId;
@@ -194,6 +196,7 @@ void TNetworkForm::ShowResultsHover(int px, int py) {
     DrawingState_.SelectedNodeId = hover.SelectedNodeId;
     SetStatusBarHint(hover.HintText, hover.Hit);
     hoverPictureStale_ = hoverPictureStale_ || selectionChanged;
+    if (selectionChanged) infoPanel_->UpdatePanels(false);
     if (hoverPictureStale_ && QGuiApplication::applicationState() == Qt::ApplicationActive) {
         RefreshScreenImageOnly();
         hoverPictureStale_ = false;
@@ -232,6 +235,14 @@ void TNetworkForm::ResultsTableUnitsChanged() {
     SetUnitRadioButtonsFromNetwork();
     UpdateFluidDisplay();
     RefreshScreen();
+    refreshHintAfterUnitChange();
+}
+
+// The hint describes the item under the mouse with the unit names of the moment
+// it was written: after a change of units it is written again, rather than keep
+// the old names until the mouse moves.
+void TNetworkForm::refreshHintAfterUnitChange() {
+    if (ResultsMode_ && lastHover_) ShowResultsHover(lastHover_->x(), lastHover_->y());
 }
 
 void TNetworkForm::BitBtnShowLogClick() {

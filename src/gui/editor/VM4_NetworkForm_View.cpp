@@ -10,6 +10,7 @@
 
 #include "editor/VM4_DrawingExtent.h"
 #include "editor/VM4_NetworkCanvas.h"
+#include "editor/panel/VM4_InfoPanel.h"
 #include "editor/VM4_NetworkForm.h"
 #include "foundations/VM4_Units.h"
 #include "model/VM4_Network_Class.h"
@@ -31,6 +32,7 @@ int TNetworkForm::canvasHeight() const { return canvas_->height(); }
 void TNetworkForm::RefreshScreen(bool drawGrid) {
     if (!initialised_) return;
     UpdatePanelResultsKey();
+    infoPanel_->UpdatePanels(false);
     RefreshScreenImageOnly(drawGrid);
 }
 
@@ -144,6 +146,7 @@ void TNetworkForm::changeUnitSystem(bool imperial) {
     SetUnitRadioButtonsFromNetwork();
     AskBeforeUnitChange_ = true;
     RefreshScreen();
+    refreshHintAfterUnitChange();
 }
 
 void TNetworkForm::UpdateFluidDisplay() {

@@ -21,6 +21,13 @@ void removeFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
+std::string ExportNotOpenedMessage(const std::string& workbookPath) {
+    return "The results were written to the workbook\r" + workbookPath +
+           "\r\rbut no program to open it was found on this computer.\r\r"
+           "Open it with a spreadsheet program, or use \"Save To Excel...\" to keep the results "
+           "in a folder of your choice.";
+}
+
 bool OpenWithDesktopProgram(const std::string& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
@@ -45,8 +52,7 @@ bool ExportGridToSpreadsheet(const ITableGrid& grid, const std::string& sheetNam
         return false;
     }
     if (!openWithDesktop || !openWithDesktop(workbook.string())) {
-        removeFolder(folderPath);
-        boxes.ShowInformation(kExportOpenFailedMessage);
+        boxes.ShowInformation(ExportNotOpenedMessage(workbook.string()));
         return false;
     }
     return true;

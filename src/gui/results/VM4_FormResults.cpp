@@ -9,7 +9,6 @@
 #include <QTabBar>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <charconv>
 #include <filesystem>
 #include <optional>
 
@@ -19,6 +18,7 @@
 #include "model/VM4_Network_Class.h"
 #include "platform/VM4_FileDialogs.h"
 #include "platform/VM4_MessageBoxes.h"
+#include "results/VM4_DataCellEdit.h"
 #include "results/VM4_Excel_Functions.h"
 #include "results/VM4_ResultsGrid.h"
 #include "results/VM4_Spreadsheet_Functions.h"
@@ -58,18 +58,6 @@ const TResultsTab kTabs[TFormResults::TabCount] = {
     {"All Results", 1, [](const TNetwork& n, ITableGrid& g) { n.PopulateStringGridAllResults(g); }},
 };
 
-// The row's key as the tables write it; 0 for a heading or an empty cell.
-int WholeNumberOrZero(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    const std::size_t last = text.find_last_not_of(' ');
-    if (first == std::string::npos) return 0;
-    int value = 0;
-    const char* begin = text.data() + first;
-    const char* end = text.data() + last + 1;
-    const auto [stop, error] = std::from_chars(begin, end, value);
-    return error == std::errc() && stop == end ? value : 0;
-}
-
 }  // namespace
 
 TFormResults::TFormResults(IMessageBoxes& boxes, IFileDialogs& files, QWidget* parent)
@@ -105,15 +93,6 @@ QAction* TFormResults::makeAction(const char* objectName, const QString& text, v
     return action;
 }
 
-// The units dialog comes with the configuration window: present so that the
-// layout is final, disabled until it works.
-QAction* TFormResults::makeUnbuiltAction(const char* objectName, const QString& text) {
-    auto* action = new QAction(text, this);
-    action->setObjectName(QString::fromLatin1(objectName));
-    action->setEnabled(false);
-    return action;
-}
-
 void TFormResults::createMenus(QMenuBar& bar) {
     QMenu* file = bar.addMenu(QStringLiteral("&File"));
     file->addAction(makeAction("SaveToExcel1", QStringLiteral("Save To Excel..."), &TFormResults::SaveToExcelClick));
@@ -121,7 +100,7 @@ void TFormResults::createMenus(QMenuBar& bar) {
     QMenu* units = bar.addMenu(QStringLiteral("&Units"));
     units->addAction(makeAction("ImperialUnits1", QStringLiteral("Imperial Units"), &TFormResults::ImperialUnitsClick));
     units->addAction(makeAction("MetricUnits1", QStringLiteral("Metric Units"), &TFormResults::MetricUnitsClick));
-    units->addAction(makeUnbuiltAction("SpecifyUnits1", QStringLiteral("Specify Units...")));
+    units->addAction(makeAction("SpecifyUnits1", QStringLiteral("Specify Units..."), &TFormResults::SpecifyUnitsClick));
 }
 
 void TFormResults::createToolBar(QToolBar& bar) {
@@ -136,7 +115,8 @@ void TFormResults::createToolBar(QToolBar& bar) {
     add(makeAction("ToolButtonExportResults", QStringLiteral("Export Results to Excel"),
                    &TFormResults::ExportToExcelClick),
         ToolIcons::GridView());
-    add(makeUnbuiltAction("ToolButtonChangeUnits", QStringLiteral("Change Display Units")), ToolIcons::Units());
+    add(makeAction("ToolButtonChangeUnits", QStringLiteral("Change Display Units"),
+                   &TFormResults::SpecifyUnitsClick), ToolIcons::Units());
 }
 
 void TFormResults::createTabs(QVBoxLayout& layout) {
@@ -209,7 +189,7 @@ void TFormResults::refill(int tab) {
 }
 
 void TFormResults::GridSelectCell(int /*column*/, int row) {
-    const int key = WholeNumberOrZero(grid_->GetCell(0, row));
+    const int key = DataRowItemId(grid_->GetCell(0, row));
     int pipeId = 0;
     int nodeId = 0;
     switch (CurrentTab()) {
@@ -268,6 +248,13 @@ void TFormResults::changeUnitSystem(bool imperial) {
         network_->SetImperialUnits();
     else
         network_->SetMetricUnits();
+    RefillCurrentTab();
+    if (UnitsChanged) UnitsChanged();
+}
+
+void TFormResults::SpecifyUnitsClick() {
+    if (!SpecifyUnits) return;
+    SpecifyUnits();
     RefillCurrentTab();
     if (UnitsChanged) UnitsChanged();
 }

@@ -26,7 +26,9 @@ public:
     // The name of the sheet a table is exported or saved as.
     static constexpr const char* SheetName = "Velmora Studio - Results";
     static constexpr double ExportColumnWidth_chars = 14.0;
-    static constexpr const char* WorkbookFilter = "Velmora Network (*xlsx)";
+    // A workbook of results, not a network; the pattern with its dot, so that
+    // "notxlsx" files are not offered.
+    static constexpr const char* WorkbookFilter = "Velmora Results Workbook (*.xlsx)";
     static constexpr const char* WorkbookSuffix = "xlsx";
     static const char* const DiameterMismatchMessage;
 
@@ -53,6 +55,8 @@ public:
     // Called after the window changed the network's units, so that the main
     // window redraws the network and its unit controls.
     std::function<void()> UnitsChanged;
+    // The configuration dialog at its units page, in results mode.
+    std::function<void()> SpecifyUnits;
     // Opens an exported workbook with the desktop's spreadsheet program.
     std::function<bool(const std::string& path)> OpenWithDesktop;
 
@@ -60,7 +64,6 @@ public:
 
 private:
     QAction* makeAction(const char* objectName, const QString& text, void (TFormResults::*handler)());
-    QAction* makeUnbuiltAction(const char* objectName, const QString& text);
     void createMenus(QMenuBar& bar);
     void createToolBar(QToolBar& bar);
     void createTabs(QVBoxLayout& layout);
@@ -76,6 +79,7 @@ private:
     void ImperialUnitsClick();
     void MetricUnitsClick();
     void changeUnitSystem(bool imperial);
+    void SpecifyUnitsClick();
 
     IMessageBoxes& boxes_;
     IFileDialogs& files_;

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -40,6 +41,25 @@ public:
         painter->drawText(textArea, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, index.data().toString());
         painter->restore();
     }
+
+    // Editors exist only in an editable grid (its flags allow no other).
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override {
+        auto* editor = new QLineEdit(parent);
+        editor->setFrame(false);
+        const int column = index.column();
+        const int row = index.row();
+        TResultsGrid* grid = const_cast<TResultsGrid*>(&grid_);
+        QObject::connect(editor, &QLineEdit::textEdited, grid,
+                         [grid, column, row](const QString& text) { grid->ReportCellText(column, row, text); });
+        return editor;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        static_cast<QLineEdit*>(editor)->setText(index.data().toString());
+    }
+
+    // The cell already holds every keystroke (ReportCellText).
+    void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
 
 private:
     const TResultsGrid& grid_;
@@ -275,8 +295,32 @@ QColor TResultsGrid::CellColour(int column, int row) const {
 
 // ---- Keys ---------------------------------------------------------------------------------------
 
+void TResultsGrid::SetEditable(bool editable) {
+    editable_ = editable;
+    model_->SetEditable(editable);
+    setEditTriggers(editable ? AnyKeyPressed | DoubleClicked | EditKeyPressed : NoEditTriggers);
+}
+
+void TResultsGrid::ReportCellText(int column, int row, const QString& text) {
+    SetCell(column, row, text.toStdString());
+    Q_EMIT CellTextEdited(column, row, text);
+}
+
+bool TResultsGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    const bool editing = QTableView::edit(index, trigger, event);
+    if (editing) editedCell_ = index;
+    return editing;
+}
+
+void TResultsGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    const QPersistentModelIndex ended = editedCell_;
+    editedCell_ = QPersistentModelIndex();
+    QTableView::closeEditor(editor, hint);
+    if (ended.isValid()) Q_EMIT CellEditEnded(ended.column(), ended.row());
+}
+
 void TResultsGrid::keyPressEvent(QKeyEvent* event) {
-    if (WouldType(*event)) {
+    if (!editable_ && WouldType(*event)) {
         event->accept();
         boxes_.ShowInformation(kReadOnlyMessage);
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPersistentModelIndex>
 #include <QTableView>
 #include <string>
 #include <vector>
@@ -68,6 +69,14 @@ public:
     // Selects a cell without raising CellSelected: the program's choice, not the user's.
     void SelectCell(int column, int row);
 
+    // An editable grid lets the user type into its cells (the data grid); each
+    // keystroke is reported by CellTextEdited. The results grid refuses typing.
+    void SetEditable(bool editable);
+    bool IsEditable() const { return editable_; }
+    // From the cell editor: the text it holds now.
+    void ReportCellText(int column, int row, const QString& text);
+    using QTableView::edit;
+
     // The colour the cell is painted with.
     QColor CellColour(int column, int row) const;
 
@@ -80,12 +89,18 @@ public:
 Q_SIGNALS:
     // The user selected a cell, by mouse or keyboard.
     void CellSelected(int column, int row);
+    // The text of a cell being typed changed: after every keystroke.
+    void CellTextEdited(int column, int row, const QString& text);
+    // The editor of a cell closed (Enter, Tab, another cell chosen).
+    void CellEditEnded(int column, int row);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     void configureView(QTableView& view) const;
@@ -107,6 +122,8 @@ private:
     int selectedRow_ = 0;
     int updateDepth_ = 0;
     bool selectingByProgram_ = false;
+    bool editable_ = false;
+    QPersistentModelIndex editedCell_;
 };
 
 // Groups the changes of its lifetime into one refresh of the grid, also when

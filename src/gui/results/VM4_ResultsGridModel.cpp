@@ -38,7 +38,8 @@ QVariant TResultsGridModel::headerData(int section, Qt::Orientation orientation,
 
 Qt::ItemFlags TResultsGridModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return editable_ ? flags | Qt::ItemIsEditable : flags;
 }
 
 const std::string& TResultsGridModel::Cell(int column, int row) const {

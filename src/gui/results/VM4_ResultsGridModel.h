@@ -22,6 +22,8 @@ public:
     // an exported sheet.
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Cells the views may open an editor on (the data grid's, not the results').
+    void SetEditable(bool editable) { editable_ = editable; }
 
     // ---- Storage, without telling the views ----
     int Rows() const { return static_cast<int>(rows_.size()); }
@@ -44,4 +46,5 @@ public:
 private:
     std::vector<std::vector<std::string>> rows_;
     int columns_ = 0;
+    bool editable_ = false;
 };

@@ -20,6 +20,9 @@ public:
     virtual void EditDemands(TNetwork& network, std::int32_t nodeId) = 0;
     // True when the text was accepted.
     virtual bool EditFreeText(TNetwork& network, std::int32_t index) = 0;
+    // The pipe diameter manager for one pipe: startMode 0 chooses a diameter,
+    // 1 a material; `metric` when diameters are shown in m or mm.
+    virtual void EditPipeDiameter(TNetwork& network, std::int32_t pipeId, int startMode, bool metric) = 0;
     // The configuration dialog on its default-pipe page.
     virtual void EditDefaultPipe(TNetwork& network) = 0;
 };

@@ -3,32 +3,15 @@
 #include <cstdint>
 #include <string>
 
-class IItemDialogs;
-class IMessageBoxes;
-class TActionLog;
-class TNetwork;
-struct TDrawingState;
+#include "editor/VM4_EditorHost.h"
 
 // The screen cursor a tool asks for over the drawing.
 enum class TToolCursor { Arrow, OpenHand, GrabbingHand, Move, Selection, SelectionActive, PointingHand, Cross };
 
 // What a drawing tool may ask of the window that holds it. Tools work on the
 // document and the editor state and never reach for a widget themselves.
-class IToolHost {
+class IToolHost : public IEditorHost {
 public:
-    virtual ~IToolHost() = default;
-
-    virtual TNetwork& Network() = 0;
-    virtual TDrawingState& State() = 0;
-    virtual TActionLog& ActionLog() = 0;
-    virtual IMessageBoxes& Boxes() = 0;
-    virtual IItemDialogs& Dialogs() = 0;
-    virtual bool ResultsMode() const = 0;
-
-    // Regenerates the picture from the document and shows it.
-    virtual void Regenerate() = 0;
-    // The document changed: it must be offered for saving.
-    virtual void MarkModified() = 0;
     virtual void SetCursor(TToolCursor cursor) = 0;
     // Moves the view's origin by (dx, dy) drawing units and shows the picture
     // there without regenerating it.

@@ -28,4 +28,6 @@ bool TUnavailableDialogs::EditFreeText(TNetwork&, std::int32_t) {
     return false;
 }
 
+void TUnavailableDialogs::EditPipeDiameter(TNetwork&, std::int32_t, int, bool) { sayNotAvailable("pipe diameter"); }
+
 void TUnavailableDialogs::EditDefaultPipe(TNetwork&) { sayNotAvailable("default pipe"); }

@@ -16,6 +16,7 @@ public:
     void EditFlowControl(TNetwork& network, std::int32_t pipeId, bool resultsMode) override;
     void EditDemands(TNetwork& network, std::int32_t nodeId) override;
     bool EditFreeText(TNetwork& network, std::int32_t index) override;
+    void EditPipeDiameter(TNetwork& network, std::int32_t pipeId, int startMode, bool metric) override;
     void EditDefaultPipe(TNetwork& network) override;
 
     static std::string NotAvailableText(const std::string& dialog);

@@ -1,0 +1,19 @@
+#include "dialogs/VM4_DialogHelpers.h"
+
+#include <filesystem>
+
+#include "platform/VM4_FileDialogs.h"
+#include "platform/VM4_MessageBoxes.h"
+
+std::optional<std::string> AskTargetFile(IFileDialogs& files, IMessageBoxes& boxes, const char* filter,
+                                         const char* suffix) {
+    const auto path = files.AskSaveFileName({"", "", filter, suffix});
+    if (!path) return std::nullopt;
+    if (std::filesystem::exists(*path) && !boxes.Confirm("File already exists. Do wish to overwrite? \r"))
+        return std::nullopt;
+    return path;
+}
+
+std::optional<std::string> AskSourceFile(IFileDialogs& files, const char* filter, const char* suffix) {
+    return files.AskOpenFileName({"", "", filter, suffix});
+}

@@ -1,0 +1,85 @@
+#include "dialogs/VM4_ItemDialogForms.h"
+
+#include <string>
+
+#include "dialogs/VM4_ComponentPressureForm.h"
+#include "dialogs/VM4_DemandsForm.h"
+#include "dialogs/VM4_FlowControlForm.h"
+#include "dialogs/VM4_FreeTextsForm.h"
+#include "dialogs/VM4_PumpDataForm.h"
+#include "model/VM4_Network_Class.h"
+
+TItemDialogForms::TItemDialogForms(IMessageBoxes& boxes, IFileDialogs& files, QWidget* parent)
+    : boxes_(boxes), files_(files), parent_(parent), unavailable_(boxes) {}
+
+TItemDialogForms::~TItemDialogForms() = default;
+
+TPumpDataForm& TItemDialogForms::PumpForm() {
+    if (!pump_) pump_ = std::make_unique<TPumpDataForm>(boxes_, files_, parent_);
+    return *pump_;
+}
+
+TComponentPressureForm& TItemDialogForms::ComponentForm() {
+    if (!component_) component_ = std::make_unique<TComponentPressureForm>(boxes_, files_, parent_);
+    return *component_;
+}
+
+TFlowControlForm& TItemDialogForms::FlowControlForm() {
+    if (!flowControl_) flowControl_ = std::make_unique<TFlowControlForm>(boxes_, parent_);
+    return *flowControl_;
+}
+
+TDemandsForm& TItemDialogForms::DemandsForm() {
+    if (!demands_) demands_ = std::make_unique<TDemandsForm>(boxes_, parent_);
+    return *demands_;
+}
+
+TFreeTextsForm& TItemDialogForms::FreeTextForm() {
+    if (!freeText_) freeText_ = std::make_unique<TFreeTextsForm>(parent_);
+    return *freeText_;
+}
+
+// The saved bytes are the one record of everything a dialog may touch.
+template <typename TEdit>
+void TItemDialogForms::watching(TNetwork& network, TEdit edit) {
+    const std::string before = network.SaveToBytes();
+    edit();
+    if (Changed && network.SaveToBytes() != before) Changed();
+}
+
+bool TItemDialogForms::EditPumpData(TNetwork& network, std::int32_t pipeId, bool resultsMode) {
+    bool deletePump = false;
+    watching(network, [&] { deletePump = PumpForm().EditPumpData(network, pipeId, resultsMode); });
+    return deletePump;
+}
+
+void TItemDialogForms::EditPipeFittings(TNetwork& network, std::int32_t pipeId, bool resultsMode) {
+    unavailable_.EditPipeFittings(network, pipeId, resultsMode);
+}
+
+void TItemDialogForms::EditComponentPressure(TNetwork& network, std::int32_t pipeId, bool resultsMode) {
+    watching(network, [&] { ComponentForm().EditComponentPressure(network, pipeId, resultsMode); });
+}
+
+void TItemDialogForms::EditFlowControl(TNetwork& network, std::int32_t pipeId, bool resultsMode) {
+    watching(network, [&] { FlowControlForm().EditFlowControl(network, pipeId, resultsMode); });
+}
+
+void TItemDialogForms::EditDemands(TNetwork& network, std::int32_t nodeId) {
+    watching(network, [&] { DemandsForm().EditNodeDemands(network, nodeId); });
+}
+
+bool TItemDialogForms::EditFreeText(TNetwork& network, std::int32_t index) {
+    return FreeTextForm().EditFreeText(network, index);
+}
+
+void TItemDialogForms::EditPipeDiameter(TNetwork& network, std::int32_t pipeId, int startMode, bool metric) {
+    unavailable_.EditPipeDiameter(network, pipeId, startMode, metric);
+}
+
+void TItemDialogForms::EditDefaultPipe(TNetwork& network) {
+    if (DefaultPipeEditor)
+        DefaultPipeEditor();
+    else
+        unavailable_.EditDefaultPipe(network);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "editor/tools/VM4_ItemDialogs.h"
+#include "editor/tools/VM4_UnavailableDialogs.h"
+
+class IFileDialogs;
+class IMessageBoxes;
+class QWidget;
+class TComponentPressureForm;
+class TDemandsForm;
+class TFlowControlForm;
+class TFreeTextsForm;
+class TPumpDataForm;
+
+// The item dialogs the drawing tools open. Each form is made on first use and
+// kept for the run, as its working copies are; the dialogs not built yet
+// (fittings, pipe diameter) still say so.
+class TItemDialogForms : public IItemDialogs {
+public:
+    TItemDialogForms(IMessageBoxes& boxes, IFileDialogs& files, QWidget* parent);
+    ~TItemDialogForms() override;
+
+    bool EditPumpData(TNetwork& network, std::int32_t pipeId, bool resultsMode) override;
+    void EditPipeFittings(TNetwork& network, std::int32_t pipeId, bool resultsMode) override;
+    void EditComponentPressure(TNetwork& network, std::int32_t pipeId, bool resultsMode) override;
+    void EditFlowControl(TNetwork& network, std::int32_t pipeId, bool resultsMode) override;
+    void EditDemands(TNetwork& network, std::int32_t nodeId) override;
+    bool EditFreeText(TNetwork& network, std::int32_t index) override;
+    void EditPipeDiameter(TNetwork& network, std::int32_t pipeId, int startMode, bool metric) override;
+    void EditDefaultPipe(TNetwork& network) override;
+
+    // Called after a dialog changed the network, so that the document counts as modified.
+    std::function<void()> Changed;
+    // The configuration dialog at its default-pipe page, which the main window owns.
+    std::function<void()> DefaultPipeEditor;
+
+    TPumpDataForm& PumpForm();
+    TComponentPressureForm& ComponentForm();
+    TFlowControlForm& FlowControlForm();
+    TDemandsForm& DemandsForm();
+    TFreeTextsForm& FreeTextForm();
+
+private:
+    // Runs a dialog and reports a change of the network's saved form.
+    template <typename TEdit>
+    void watching(TNetwork& network, TEdit edit);
+
+    IMessageBoxes& boxes_;
+    IFileDialogs& files_;
+    QWidget* parent_;
+    TUnavailableDialogs unavailable_;
+    std::unique_ptr<TPumpDataForm> pump_;
+    std::unique_ptr<TComponentPressureForm> component_;
+    std::unique_ptr<TFlowControlForm> flowControl_;
+    std::unique_ptr<TDemandsForm> demands_;
+    std::unique_ptr<TFreeTextsForm> freeText_;
+};
