@@ -18,7 +18,9 @@ using TCode = TMatrixEquations;
 // Small systems whose head terms are linear: each unknown's pipe has no length
 // and carries a component whose loss is slope·Q (water, so one metre of water is
 // one metre of fluid), and its Jacobian entry is the slope. A slope of 0 leaves
-// the unknown to continuity equations only.
+// the unknown to continuity equations only. A negative slope is a pump on the
+// rising part of its curve H = a·(Q − 1)² + 40 m (a flow between 1 and 2 m³/s,
+// a chosen so that dH/dQ = −slope there): the head loss −H falls as Q grows.
 struct TLinearSystemCase {
     const char* name;
     std::vector<double> slopes;
@@ -34,6 +36,13 @@ struct TLinearSystemCase {
 
 void PrintTo(const TLinearSystemCase& c, std::ostream* os) { *os << c.name; }
 
+TPump PumpRisingAt(long double flow_m3s, double headGainSlope) {
+    const double a = headGainSlope / (2.0 * (static_cast<double>(flow_m3s) - 1.0));
+    TPump pump;
+    for (const double flow : {0.0, 1.0, 2.0}) pump.AddPumpCurvePoint(flow, a * (flow - 1.0) * (flow - 1.0) + 40.0, 50.0, 1.0);
+    return pump;
+}
+
 std::unique_ptr<TMatrixEquations> LinearSystem(const TLinearSystemCase& c) {
     const auto n = static_cast<std::int32_t>(c.slopes.size());
     const auto m = static_cast<std::int32_t>(c.codes.size());
@@ -42,8 +51,9 @@ std::unique_ptr<TMatrixEquations> LinearSystem(const TLinearSystemCase& c) {
     for (std::int32_t j = 1; j <= n; ++j) {
         SetPipe(*engine, j, kNoFrictionPipe);
         const double slope = c.slopes[static_cast<std::size_t>(j - 1)];
-        if (slope != 0.0) engine->QComponent[j].CopyComponentPressure(LinearCurveComponent(slope));
+        if (slope > 0.0) engine->QComponent[j].CopyComponentPressure(LinearCurveComponent(slope));
         engine->QVariables[j] = c.flows[static_cast<std::size_t>(j - 1)];
+        if (slope < 0.0) engine->QPump[j].CopyPump(PumpRisingAt(engine->QVariables[j], -slope));
     }
     for (std::int32_t i = 1; i <= m; ++i) {
         for (std::int32_t j = 1; j <= n; ++j)
@@ -140,20 +150,20 @@ const std::vector<TLinearSystemCase> kLinearSystems = {
      {1010.0 / 12110.0 + (1.0 - 11.0 * 1010.0 / 12110.0), 1010.0 / 12110.0, 1.0 - 11.0 * 1010.0 / 12110.0,
       1.0 - 11.0 * 1010.0 / 12110.0},
      {}},
-    // The same ring with a head gain of slope −10 on unknown 2 (as on a pump
-    // running up its curve): the first loop's own slope is 1 − 10 = −9, so the
-    // system of the loops is not definite and must be pivoted.
-    //   Q1 − Q2 − Q3 = −1     → F = 0     h1 + h2 = −10        → F = 1
-    //   Q3 − Q4 = 0           → F = 0     −h2 + h3 + h4 = 1020 → F = 90
+    // The same ring with a pump running up its curve on unknown 2 (at 1.5 m³/s
+    // its head 42.5 m rises by 10 per m³/s): the first loop's own slope is
+    // 1 − 10 = −9, so the system of the loops is not definite and must be pivoted.
+    //   Q1 − Q2 − Q3 = −1.5   → F = 0     h1 + h2 = −42.5        → F = 1
+    //   Q3 − Q4 = 0           → F = 0     −h2 + h3 + h4 = 1052.5 → F = 90
     // Eliminated by hand: b = −101/991, c = d = 82/991, a = b + c = −19/991.
-    {"LoopWithAHeadGain",
+    {"LoopWithAPumpRunningUpItsCurve",
      {1.0, -10.0, 100.0, 1000.0},
-     {1.0L, 1.0L, 1.0L, 1.0L},
+     {1.0L, 1.5L, 1.0L, 1.0L},
      {{TCode::CodeFlowEnters, TCode::CodeFlowLeaves, TCode::CodeFlowLeaves, TCode::CodeNotInEquation},
       {TCode::CodeNotInEquation, TCode::CodeNotInEquation, TCode::CodeFlowEnters, TCode::CodeFlowLeaves},
       {TCode::CodeWalkedForward, TCode::CodeWalkedForward, TCode::CodeNotInEquation, TCode::CodeNotInEquation},
       {TCode::CodeNotInEquation, TCode::CodeWalkedBackward, TCode::CodeWalkedForward, TCode::CodeWalkedForward}},
-     {-1.0, 0.0, -10.0, 1020.0},
+     {-1.5, 0.0, -42.5, 1052.5},
      {-19.0 / 991.0, -101.0 / 991.0, 82.0 / 991.0, 82.0 / 991.0},
      {}},
 };

@@ -257,7 +257,14 @@ bool TLoopSpaceStep::factorLoopMatrix() {
     definite.Factors.factorize(definite.Lower);
     pivoted_ = definite.Factors.info() != Eigen::Success || !(definite.Factors.vectorD().minCoeff() > 0.0L);
     if (!pivoted_) return true;
-    return factorLoopMatrix();
+    return factorPivoted();
+}
+
+// The loop matrix keeps its pattern for a generated system, so the pivoting
+// factorization reuses its own analysis from step to step too.
+bool TLoopSpaceStep::factorPivoted() {
+    pivoted_ = true;
+    return loopFactors_.Factor(loopMatrix_);
 }
 
 bool TLoopSpaceStep::solveLoopMatrix() {
