@@ -230,6 +230,8 @@ void TLoopSpaceStep::analyseDefiniteFactors() {
     TDefiniteFactors& definite = *definite_;
     definite.Source.clear();
     definite.Lower = TDefiniteFactors::TMatrix(loops, loops);
+    // Eigen compresses an empty matrix by reading past its outer index.
+    if (loops == 0) return;
     std::vector<std::int32_t> perColumn(at(loops), 0);
     for (std::int32_t k = 0; k < loops; ++k)
         for (std::int32_t e = loopMatrix_.ColumnStart[at(k)]; e < loopMatrix_.ColumnStart[at(k) + 1]; ++e)
@@ -242,7 +244,7 @@ void TLoopSpaceStep::analyseDefiniteFactors() {
             definite.Source.push_back(e);
         }
     definite.Lower.makeCompressed();
-    if (loops > 0) definite.Factors.analyzePattern(definite.Lower);
+    definite.Factors.analyzePattern(definite.Lower);
 }
 
 // LDLᵀ when every pivot D is positive; otherwise LU with pivoting.
