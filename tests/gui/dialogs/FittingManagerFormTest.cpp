@@ -20,6 +20,7 @@
 #include "common/TempFolder.h"
 #include "dialogs/VM4_ItemDialogForms.h"
 #include "dialogs/fittings/VM4_FittingManagerForm.h"
+#include "dialogs/fittings/VM4_ChooseSymbolForm.h"
 #include "dialogs/fittings/VM4_KValueCalculatorForm.h"
 #include "libraries/VM4_Fitting_Database.h"
 #include "model/VM4_Network_Class.h"
@@ -185,13 +186,19 @@ TEST_F(FittingManager, AUserFittingIsWrittenToTheUserFolderAndReadBack) {
         form().NewDescription().setText(QStringLiteral("Y strainer"));
         Choose(&form().NewMetricSize(), 8);
         form().NewK().SetValueText("2,5");
+        TWhenShown inChooser(form().SymbolChooser(), [&] {
+            form().SymbolChooser().SelectSymbol(36);
+            form().SymbolChooser().Choose();
+        });
+        form().ChangeSymbol();
+        EXPECT_EQ(form().NewSymbol(), 36);
         boxes_.AnswerConfirm(true);
         form().SaveNewFittingToList();
         EXPECT_FALSE(form().NewFittingPanelOpen());
         // Written only where the user's files go.
         EXPECT_EQ(FileContents(standardFile()), shipped);
         EXPECT_EQ(FileContents(userFile()),
-                  "1.02~|~~|~\r\n50~|~0~|~STRAINER~|~50 mm~|~2\"~|~Y strainer~|~2.50\r\n");
+                  "1.02~|~~|~\r\n50~|~36~|~STRAINER~|~50 mm~|~2\"~|~Y strainer~|~2.50\r\n");
     });
     TNobodyThere nobody;
     TFittingDatabase reloaded(data_ / "FittingTables", user_ / "FittingTables", nobody);
