@@ -316,6 +316,7 @@ TEST_F(InfoPanel, TheFittingsButtonOpensTheFittingManagerOnThePipe) {
     });
     Widget("ButtonCountFittings")->click();
     EXPECT_EQ(pipeName, "P1");
+    EXPECT_TRUE(boxes_.Texts().empty()) << boxes_.Texts().front();
     EXPECT_EQ(Widget("ButtonCountFittings")->text(), "2");
     EXPECT_NEAR(Network().GetPipe(first_).Fittings.CalculateTotal_KValue(), 0.36, 1e-12);
     EXPECT_TRUE(Form().IsModified());
