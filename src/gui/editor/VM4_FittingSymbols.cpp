@@ -41,7 +41,7 @@ void bend(int symbol, TFittingShape& s) {
             s.Lines << line(P(-6, -6), P(0, 0)) << line(P(0, -3), P(0, 3)) << line(P(-8, -4), P(-4, -8));
             break;
         case 2:  // long radius bend
-            s.Lines << arc(P(0, -11), 11, kPi / 2, kPi) << line(P(0, 8), P(0, 14)) << line(P(-14, -11), P(-8, -11));
+            s.Lines << arc(P(0, -10), 10, kPi / 2, kPi) << line(P(0, -3), P(0, 3)) << line(P(-13, -10), P(-7, -10));
             break;
         case 3:  // return bend
             s.Lines << arc(P(0, -5), 5, -kPi / 2, kPi / 2) << line(P(0, -10), P(-10, -10)) << line(P(0, 0), P(-10, 0));
@@ -81,12 +81,12 @@ void valve(int symbol, TFittingShape& s) {
         case 16: s.Lines << line(P(0, -7), P(0, 7)); break;                                  // lift check
         case 18:  // foot valve with a strainer
         case 19:
-            s.Lines << line(P(-8, 8), P(8, 8)) << line(P(-4, 8), P(-4, 11)) << line(P(0, 8), P(0, 11))
-                    << line(P(4, 8), P(4, 11));
+            s.Lines << line(P(-8, 7), P(8, 7)) << line(P(-4, 7), P(-4, 10)) << line(P(0, 7), P(0, 10))
+                    << line(P(4, 7), P(4, 10));
             if (symbol == 19) s.Lines << line(P(0, -6), P(4, 4));
             break;
         case 20:  // control valve: stem and actuator
-            s.Lines << line(P(0, 0), P(0, -7)) << arc(P(0, -7), 4, kPi, 2 * kPi) << line(P(-4, -7), P(4, -7));
+            s.Lines << line(P(0, 0), P(0, -6)) << arc(P(0, -6), 4, kPi, 2 * kPi) << line(P(-4, -6), P(4, -6));
             break;
         default: break;  // gate valve
     }
@@ -171,9 +171,10 @@ void PaintFittingShape(QPainter& painter, const QTransform& frame, const TFittin
     UseNoBrush(painter);
 }
 
-// The symbols are 24 units across; a cell shows them as large as it allows.
+// The symbols are about 24 units across and 20 high; a cell shows them as large
+// as it allows.
 void DrawFittingPicture(QPainter& painter, const QRect& cell, int symbol, const QColor& colour) {
-    const double scale = std::max(0.5, std::min(cell.width(), cell.height()) / 26.0);
+    const double scale = std::max(0.5, std::min(cell.width() / 26.0, cell.height() / 22.0));
     QTransform frame;
     frame.translate(cell.center().x() + 0.5, cell.center().y() + 0.5);
     frame.scale(scale, scale);

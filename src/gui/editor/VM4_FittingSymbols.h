@@ -22,7 +22,7 @@ struct TFittingCircle {
 };
 
 // A symbol as outlines in a frame about the fitting's point, the x axis along
-// the pipe, about 12 units each way.
+// the pipe, within 13 units each way along it and 10 across.
 struct TFittingShape {
     QVector<QPolygonF> Lines;    // open outlines
     QVector<QPolygonF> Bodies;   // closed outlines filled white

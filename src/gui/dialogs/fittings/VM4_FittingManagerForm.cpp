@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QTableWidget>
 
 #include "dialogs/VM4_DialogHelpers.h"
@@ -71,7 +72,7 @@ void TFittingManagerForm::setUpDatabaseGrid(QTableWidget& grid, int rows, const 
     grid.setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid.setSelectionBehavior(QAbstractItemView::SelectRows);
     grid.setSelectionMode(QAbstractItemView::SingleSelection);
-    grid.setIconSize(QSize(40, kRowHeight - 2));
+    grid.setIconSize(QSize(44, kRowHeight - 1));
 }
 
 void TFittingManagerForm::createPipePart() {
@@ -125,13 +126,20 @@ void TFittingManagerForm::EditPipeFittings(TFittingSet& fittings, std::int32_t p
     if (save_ && !resultsMode) fittings.CopyFittingSet(working_);
 }
 
+// A row can be scrolled to the top only once the grid has its size.
+void TFittingManagerForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (databaseGrid_->currentRow() >= 0)
+        databaseGrid_->scrollToItem(databaseGrid_->item(databaseGrid_->currentRow(), 3), QAbstractItemView::PositionAtTop);
+}
+
 // In results mode the dialog only shows; the close box is the way out.
 void TFittingManagerForm::setResultsMode(bool resultsMode) {
     for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) child->setEnabled(!resultsMode);
 }
 
 void TFittingManagerForm::fillFittingRow(QTableWidget& grid, int row, const TFitting& fitting) const {
-    auto* symbol = new QTableWidgetItem(QIcon(FittingPixmap(fitting.ImageIndex, 40, kRowHeight - 2)), QString());
+    auto* symbol = new QTableWidgetItem(QIcon(FittingPixmap(fitting.ImageIndex, 44, kRowHeight - 1)), QString());
     grid.setItem(row, 0, symbol);
     const std::array<std::string, 7> texts = {std::to_string(fitting.SizeIndex), std::to_string(fitting.ImageIndex),
                                               fitting.Type,         fitting.MetricSize,

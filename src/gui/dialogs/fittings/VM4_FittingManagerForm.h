@@ -100,6 +100,7 @@ private:
     void showFileData();
     void reportFileError(const std::exception& error);
     void closeWith(bool save);
+    void showEvent(QShowEvent* event) override;
 
     IMessageBoxes& boxes_;
     std::unique_ptr<TQtUserMessages> messages_;
