@@ -86,6 +86,7 @@ private:
     bool databaseWritable();
     void fillPipeGrid();
     void fillDatabaseGrid();
+    void markUserFitting(int row);
     void fillFittingRow(QTableWidget& grid, int row, const TFitting& fitting) const;
     void showQuantitySelector(int pipeRow);
     void hideQuantitySelector();

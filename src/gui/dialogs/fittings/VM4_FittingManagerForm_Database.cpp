@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -106,9 +108,22 @@ void TFittingManagerForm::fillDatabaseGrid() {
     for (std::size_t row = 0; row < rowSlots_.size(); ++row) {
         const int slot = rowSlots_[row];
         fillFittingRow(*databaseGrid_, static_cast<int>(row), fittings.GetFitting(slot));
-        if (fittings.GetFittingFileType(slot) == TFittingSet::kUserFile)
-            databaseGrid_->item(static_cast<int>(row), 0)->setText(QStringLiteral("u"));
+        if (fittings.GetFittingFileType(slot) == TFittingSet::kUserFile) markUserFitting(static_cast<int>(row));
     }
+}
+
+// The user's own fittings carry a small marker at the right of their picture.
+void TFittingManagerForm::markUserFitting(int row) {
+    QTableWidgetItem* cell = databaseGrid_->item(row, 0);
+    QPixmap picture = cell->icon().pixmap(databaseGrid_->iconSize());
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 90, 220));
+    painter.drawEllipse(QRectF(picture.width() - 7, 1, 5, 5));
+    painter.end();
+    cell->setIcon(QIcon(picture));
+    cell->setToolTip(QStringLiteral("User fitting"));
 }
 
 void TFittingManagerForm::scrollDatabaseTo(int row) {
