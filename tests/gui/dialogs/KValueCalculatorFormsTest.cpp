@@ -1,4 +1,6 @@
+#include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
@@ -130,6 +132,28 @@ TEST(KValueCalculatorForms, ALargeContractionIsUsedOnlyWhenConfirmed) {
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{question, question}));
     EXPECT_NEAR(contraction.ResultK(), 120.0, 1e-9);
+}
+
+TEST(KValueCalculatorForms, LeavingABoxWithoutAPositiveNumberPutsZeroInIt) {
+    TScopedDecimalMark point('.');
+    TScriptedMessageBoxes boxes;
+    TPipeEntranceCalculationForm entrance(boxes);
+    entrance.show();
+    entrance.activateWindow();
+    QApplication::processEvents();
+    ASSERT_TRUE(entrance.Input(0).hasFocus());
+    Type(entrance, "EditEntranceRadius", "");
+    entrance.Input(1).setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(entrance.Input(0).Text(), "0.00");
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Numeric entry is not valid"});
+    // On the way to "Cancel" nothing is said.
+    boxes.Forget();
+    Type(entrance, "EditPipeDiameter", "");
+    entrance.Input(1).setFocus(Qt::OtherFocusReason);
+    Child<QPushButton>(entrance, "ButtonCancel")->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(entrance.Input(1).Text(), "");
+    EXPECT_TRUE(boxes.Texts().empty());
+    entrance.close();
 }
 
 }  // namespace
