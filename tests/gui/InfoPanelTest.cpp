@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -19,6 +20,8 @@
 #include "TestFormServices.h"
 #include "WhenShown.h"
 #include "common/NetworkBuilder.h"
+#include "common/TempFolder.h"
+#include "dialogs/fittings/VM4_FittingManagerForm.h"
 #include "editor/VM4_NetworkCanvas.h"
 #include "editor/VM4_NetworkForm.h"
 #include "editor/panel/VM4_InfoPanel.h"
@@ -292,6 +295,31 @@ TEST_F(InfoPanel, CountButtonsShowIncludedItems) {
     EXPECT_FALSE(Network().GetPipe(first_).CalcPump);
     EXPECT_EQ(Widget("ButtonCountPump")->text(), "0");
     EXPECT_TRUE(Network().GetPipe(first_).HasPump);
+}
+
+// The count button opens the fitting manager through the item dialogs; what it
+// saves is the pipe's, and the document counts as changed.
+TEST_F(InfoPanel, TheFittingsButtonOpensTheFittingManagerOnThePipe) {
+    const std::filesystem::path tables = std::filesystem::path(folder_.path().toStdString()) / "FittingTables";
+    std::filesystem::create_directories(tables);
+    WriteFileContents(tables / "Vmn_Fittings.vmfi", "1.02~|~~|~\r\n25~|~7~|~GATE_VALVE~|~DN25~|~1\"~|~Gate valve~|~0.18\r\n");
+    BuildLine();
+    Select(0, first_);
+    std::string pipeName;
+    QTimer::singleShot(0, [&] {
+        auto* manager = Form().findChild<TFittingManagerForm*>();
+        if (manager == nullptr) return;
+        pipeName = manager->findChild<QLabel*>("LabelPipeName")->text().toStdString();
+        manager->AddDatabaseRowToPipe(1);
+        manager->SetQuantity(0, 2);
+        manager->findChild<QPushButton*>("ButtonSave")->click();
+    });
+    Widget("ButtonCountFittings")->click();
+    EXPECT_EQ(pipeName, "P1");
+    EXPECT_TRUE(boxes_.Texts().empty()) << boxes_.Texts().front();
+    EXPECT_EQ(Widget("ButtonCountFittings")->text(), "2");
+    EXPECT_NEAR(Network().GetPipe(first_).Fittings.CalculateTotal_KValue(), 0.36, 1e-12);
+    EXPECT_TRUE(Form().IsModified());
 }
 
 TEST_F(InfoPanel, UseAsDefaultCopiesThePipeWhenConfirmed) {

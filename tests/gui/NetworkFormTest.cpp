@@ -23,6 +23,8 @@
 #include "ScriptedMessageBoxes.h"
 #include "common/NetworkBuilder.h"
 #include "editor/VM4_Examples_Form.h"
+#include "dialogs/config/VM4_ConfigForm.h"
+#include "dialogs/fittings/VM4_FittingManagerForm.h"
 #include "editor/VM4_HelpForm.h"
 #include "editor/VM4_NetworkCanvas.h"
 #include "editor/VM4_NetworkForm.h"
@@ -762,3 +764,33 @@ TEST_F(NetworkForm, ScrollBarsMoveTheView) {
 }
 
 }  // namespace
+
+// The default pipe's fittings button opens the fitting manager on the working
+// default pipe (pipe id 0); the fitting reaches the network's default pipe only
+// when the configuration dialog is accepted.
+TEST_F(NetworkForm, TheDefaultPipesFittingsAreEditedInTheFittingManager) {
+    fs::create_directories(fs::path(program_) / "FittingTables");
+    std::ofstream(fs::path(program_) / "FittingTables" / "Vmn_Fittings.vmfi", std::ios::binary)
+        << "1.02~|~~|~\r\n25~|~7~|~GATE_VALVE~|~DN25~|~1\"~|~Gate valve~|~0.18\r\n";
+    Form();
+    std::string pipeId, caption;
+    QTimer::singleShot(0, [&] {
+        TConfigForm& config = Form().ConfigForm();
+        auto* fittings = config.findChild<QPushButton*>(QStringLiteral("ButtonDefaultFittings"));
+        if (fittings == nullptr || !fittings->isEnabled()) return config.reject();
+        QTimer::singleShot(0, [&] {
+            auto* manager = Form().findChild<TFittingManagerForm*>();
+            pipeId = manager->findChild<QLabel*>(QStringLiteral("LabelPipeId"))->text().toStdString();
+            manager->AddDatabaseRowToPipe(1);
+            manager->findChild<QPushButton*>(QStringLiteral("ButtonSave"))->click();
+        });
+        fittings->click();
+        caption = fittings->text().toStdString();
+        config.findChild<QPushButton*>(QStringLiteral("ButtonOK"))->click();
+    });
+    Trigger("ChangeDefaultPipeData1");
+    EXPECT_EQ(pipeId, "( Pipe Id: 0 )");
+    EXPECT_EQ(caption, "1");
+    ASSERT_EQ(Form().Network().DefaultPipe.Fittings.Count(), 1);
+    EXPECT_EQ(Form().Network().DefaultPipe.Fittings.GetFitting(1).Type, "GATE_VALVE");
+}

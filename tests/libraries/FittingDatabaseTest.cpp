@@ -144,4 +144,67 @@ TEST_F(FittingDatabaseTest, OneFittingTooManyIsToldAndKeepsTheSetAsBeforeTheFile
     EXPECT_EQ(tooSmall.Fittings().Count(), 0);
 }
 
+
+// An installed program: the shipped files in a data folder the program never
+// writes, the user's changes in a folder of their own.
+class FittingDatabaseUserFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override { CopyFixtureInto("fittings", data); }
+    std::filesystem::path userTables() const { return user / "FittingTables"; }
+    TFittingDatabase open() { return TFittingDatabase(data.Path(), userTables(), messages); }
+
+    TTempFolder data;
+    TTempFolder user;
+    TRecordedMessages messages;
+};
+
+TEST_F(FittingDatabaseUserFolderTest, ChangesGoToTheUserFolderAndComeBackFromIt) {
+    const std::string shipped = FileContents(data / kStandardFittings);
+    TFittingDatabase database = open();
+    ASSERT_TRUE(database.LoadFittingDatabase());
+    database.AddUserFitting(pipeBend());
+    database.RemoveDatabaseFitting(1);
+    EXPECT_EQ(FileContents(data / kStandardFittings), shipped);
+    EXPECT_FALSE(std::filesystem::exists(data / kUserFittings));
+    EXPECT_EQ(FileContents(userTables() / "Vmn_Fittings_Edited.vmfi"),
+              CrLfLines({"1.02~|~~|~", kElbowLine, kHiddenLine}));
+
+    TFittingDatabase reloaded = open();
+    ASSERT_TRUE(reloaded.LoadFittingDatabase());
+    EXPECT_EQ(typesOf(reloaded.Fittings()), (std::vector<std::string>{"ELBOW_90_STD", "HIDDEN", "PRad"}));
+    const TFitting& bend = reloaded.Fittings().GetFitting(3);
+    EXPECT_EQ(bend.SizeIndex, 50);
+    EXPECT_EQ(bend.ImageIndex, 2);
+    EXPECT_EQ(bend.Description, "Pipe bend with specific radius");
+    EXPECT_NEAR(bend.KValue, 0.35, 1e-12);
+    EXPECT_EQ(reloaded.Fittings().GetFittingFileType(3), TFittingSet::kUserFile);
+}
+
+TEST_F(FittingDatabaseUserFolderTest, AMalformedUserFileNamesItsLine) {
+    std::filesystem::create_directories(userTables());
+    WriteFileContents(userTables() / kUserFittings, CrLfLines({"1.02~|~~|~", "25~|~2~|~PRad~|~DN25~|~1\"~|~Bend~|~not a K"}));
+    TFittingDatabase database = open();
+    try {
+        database.LoadFittingDatabase();
+        FAIL() << "the user file is malformed";
+    } catch (const std::exception& error) {
+        EXPECT_STREQ(error.what(), "Code -01u: Error on line number 2");
+    }
+}
+
+TEST_F(FittingDatabaseUserFolderTest, AReadOnlyUserFolderLeavesFilesAndSetAsTheyWere) {
+    std::filesystem::create_directories(userTables());
+    TFittingDatabase database = open();
+    ASSERT_TRUE(database.LoadFittingDatabase());
+    database.AddUserFitting(pipeBend());
+    const std::string userBefore = FileContents(userTables() / kUserFittings);
+    std::filesystem::permissions(userTables() / kUserFittings, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    TFitting valve = pipeBend();
+    valve.Type = "VALVE";
+    EXPECT_THROW(database.AddUserFitting(valve), EFittingSetClass);
+    EXPECT_EQ(typesOf(database.Fittings()), (std::vector<std::string>{"GATE_VALVE", "ELBOW_90_STD", "HIDDEN", "PRad"}));
+    EXPECT_EQ(FileContents(userTables() / kUserFittings), userBefore);
+}
+
 }  // namespace

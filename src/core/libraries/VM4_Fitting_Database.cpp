@@ -11,6 +11,18 @@ const char* const kVersionReference = "1.02";
 const char* const kStandardSaveFailed = "Code -03: Could not save file.";
 const char* const kUserSaveFailed = "Code -03u: Could not save file.";
 constexpr std::int32_t kUserFittingQuantity = 1;
+const char* const kEditedStandardSuffix = "_Edited";
+
+std::filesystem::path standardFileIn(const std::filesystem::path& folder, const char* suffix = "") {
+    return folder / (std::string(kFittingFileStem) + suffix + kFittingExtension);
+}
+
+// Every file the database writes goes into its folder, which a fresh user
+// folder does not have yet.
+void makeFolderFor(const std::filesystem::path& file) {
+    std::error_code ignored;
+    std::filesystem::create_directories(file.parent_path(), ignored);
+}
 
 // The texts of a fitting as they can be written into a record line.
 TFitting withFieldSafeTexts(const TFitting& fitting) {
@@ -25,14 +37,29 @@ TFitting withFieldSafeTexts(const TFitting& fitting) {
 }  // namespace
 
 TFittingDatabase::TFittingDatabase(std::filesystem::path fittingTablesFolder, IUserMessages& messages, int capacity)
-    : folder_(std::move(fittingTablesFolder)), messages_(messages), fittings_(capacity) {}
+    : folder_(std::move(fittingTablesFolder)),
+      userFolder_(folder_),
+      editedStandard_(standardFileIn(folder_)),
+      messages_(messages),
+      fittings_(capacity) {}
+
+TFittingDatabase::TFittingDatabase(std::filesystem::path dataFittingTablesFolder,
+                                   std::filesystem::path userFittingTablesFolder, IUserMessages& messages,
+                                   int capacity)
+    : folder_(std::move(dataFittingTablesFolder)),
+      userFolder_(std::move(userFittingTablesFolder)),
+      editedStandard_(standardFileIn(userFolder_, kEditedStandardSuffix)),
+      messages_(messages),
+      fittings_(capacity) {}
 
 std::filesystem::path TFittingDatabase::StandardFilePath() const {
-    return folder_ / (std::string(kFittingFileStem) + kFittingExtension);
+    std::error_code ignored;
+    if (std::filesystem::exists(editedStandard_, ignored)) return editedStandard_;
+    return standardFileIn(folder_);
 }
 
 std::filesystem::path TFittingDatabase::UserFilePath() const {
-    return folder_ / (std::string(kFittingFileStem) + kFittingUserExtension);
+    return userFolder_ / (std::string(kFittingFileStem) + kFittingUserExtension);
 }
 
 bool TFittingDatabase::LoadFittingDatabase() {
@@ -53,12 +80,14 @@ bool TFittingDatabase::loadFile(const std::filesystem::path& path, bool userFile
 void TFittingDatabase::SaveStandardFittings() {
     std::ostringstream out(LibraryHeaderLine(kVersionReference), std::ios::ate);
     fittings_.SaveToTextWithoutQuantity(out);
-    SaveLibraryFile<EFittingSetClass>(StandardFilePath(), out.str(), kStandardSaveFailed);
+    makeFolderFor(editedStandard_);
+    SaveLibraryFile<EFittingSetClass>(editedStandard_, out.str(), kStandardSaveFailed);
 }
 
 void TFittingDatabase::SaveUserFittings() {
     std::ostringstream out(LibraryHeaderLine(kVersionReference), std::ios::ate);
     fittings_.SaveUserFittings_ToTextWithoutQuantity(out);
+    makeFolderFor(UserFilePath());
     SaveLibraryFile<EFittingSetClass>(UserFilePath(), out.str(), kUserSaveFailed);
 }
 

@@ -7,6 +7,7 @@
 #include "dialogs/VM4_FlowControlForm.h"
 #include "dialogs/VM4_FreeTextsForm.h"
 #include "dialogs/VM4_PumpDataForm.h"
+#include "dialogs/fittings/VM4_FittingManagerForm.h"
 #include "model/VM4_Network_Class.h"
 
 TItemDialogForms::TItemDialogForms(IMessageBoxes& boxes, IFileDialogs& files, QWidget* parent)
@@ -39,6 +40,11 @@ TFreeTextsForm& TItemDialogForms::FreeTextForm() {
     return *freeText_;
 }
 
+TFittingManagerForm& TItemDialogForms::FittingForm() {
+    if (!fittings_) fittings_ = std::make_unique<TFittingManagerForm>(boxes_, LibraryFolders, parent_);
+    return *fittings_;
+}
+
 // The saved bytes are the one record of everything a dialog may touch.
 template <typename TEdit>
 void TItemDialogForms::watching(TNetwork& network, TEdit edit) {
@@ -54,7 +60,12 @@ bool TItemDialogForms::EditPumpData(TNetwork& network, std::int32_t pipeId, bool
 }
 
 void TItemDialogForms::EditPipeFittings(TNetwork& network, std::int32_t pipeId, bool resultsMode) {
-    unavailable_.EditPipeFittings(network, pipeId, resultsMode);
+    TPipe& pipe = network.GetPipe(pipeId);
+    watching(network, [&] { FittingForm().EditPipeFittings(pipe.Fittings, pipeId, resultsMode, pipe.Name); });
+}
+
+void TItemDialogForms::EditFittingSet(TFittingSet& fittings, std::int32_t pipeId, const std::string& title) {
+    FittingForm().EditPipeFittings(fittings, pipeId, false, title);
 }
 
 void TItemDialogForms::EditComponentPressure(TNetwork& network, std::int32_t pipeId, bool resultsMode) {

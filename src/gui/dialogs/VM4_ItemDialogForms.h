@@ -2,22 +2,26 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "editor/tools/VM4_ItemDialogs.h"
 #include "editor/tools/VM4_UnavailableDialogs.h"
+#include "foundations/VM4_ProgramFolders.h"
 
 class IFileDialogs;
 class IMessageBoxes;
 class QWidget;
 class TComponentPressureForm;
 class TDemandsForm;
+class TFittingManagerForm;
+class TFittingSet;
 class TFlowControlForm;
 class TFreeTextsForm;
 class TPumpDataForm;
 
 // The item dialogs the drawing tools open. Each form is made on first use and
-// kept for the run, as its working copies are; the dialogs not built yet
-// (fittings, pipe diameter) still say so.
+// kept for the run, as its working copies are; the dialog not built yet
+// (pipe diameter) still says so.
 class TItemDialogForms : public IItemDialogs {
 public:
     TItemDialogForms(IMessageBoxes& boxes, IFileDialogs& files, QWidget* parent);
@@ -36,12 +40,18 @@ public:
     std::function<void()> Changed;
     // The configuration dialog at its default-pipe page, which the main window owns.
     std::function<void()> DefaultPipeEditor;
+    // Where the data libraries are read and the user's additions written.
+    TProgramFolders LibraryFolders;
+
+    // The fitting manager on a fitting set that is not a network pipe's (the default pipe's).
+    void EditFittingSet(TFittingSet& fittings, std::int32_t pipeId, const std::string& title);
 
     TPumpDataForm& PumpForm();
     TComponentPressureForm& ComponentForm();
     TFlowControlForm& FlowControlForm();
     TDemandsForm& DemandsForm();
     TFreeTextsForm& FreeTextForm();
+    TFittingManagerForm& FittingForm();
 
 private:
     // Runs a dialog and reports a change of the network's saved form.
@@ -57,4 +67,5 @@ private:
     std::unique_ptr<TFlowControlForm> flowControl_;
     std::unique_ptr<TDemandsForm> demands_;
     std::unique_ptr<TFreeTextsForm> freeText_;
+    std::unique_ptr<TFittingManagerForm> fittings_;
 };

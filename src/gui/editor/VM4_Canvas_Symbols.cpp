@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "editor/VM4_Canvas_Drawings.h"
+#include "editor/VM4_FittingSymbols.h"
 
 namespace {
 
@@ -58,11 +59,6 @@ private:
     QPainter& painter_;
     QTransform frame_;
 };
-
-// The valve: two triangles meeting at the point, as one outline.
-QPolygonF BowTie() {
-    return QPolygonF{QPointF(0, 0), QPointF(-8, -5), QPointF(-8, 5), QPointF(0, 0), QPointF(8, 5), QPointF(8, -5)};
-}
 
 // ---- Tanks: liquid in the tank's colour, walls black ------------------------------------
 
@@ -299,21 +295,13 @@ void DrawJoinPoint(QPainter& painter, int x, int y) {
     painter.drawEllipse(QPoint(x, y), 4, 4);
 }
 
+// A pipe's fittings are drawn with the pictures the fitting manager shows.
 void DrawValveSymbol(QPainter& painter, int x, int y, double angle, const QColor& colour) {
-    const TFramedPainter frame(painter, AlongPipe(x, y, angle));
-    Outline(painter, colour, DrawingColours::White);
-    frame.drawPolygon(BowTie());
+    PaintFittingShape(painter, AlongPipe(x, y, angle), FittingShape(FittingSymbols::PipeValve), colour);
 }
 
 void DrawBendSymbol(QPainter& painter, int x, int y, double angle, const QColor& colour) {
-    const TFramedPainter frame(painter, AlongPipe(x, y, angle));
-    Outline(painter, colour);
-    // A quarter bend leaving the pipe at the point, with a flange at each end;
-    // the arc of radius 8 about (0, -8) as a few straight pieces.
-    frame.drawPolyline(QPolygonF{QPointF(-8, -8), QPointF(-7.39, -4.94), QPointF(-5.66, -2.34), QPointF(-3.06, -0.61),
-                                 QPointF(0, 0)});
-    frame.drawLine(QPointF(0, -3), QPointF(0, 3));
-    frame.drawLine(QPointF(-11, -8), QPointF(-5, -8));
+    PaintFittingShape(painter, AlongPipe(x, y, angle), FittingShape(FittingSymbols::PipeBend), colour);
 }
 
 void DrawKValueBox(QPainter& painter, int x, int y, double angle, const QString& text) {
@@ -344,8 +332,9 @@ bool DrawComponentSymbol(QPainter& painter, int symbolIndex, int x, int y, doubl
 
 void DrawFlowControlSymbol(QPainter& painter, int x, int y, double angle, const QColor& colour, const QString& name) {
     const TFramedPainter frame(painter, AlongPipe(x, y, angle));
+    // The valve body of the fittings' valve symbol.
+    PaintFittingShape(painter, AlongPipe(x, y, angle), FittingShape(FittingSymbols::PipeValve), colour);
     Outline(painter, colour, DrawingColours::White);
-    frame.drawPolygon(BowTie());
     // The actuator that holds the flow: a stem and a box on it.
     frame.drawLine(QPointF(0, 0), QPointF(0, -8));
     frame.drawRect(QRectF(-5, -14, 10, 6));

@@ -90,6 +90,7 @@ TNetworkForm::TNetworkForm(const TNetworkFormServices& services, QWidget* parent
         auto forms = std::make_unique<TItemDialogForms>(*services_.MessageBoxes, *services_.FileDialogs, this);
         forms->Changed = [this] { MarkModified(); };
         forms->DefaultPipeEditor = [this] { ChangeDefaultPipeData1Click(); };
+        forms->LibraryFolders = {programFolder_, userFolder_};
         ownItemDialogs_ = std::move(forms);
     }
     itemDialogs_ = services_.ItemDialogs != nullptr ? services_.ItemDialogs : ownItemDialogs_.get();

@@ -2,8 +2,10 @@
 // at one of its tabs, and showing the settings it wrote back.
 
 #include "dialogs/config/VM4_ConfigForm.h"
+#include "dialogs/VM4_ItemDialogForms.h"
 #include "dialogs/config/VM4_ConfigPipeDefaultsPage.h"
 #include "editor/VM4_NetworkForm.h"
+#include "foundations/VM4_Units.h"
 #include "model/VM4_Network_Class.h"
 #include "results/VM4_FormResults.h"
 
@@ -17,6 +19,17 @@ void TNetworkForm::createConfigForm() {
         MarkModified();
         RefreshScreen();
     };
+    // The default pipe's fittings are edited in the fitting manager, as a pipe's
+    // are (pipe id 0); a window given other item dialogs leaves the button greyed.
+    if (auto* forms = dynamic_cast<TItemDialogForms*>(itemDialogs_)) {
+        configForm_->PipeDefaults().EditFittings = [this, forms](TPipe& pipe) {
+            const int unit = TheNetwork->Settings.DiameterUnit;
+            forms->EditFittingSet(pipe.Fittings, 0,
+                                  pipe.GetPipeNameSizeString() +
+                                      convertUnitsToDisplayText(UNIT_M, unit, pipe.InnerDiameter_m) + " " +
+                                      unitName(unit));
+        };
+    }
 }
 
 // The settings travel in the network file: accepting them is a change of the document.
