@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -12,12 +13,14 @@ class QWidget;
 class TComponentPressureForm;
 class TDemandsForm;
 class TFlowControlForm;
+class TFluidDataManagerForm;
 class TFreeTextsForm;
+class TPipeDiameterDataForm;
 class TPumpDataForm;
 
 // The item dialogs the drawing tools open. Each form is made on first use and
 // kept for the run, as its working copies are; the dialogs not built yet
-// (fittings, pipe diameter) still say so.
+// (fittings) still say so.
 class TItemDialogForms : public IItemDialogs {
 public:
     TItemDialogForms(IMessageBoxes& boxes, IFileDialogs& files, QWidget* parent);
@@ -30,7 +33,13 @@ public:
     void EditDemands(TNetwork& network, std::int32_t nodeId) override;
     bool EditFreeText(TNetwork& network, std::int32_t index) override;
     void EditPipeDiameter(TNetwork& network, std::int32_t pipeId, int startMode, bool metric) override;
+    void EditPipeSize(TPipe& pipe, std::int32_t pipeId, bool showMaterials, bool metric) override;
     void EditDefaultPipe(TNetwork& network) override;
+    void EditFluid(TNetwork& network, bool resultsMode) override;
+
+    // Where the library dialogs read the program's tables (the data folder) and
+    // write the user's (the user folder); both hold "PipeTables" and "FluidTables".
+    void SetLibraryFolders(const std::filesystem::path& dataFolder, const std::filesystem::path& userFolder);
 
     // Called after a dialog changed the network, so that the document counts as modified.
     std::function<void()> Changed;
@@ -42,6 +51,8 @@ public:
     TFlowControlForm& FlowControlForm();
     TDemandsForm& DemandsForm();
     TFreeTextsForm& FreeTextForm();
+    TPipeDiameterDataForm& DiameterForm();
+    TFluidDataManagerForm& FluidForm();
 
 private:
     // Runs a dialog and reports a change of the network's saved form.
@@ -57,4 +68,8 @@ private:
     std::unique_ptr<TFlowControlForm> flowControl_;
     std::unique_ptr<TDemandsForm> demands_;
     std::unique_ptr<TFreeTextsForm> freeText_;
+    std::filesystem::path dataFolder_;
+    std::filesystem::path userFolder_;
+    std::unique_ptr<TPipeDiameterDataForm> diameter_;
+    std::unique_ptr<TFluidDataManagerForm> fluid_;
 };
