@@ -12,8 +12,8 @@
 #include <optional>
 
 #include "dialogs/VM4_DialogHelpers.h"
+#include "dialogs/VM4_LibraryGrid.h"
 #include "dialogs/VM4_NumberBoxFactory.h"
-#include "foundations/VM4_Errors.h"
 #include "foundations/VM4_Input_Validation.h"
 #include "foundations/VM4_ShortString.h"
 #include "foundations/VM4_Units.h"
@@ -60,24 +60,6 @@ std::optional<double> positive(const QLineEdit* box) {
     return parsed.Value;
 }
 
-QTableWidget* makeGrid(QWidget* parent, const QStringList& headings, const std::vector<int>& widths) {
-    auto* grid = new QTableWidget(0, static_cast<int>(widths.size()), parent);
-    grid->setHorizontalHeaderLabels(headings);
-    for (int c = 0; c < static_cast<int>(widths.size()); ++c) grid->setColumnWidth(c, widths[c]);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setDefaultSectionSize(18);
-    grid->horizontalHeader()->setFixedHeight(32);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    return grid;
-}
-
-void setRow(QTableWidget* grid, int row, const std::vector<std::string>& cells) {
-    for (int c = 0; c < static_cast<int>(cells.size()) && c < grid->columnCount(); ++c)
-        grid->setItem(row, c, new QTableWidgetItem(qs(cells[c])));
-}
-
 QLabel* label(QWidget* parent, const char* name, const QString& text, int x, int y, int width) {
     return Placed(new QLabel(text, parent), name, x, y, width, 18);
 }
@@ -119,13 +101,12 @@ void TPipeDiameterDataForm::buildPipePanel() {
     pipePanel_ = Placed(new QGroupBox(QStringLiteral("Pipe data:"), this), "PanelPipeData", 8, 8, 804, 250);
     pipeId_ = label(pipePanel_, "LabelPipeId", {}, 10, 20, 120);
     pipeName_ = label(pipePanel_, "LabelPipeName", {}, 130, 20, 300);
-    pipeMaterialGrid_ = Placed(makeGrid(pipePanel_, {"Material", "Schedule / Class", "Internal roughness (mm)"},
+    pipeMaterialGrid_ = Placed(NewLibraryGrid(pipePanel_, {"Material", "Schedule / Class", "Internal roughness (mm)"},
                                         {151, 111, 170}),
                                "GridPipeMaterial", 10, 40, 436, 52);
     pipeMaterialGrid_->setRowCount(1);
-    pipeSizeGrid_ = Placed(makeGrid(pipePanel_, kSizeHeadings, kSizeWidths), "GridPipeSize", 10, 92, 664, 60);
+    pipeSizeGrid_ = Placed(NewLibraryGrid(pipePanel_, kSizeHeadings, kSizeWidths), "GridPipeSize", 10, 92, 664, 60);
     pipeSizeGrid_->setRowCount(1);
-    pipeSizeGrid_->horizontalHeader()->setFixedHeight(38);
     auto box = [this](const char* name, const char* caption, int x, int y, int width, const TNumberBoxRules* rules) {
         QLabel* l = label(pipePanel_, (std::string("Label") + name).c_str(), QString::fromUtf8(caption), x, y, width + 8);
         QLineEdit* edit = rules ? NewNumberBox(pipePanel_, boxes_, *rules) : new QLineEdit(pipePanel_);
@@ -173,8 +154,7 @@ void TPipeDiameterDataForm::buildDatabasePanel() {
     unitsLine_ = label(this, "LabelUnitsLine", {}, 8, 306, 680);
     // The units stand under each heading in the grid itself, where they line up with their column.
     unitsLine_->hide();
-    sizes_ = Placed(makeGrid(this, kSizeHeadings, kSizeWidths), "GridSizes", 8, 306, 684, 288);
-    sizes_->horizontalHeader()->setFixedHeight(38);
+    sizes_ = Placed(NewLibraryGrid(this, kSizeHeadings, kSizeWidths), "GridSizes", 8, 306, 684, 288);
     connect(sizes_, &QTableWidget::cellDoubleClicked, this, [this] { useSelectedSize(); });
     auto button = [this](const char* name, const char* text, int y) {
         auto* b = Placed(new QPushButton(QString::fromLatin1(text), this), name, 700, y, 112, 26);
@@ -231,7 +211,7 @@ void TPipeDiameterDataForm::buildChooserPanel() {
     chooser_ = Placed(new QGroupBox(QStringLiteral("Choose new pipe material:"), this), "PanelMaterialChooser", 8,
                       266, 804, 448);
     chooser_->setAutoFillBackground(true);
-    tables_ = Placed(makeGrid(chooser_, {"Material", "Schedule / Class", "Internal roughness", "Pipe size range", ""},
+    tables_ = Placed(NewLibraryGrid(chooser_, {"Material", "Schedule / Class", "Internal roughness", "Pipe size range", ""},
                               kTableWidths),
                      "GridTables", 10, 22, 640, 300);
     tables_->setColumnHidden(4, true);
@@ -303,20 +283,8 @@ bool TPipeDiameterDataForm::EditPipeDiameterData(TPipe& pipe, std::int32_t pipeI
     return saved_;
 }
 
-// A failure of the library (a malformed or unwritable file) is shown with its
-// message; the dialog stays usable and the pipe untouched.
-bool TPipeDiameterDataForm::runLibrary(const std::function<void()>& action) {
-    try {
-        action();
-        return true;
-    } catch (const EVelmoraError& error) {
-        boxes_.ShowInformation(error.what());
-        return false;
-    }
-}
-
 void TPipeDiameterDataForm::loadTable(const std::filesystem::path& standardFile) {
-    const bool loaded = runLibrary([&] { library_->LoadPipeTable(standardFile); });
+    const bool loaded = RunReportingErrors(boxes_, [&] { library_->LoadPipeTable(standardFile); });
     if (!loaded) {
         boxes_.ShowInformation("The pipe table " + standardFile.filename().string() +
                                " cannot be read.\rCheck the file or choose another material.");
@@ -330,8 +298,8 @@ void TPipeDiameterDataForm::loadTable(const std::filesystem::path& standardFile)
 // ---- Display ------------------------------------------------------------------------------------
 
 void TPipeDiameterDataForm::showWorkingPipe() {
-    setRow(pipeMaterialGrid_, 0, {working_.Material, working_.Schedule, roughnessText(working_.InnerRoughness_m, metric_)});
-    setRow(pipeSizeGrid_, 0, PipeSizeRowTexts(working_, metric_));
+    SetGridRow(pipeMaterialGrid_, 0, {working_.Material, working_.Schedule, roughnessText(working_.InnerRoughness_m, metric_)});
+    SetGridRow(pipeSizeGrid_, 0, PipeSizeRowTexts(working_, metric_));
     material_->setText(qs(working_.Material));
     schedule_->setText(qs(working_.Schedule));
     roughness_->setText(qs(roughnessText(working_.InnerRoughness_m, metric_)));
@@ -363,7 +331,7 @@ void TPipeDiameterDataForm::fillSizeGrid() {
         std::vector<std::string> cells = PipeSizeRowTexts(set.GetPipeDiameterData(slot), metric_);
         // Sizes of the user's own carry a marker.
         if (set.GetPipeDiameterFileType(slot) == TPipeDiameterSet::kUserFile) cells[0] += "  *";
-        setRow(sizes_, slot - 1, cells);
+        SetGridRow(sizes_, slot - 1, cells);
         sizes_->setRowHidden(slot - 1, false);
     }
     // A placeholder alone, or an empty table, shows one hidden row.
@@ -392,7 +360,7 @@ void TPipeDiameterDataForm::fillTableList() {
     tables_->setRowCount(static_cast<int>(tables.size()));
     for (int row = 0; row < static_cast<int>(tables.size()); ++row) {
         const TPipeTableEntry& t = tables[static_cast<std::size_t>(row)];
-        setRow(tables_, row, {t.Material, t.Schedule, PipeTableRoughnessDisplay(t.RoughnessText, metric_), t.SizeRange,
+        SetGridRow(tables_, row, {t.Material, t.Schedule, PipeTableRoughnessDisplay(t.RoughnessText, metric_), t.SizeRange,
                               t.FileName});
     }
 }
@@ -423,11 +391,7 @@ void TPipeDiameterDataForm::setMetric(bool metric) {
     unitsLine_->setText(QString::fromUtf8(metric ? kMetricUnitsLine : kImperialUnitsLine));
     const QStringList units = metric ? QStringList{"", "mm", "mm", "mm", "kgs/m", "m³/ 100 m", "m²/ 100 m"}
                                      : QStringList{"", "inch", "inch", "inch", "lbs/ft", "ft³/ 100 ft", "ft²/ 100 ft"};
-    for (int c = 0; c < kSizeHeadings.size(); ++c) {
-        const QString heading = kSizeHeadings[c].trimmed() + "\n" + units[c];
-        sizes_->setHorizontalHeaderItem(c, new QTableWidgetItem(heading));
-        pipeSizeGrid_->setHorizontalHeaderItem(c, new QTableWidgetItem(heading));
-    }
+    for (QTableWidget* grid : {sizes_, pipeSizeGrid_}) SetHeadingsWithUnits(grid, kSizeHeadings, units);
     if (changed) convertBoxes(metric);
     fillTableList();
     fillSizeGrid();
@@ -529,7 +493,7 @@ void TPipeDiameterDataForm::addNewSize() {
             newNominal_->text().toStdString(), convertUnits(length, UNIT_M, *typed.WallThickness),
             convertUnits(length, UNIT_M, *typed.OutsideDiameter),
             convertUnits(PipeWeightUnit(metric_), UNIT_KGS_M, *weight));
-        if (runLibrary([&] { library_->AddPipeSize(size); })) {
+        if (RunReportingErrors(boxes_, [&] { library_->AddPipeSize(size); })) {
             fillSizeGrid();
             refreshTitle();
             sizes_->scrollToBottom();
@@ -546,7 +510,7 @@ void TPipeDiameterDataForm::removeSize() {
     const std::string question =
         std::string(standard ? "This is a standard pipe size it " : "The selected pipe size ") + kRemovalTail;
     if (!boxes_.Confirm(question)) return;
-    runLibrary([&] { library_->RemovePipeSize(row + 1); });
+    RunReportingErrors(boxes_, [&] { library_->RemovePipeSize(row + 1); });
     fillSizeGrid();
     refreshTitle();
     const int count = library_->Sizes().Count();
@@ -565,7 +529,7 @@ void TPipeDiameterDataForm::openChooser(bool open) {
     if (!open) return;
     chooser_->raise();
     addMaterialPanel_->hide();
-    runLibrary([this] { library_->ListPipeTables(); });
+    RunReportingErrors(boxes_, [this] { library_->ListPipeTables(); });
     fillTableList();
     const std::string loaded = library_->LoadedTable().filename().string();
     for (int row = 0; row < tables_->rowCount(); ++row)
@@ -593,7 +557,7 @@ void TPipeDiameterDataForm::selectMaterial() {
         working_.InnerRoughness_m = first.InnerRoughness_m;
         working_.DiameterDataFileName = first.DiameterDataFileName;
     }
-    setRow(pipeMaterialGrid_, 0, {working_.Material, working_.Schedule,
+    SetGridRow(pipeMaterialGrid_, 0, {working_.Material, working_.Schedule,
                                   convertUnitsToText(UNIT_M, PipeLengthUnit(metric_), 6, working_.InnerRoughness_m)});
     material_->setText(qs(working_.Material));
     schedule_->setText(qs(working_.Schedule));
@@ -616,7 +580,7 @@ void TPipeDiameterDataForm::addNewMaterial() {
         return;
     }
     bool added = false;
-    runLibrary([&] {
+    RunReportingErrors(boxes_, [&] {
         added = library_->AddPipeMaterial(material, newSchedule_->text().toStdString(),
                                           convertUnits(PipeLengthUnit(metric_), UNIT_M, *roughness));
     });
@@ -633,6 +597,6 @@ void TPipeDiameterDataForm::removeMaterial() {
     const std::string file = tables_->item(row, 4)->text().toStdString();
     const bool userMaterial = QString::fromStdString(file).startsWith(QStringLiteral("UserMaterial"), Qt::CaseInsensitive);
     if (!boxes_.Confirm((userMaterial ? "" : "\r") + std::string(kRemoveMaterial))) return;
-    runLibrary([&] { library_->RemovePipeMaterial(file); });
+    RunReportingErrors(boxes_, [&] { library_->RemovePipeMaterial(file); });
     fillTableList();
 }

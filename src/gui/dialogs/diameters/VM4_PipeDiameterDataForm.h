@@ -56,7 +56,6 @@ private:
     void refreshTitle();
     void refreshDerivedCells();
     void loadTable(const std::filesystem::path& standardFile);
-    bool runLibrary(const std::function<void()>& action);
 
     void useSelectedSize();
     void saveToPipe();

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "dialogs/VM4_DialogHelpers.h"
+#include "dialogs/VM4_LibraryGrid.h"
 #include "dialogs/VM4_NumberBoxFactory.h"
 #include "dialogs/fluids/VM4_GasPropertiesCalculatorForm.h"
-#include "foundations/VM4_Errors.h"
 #include "foundations/VM4_Input_Validation.h"
 #include "foundations/VM4_StringGrid.h"
 #include "foundations/VM4_Units.h"
@@ -58,24 +58,6 @@ std::vector<std::string> fluidCells(const TFluid& fluid, bool metric) {
     metric ? fluid.DisplayOnStringGrid_Metric(row, 0, 0, 0) : fluid.DisplayOnStringGrid_Imperial(row, 0, 0, 0);
     row.Cells.resize(8);
     return row.Cells;
-}
-
-QTableWidget* makeGrid(QWidget* parent, const std::vector<int>& widths) {
-    auto* grid = new QTableWidget(0, static_cast<int>(widths.size()), parent);
-    grid->setHorizontalHeaderLabels(kHeadings);
-    for (int c = 0; c < static_cast<int>(widths.size()); ++c) grid->setColumnWidth(c, widths[c]);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setDefaultSectionSize(18);
-    grid->horizontalHeader()->setFixedHeight(32);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    return grid;
-}
-
-void setRow(QTableWidget* grid, int row, const std::vector<std::string>& cells) {
-    for (int c = 0; c < static_cast<int>(cells.size()) && c < grid->columnCount(); ++c)
-        grid->setItem(row, c, new QTableWidgetItem(qs(cells[c])));
 }
 
 void convertBox(QLineEdit* box, int from, int to, int decimals, bool allowNegative) {
@@ -147,9 +129,8 @@ TFluidDataManagerForm::TFluidBoxes TFluidDataManagerForm::makeBoxes(QWidget* par
 
 void TFluidDataManagerForm::buildFluidPanel() {
     fluidPanel_ = Placed(new QGroupBox(QStringLiteral("System fluid:"), this), "PanelFluid", 8, 8, 904, 124);
-    fluidRow_ = Placed(makeGrid(fluidPanel_, kPanelWidths), "GridFluid", 10, 20, 764, 56);
+    fluidRow_ = Placed(NewLibraryGrid(fluidPanel_, kHeadings, kPanelWidths), "GridFluid", 10, 20, 764, 56);
     fluidRow_->setRowCount(1);
-    fluidRow_->horizontalHeader()->setFixedHeight(36);
     panel_ = makeBoxes(fluidPanel_, "", 88);
     // In results mode the state shows the fluid's and cannot be changed.
     connect(panel_.Gas, &QCheckBox::clicked, this, [this] {
@@ -166,8 +147,7 @@ void TFluidDataManagerForm::buildDatabase() {
     unitsLine_ = Placed(new QLabel(this), "LabelUnitsLine", 8, 158, 780, 18);
     // The units stand under each heading in the grid itself, where they line up with their column.
     unitsLine_->hide();
-    grid_ = Placed(makeGrid(this, kGridWidths), "GridFluids", 8, 160, 770, 320);
-    grid_->horizontalHeader()->setFixedHeight(38);
+    grid_ = Placed(NewLibraryGrid(this, kHeadings, kGridWidths), "GridFluids", 8, 160, 770, 320);
     viscosityNote_ = Placed(new QLabel(this), "LabelViscosityNote", 8, 484, 400, 18);
     connect(grid_, &QTableWidget::cellDoubleClicked, this, [this] {
         if (!resultsMode_) useSelectedFluid();
@@ -205,8 +185,7 @@ void TFluidDataManagerForm::buildDatabase() {
 void TFluidDataManagerForm::buildNewEntryPanel() {
     newEntryPanel_ = Placed(new QGroupBox(QStringLiteral("Add fluid data:"), this), "PanelNewEntry", 8, 508, 904, 96);
     // The headings of the fluid grid name the boxes below them.
-    newEntryHeadings_ = Placed(makeGrid(newEntryPanel_, kPanelWidths), "GridNewEntry", 10, 18, 764, 40);
-    newEntryHeadings_->horizontalHeader()->setFixedHeight(38);
+    newEntryHeadings_ = Placed(NewLibraryGrid(newEntryPanel_, kHeadings, kPanelWidths), "GridNewEntry", 10, 18, 764, 40);
     newEntry_ = makeBoxes(newEntryPanel_, "New", 64);
     auto* add = Placed(new QPushButton(QStringLiteral("Add  new entry"), newEntryPanel_), "ButtonAddNewEntry", 800,
                        20, 94, 26);
@@ -254,21 +233,11 @@ bool TFluidDataManagerForm::EditNetworkFluid(TFluid& fluid, bool metric, bool re
 // reported and the dialog not shown, so that nothing works on half a database.
 bool TFluidDataManagerForm::ensureLoaded() {
     if (loaded_) return true;
-    loaded_ = runLibrary([this] { database_->LoadFluidDatabase(); });
+    loaded_ = RunReportingErrors(boxes_, [this] { database_->LoadFluidDatabase(); });
     if (!loaded_) return false;
     sortAscending_ = true;
     filter_->setCurrentIndex(Liquids);
     return true;
-}
-
-bool TFluidDataManagerForm::runLibrary(const std::function<void()>& action) {
-    try {
-        action();
-        return true;
-    } catch (const EVelmoraError& error) {
-        boxes_.ShowInformation(error.what());
-        return false;
-    }
 }
 
 // ---- Display ------------------------------------------------------------------------------------
@@ -283,15 +252,10 @@ void TFluidDataManagerForm::setMetric(bool metric) {
     unitsLine_->setText(QString::fromUtf8(metric ? kMetricUnitsLine : kImperialUnitsLine));
     const QStringList units = metric ? QStringList{"", "", "°C", "bar g", "kg/m³", "Centipoise", "kPa (abs)", ""}
                                      : QStringList{"", "", "°F", "psi g", "lb/ft³", "Centipoise", "psi (abs)", ""};
-    for (int c = 0; c < kHeadings.size(); ++c) {
-        const QString heading = kHeadings[c].trimmed() + "\n" + units[c];
-        grid_->setHorizontalHeaderItem(c, new QTableWidgetItem(heading));
-        fluidRow_->setHorizontalHeaderItem(c, new QTableWidgetItem(heading));
-        newEntryHeadings_->setHorizontalHeaderItem(c, new QTableWidgetItem(heading));
-    }
+    for (QTableWidget* grid : {grid_, fluidRow_, newEntryHeadings_}) SetHeadingsWithUnits(grid, kHeadings, units);
     viscosityNote_->setText(metric ? QStringLiteral("1 mPa . s = 1 Centipoise")
                                    : QStringLiteral("1.00 lb . s /ft³ = 47880.26 Centipoise"));
-    setRow(fluidRow_, 0, fluidCells(working_, metric));
+    SetGridRow(fluidRow_, 0, fluidCells(working_, metric));
     const int row = grid_->currentRow();
     fillGrid();
     if (row >= 0) selectRow(row);
@@ -317,7 +281,7 @@ void TFluidDataManagerForm::fillGrid() {
         std::vector<std::string> cells = fluidCells(entry.Fluid, metric_);
         // The user's own fluids carry a marker.
         if (entry.Origin == TFluidDataSet::kUserFile) cells[0] += "  *";
-        setRow(grid_, slot - 1, cells);
+        SetGridRow(grid_, slot - 1, cells);
     }
     applyFilter();
 }
@@ -333,7 +297,7 @@ void TFluidDataManagerForm::applyFilter() {
 }
 
 void TFluidDataManagerForm::showFluid(const TFluid& fluid) {
-    setRow(fluidRow_, 0, fluidCells(fluid, metric_));
+    SetGridRow(fluidRow_, 0, fluidCells(fluid, metric_));
     showOnBoxes(fluid, panel_, kBoxTemperatureDecimals);
 }
 
@@ -408,7 +372,7 @@ void TFluidDataManagerForm::addNewEntry() {
 
 void TFluidDataManagerForm::addFluid(const TFluid& fluid) {
     int slot = 0;
-    if (!runLibrary([&] { slot = database_->AddUserFluid(fluid); })) return;
+    if (!RunReportingErrors(boxes_, [&] { slot = database_->AddUserFluid(fluid); })) return;
     fillGrid();
     selectRow(slot - 1);
 }
@@ -416,7 +380,7 @@ void TFluidDataManagerForm::addFluid(const TFluid& fluid) {
 void TFluidDataManagerForm::removeEntry() {
     const int slot = selectedSlot();
     if (slot == 0 || !boxes_.Confirm(kRemoveFluid)) return;
-    runLibrary([&] { database_->RemoveDatabaseFluid(slot); });
+    RunReportingErrors(boxes_, [&] { database_->RemoveDatabaseFluid(slot); });
     fillGrid();
     selectRow(std::min(slot - 1, grid_->rowCount() - 1));
 }

@@ -58,7 +58,6 @@ private:
     void buildNewEntryPanel();
     TFluidBoxes makeBoxes(QWidget* parent, const char* prefix, int y);
     bool ensureLoaded();
-    bool runLibrary(const std::function<void()>& action);
 
     void setMetric(bool metric);
     void fillGrid();
