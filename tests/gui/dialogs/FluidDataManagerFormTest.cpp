@@ -36,37 +36,16 @@ public:
 
 const char* const kIncomplete = "The fluid data is not complete.\rPlease enter missing data.";
 
-class FluidManager : public ::testing::Test {
+class FluidManager : public TLibraryDialogTest {
 protected:
-    void SetUp() override {
-        network_.SetMetricUnits();
-        dialogs_.SetLibraryFolders(folders_.Program.Path(), folders_.User.Path());
-        dialogs_.Changed = [this] { ++changes_; };
-        installed_ = FolderSnapshot(folders_.Program.Path());
-    }
-
     void Open(const std::function<void(QDialog&)>& act, bool resultsMode = false) {
         TWhenDialogShown when(QStringLiteral("Fluid data"), act);
         dialogs_.EditFluid(network_, resultsMode);
         ASSERT_TRUE(when.Ran());
     }
 
-    static int RowOf(QDialog& form, const std::string& name) {
-        auto* grid = Child<QTableWidget>(form, "GridFluids");
-        for (int row = 0; row < grid->rowCount(); ++row)
-            if (grid->item(row, 0) && grid->item(row, 0)->text().toStdString() == name) return row;
-        return -1;
-    }
-
-    static std::string Text(QDialog& form, const char* box) { return Child<QLineEdit>(form, box)->text().toStdString(); }
-
-    TLibraryFolders folders_;
-    std::map<std::string, std::string> installed_;
-    TNetwork network_;
-    TScriptedMessageBoxes boxes_;
-    TScriptedFileDialogs files_;
-    TItemDialogForms dialogs_{boxes_, files_, nullptr};
-    int changes_ = 0;
+    static int RowOf(QDialog& form, const std::string& name) { return RowWithText(form, "GridFluids", name); }
+    static std::string Text(QDialog& form, const char* box) { return BoxText(form, box); }
 };
 
 TEST_F(FluidManager, ADatabaseFluidChosenAndSavedBecomesTheNetworksFluid) {

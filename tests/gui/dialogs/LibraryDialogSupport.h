@@ -3,14 +3,21 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QTimer>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
 
+#include "ScriptedFileDialogs.h"
+#include "ScriptedMessageBoxes.h"
 #include "common/TempFolder.h"
+#include "dialogs/VM4_ItemDialogForms.h"
+#include "model/VM4_Network_Class.h"
 
 // The shipped library files and the library test fixtures.
 inline std::filesystem::path ShippedData() { return std::filesystem::path(VELMORA_DATA_DIR); }
@@ -66,4 +73,35 @@ private:
     QString title_;
     std::function<void(QDialog&)> act_;
     bool ran_ = false;
+};
+
+// A metric network and the item dialogs on library folders of the test's own;
+// `changes_` counts the changes of the network the dialogs reported.
+class TLibraryDialogTest : public ::testing::Test {
+protected:
+    TLibraryDialogTest() {
+        network_.SetMetricUnits();
+        dialogs_.SetLibraryFolders(folders_.Program.Path(), folders_.User.Path());
+        dialogs_.Changed = [this] { ++changes_; };
+        installed_ = FolderSnapshot(folders_.Program.Path());
+    }
+
+    static std::string BoxText(QDialog& form, const char* box) {
+        return form.findChild<QLineEdit*>(QString::fromLatin1(box))->text().toStdString();
+    }
+    // The row whose first cell reads `text`, or -1.
+    static int RowWithText(QDialog& form, const char* gridName, const std::string& text) {
+        auto* grid = form.findChild<QTableWidget*>(QString::fromLatin1(gridName));
+        for (int row = 0; row < grid->rowCount(); ++row)
+            if (grid->item(row, 0) && grid->item(row, 0)->text().toStdString() == text) return row;
+        return -1;
+    }
+
+    TLibraryFolders folders_;
+    std::map<std::string, std::string> installed_;
+    TNetwork network_;
+    TScriptedMessageBoxes boxes_;
+    TScriptedFileDialogs files_;
+    TItemDialogForms dialogs_{boxes_, files_, nullptr};
+    int changes_ = 0;
 };

@@ -29,15 +29,11 @@ void WriteFile(const fs::path& path, const std::string& bytes) {
 const char* const kSteel = "Steel_ANSI_Sch40.vmpi";
 constexpr double kSteelRoughness_m = 0.001772 * 0.0254;
 
-class PipeDiameterManager : public ::testing::Test {
+class PipeDiameterManager : public TLibraryDialogTest {
 protected:
     void SetUp() override {
-        network_.SetMetricUnits();
         TNetworkBuilder build(network_);
         pipeId_ = build.AddPipe(build.AddJoint(0, 0), build.AddJoint(200, 0), "Main", 80.0, 0.05);
-        dialogs_.SetLibraryFolders(folders_.Program.Path(), folders_.User.Path());
-        dialogs_.Changed = [this] { ++changes_; };
-        installed_ = FolderSnapshot(folders_.Program.Path());
     }
 
     // Opens the manager on the pipe through the item dialogs, as the panel does.
@@ -48,31 +44,19 @@ protected:
     }
 
     static int RowOf(QDialog& form, const std::string& nominalSize) {
-        auto* grid = Child<QTableWidget>(form, "GridSizes");
-        for (int row = 0; row < grid->rowCount(); ++row)
-            if (grid->item(row, 0) && grid->item(row, 0)->text().toStdString() == nominalSize) return row;
-        ADD_FAILURE() << "no size " << nominalSize;
-        return -1;
+        const int row = RowWithText(form, "GridSizes", nominalSize);
+        EXPECT_GE(row, 0) << "no size " << nominalSize;
+        return row;
     }
 
     static void Pick(QDialog& form, const std::string& nominalSize) {
-        auto* grid = Child<QTableWidget>(form, "GridSizes");
-        grid->setCurrentCell(RowOf(form, nominalSize), 0);
+        Child<QTableWidget>(form, "GridSizes")->setCurrentCell(RowOf(form, nominalSize), 0);
         Click(form, "ButtonUseSelectedSize");
     }
 
-    static std::string Text(QDialog& form, const char* box) {
-        return Child<QLineEdit>(form, box)->text().toStdString();
-    }
+    static std::string Text(QDialog& form, const char* box) { return BoxText(form, box); }
 
-    TLibraryFolders folders_;
-    std::map<std::string, std::string> installed_;
-    TNetwork network_;
     std::int32_t pipeId_ = 0;
-    TScriptedMessageBoxes boxes_;
-    TScriptedFileDialogs files_;
-    TItemDialogForms dialogs_{boxes_, files_, nullptr};
-    int changes_ = 0;
 };
 
 TEST_F(PipeDiameterManager, PickingFourInchSchedule40WritesTheSizeIntoThePipe) {
