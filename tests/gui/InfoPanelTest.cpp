@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QTableWidget>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -22,6 +23,7 @@
 #include "common/NetworkBuilder.h"
 #include "common/TempFolder.h"
 #include "dialogs/fittings/VM4_FittingManagerForm.h"
+#include "dialogs/LibraryDialogSupport.h"
 #include "editor/VM4_NetworkCanvas.h"
 #include "editor/VM4_NetworkForm.h"
 #include "editor/panel/VM4_InfoPanel.h"
@@ -422,3 +424,28 @@ TEST_F(InfoPanel, WiderPipeFromThePanelCarriesMoreFlow) {
     ASSERT_TRUE(Form().ResultsMode());
     EXPECT_GT(std::fabs(Network().GetPipe(link.PipeId).FlowUncompressed_m3s), before * 1.05);
 }
+
+namespace {
+
+// The panel's "Diam?" opens the pipe diameter manager on the selected pipe; the
+// size chosen there reaches the pipe, the panel and the document's modified flag.
+TEST_F(InfoPanel, DiameterButtonWritesTheChosenSizeIntoTheSelectedPipe) {
+    std::filesystem::copy(ShippedData() / "PipeTables", folder_.filePath("PipeTables").toStdString());
+    BuildLine();
+    Select(tank_, first_);
+    TWhenDialogShown manager(QStringLiteral("Pipe diameter data"), [](QDialog& dialog) {
+        auto* sizes = dialog.findChild<QTableWidget*>(QStringLiteral("GridSizes"));
+        for (int row = 0; row < sizes->rowCount(); ++row)
+            if (sizes->item(row, 0)->text() == QStringLiteral("4\"")) sizes->setCurrentCell(row, 0);
+        dialog.findChild<QPushButton*>(QStringLiteral("ButtonUseSelectedSize"))->click();
+        dialog.findChild<QPushButton*>(QStringLiteral("ButtonSaveToPipe"))->click();
+    });
+    Widget("ButtonDiameter")->click();
+    ASSERT_TRUE(manager.Ran());
+    EXPECT_NEAR(Network().GetPipe(first_).InnerDiameter_m, 0.10226, 1e-6);
+    EXPECT_EQ(Network().GetPipe(first_).NominalSize, "4\"");
+    EXPECT_NEAR(std::stod(Widget<TRightEdit>("EditDiameter")->Text()), 102.26, 0.01);
+    EXPECT_TRUE(Form().IsModified());
+}
+
+}  // namespace

@@ -185,10 +185,10 @@ TEST_F(NetworkForm, CommandsOfLaterPartsAreDisabledTheOthersEnabled) {
         {"Print1", true},            {"PrintSetup2", true},    {"Undo1", true},
         {"Redo1", true},            {"Cut1", true},          {"Copy1", true},
         {"Paste1", true},           {"Delete1", true},       {"ChangeUnits1", true},
-        {"ChangeFluid1", false},     {"ChangeDefaultPipeData1", true}, {"ConfigureLabelling1", true},
+        {"ChangeFluid1", true},      {"ChangeDefaultPipeData1", true}, {"ConfigureLabelling1", true},
         {"EditPipeNodeData1", true}, {"Preferences1", true}, {"ToolButtonPipes", true},
         {"ToolButtonTank", true},   {"ToolButtonDrag", true}, {"ToolButtonEmail", true},
-        {"ToolButtonPrint", true},
+        {"ToolButtonPrint", true},   {"ToolButtonChangeFluid", true},
     };
     for (const auto& c : cases) {
         QAction* action = Form().findChild<QAction*>(QString::fromLatin1(c.name));

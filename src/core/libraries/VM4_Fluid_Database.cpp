@@ -15,14 +15,21 @@ const char* const kUserSaveFailed = "Code -03a: Could not save file.";
 }  // namespace
 
 TFluidDatabase::TFluidDatabase(std::filesystem::path fluidTablesFolder, IUserMessages& messages, int capacity)
-    : folder_(std::move(fluidTablesFolder)), messages_(messages), fluids_(capacity) {}
+    : folder_(std::move(fluidTablesFolder)), userFolder_(folder_), messages_(messages), fluids_(capacity) {}
+
+void TFluidDatabase::SetUserFolder(std::filesystem::path userFluidTablesFolder) {
+    userFolder_ = std::move(userFluidTablesFolder);
+}
 
 std::filesystem::path TFluidDatabase::StandardFilePath() const {
-    return folder_ / (std::string(kFluidFileStem) + kFluidExtension);
+    const std::filesystem::path usersCopy = userFolder_ / (std::string(kFluidFileStem) + kFluidExtension);
+    std::error_code ignored;
+    if (std::filesystem::is_regular_file(usersCopy, ignored)) return usersCopy;
+    return folder_ / usersCopy.filename();
 }
 
 std::filesystem::path TFluidDatabase::UserFilePath() const {
-    return folder_ / (std::string(kFluidFileStem) + kFluidUserExtension);
+    return userFolder_ / (std::string(kFluidFileStem) + kFluidUserExtension);
 }
 
 bool TFluidDatabase::LoadFluidDatabase() {
@@ -72,7 +79,7 @@ void TFluidDatabase::moveUserFluidsOutOfTheStandardFile() {
 void TFluidDatabase::writeStandardFile() {
     std::ostringstream out(LibraryHeaderLine(kVersionReference), std::ios::ate);
     fluids_.SaveToText_FluidDataSet(out);
-    SaveLibraryFile<EFluidDataSetClass>(StandardFilePath(), out.str(), kStandardSaveFailed);
+    SaveLibraryFile<EFluidDataSetClass>(userFolder_ / StandardFilePath().filename(), out.str(), kStandardSaveFailed);
 }
 
 void TFluidDatabase::writeUserFile() {
@@ -88,6 +95,7 @@ void TFluidDatabase::changeAndSave(TChange change, bool userFile) {
     const TFluidDataSet before = fluids_;
     try {
         change();
+        EnsureUserLibraryFolder(userFolder_);
         userFile ? SaveUserFluids() : SaveStandardFluids();
     } catch (...) {
         fluids_ = before;

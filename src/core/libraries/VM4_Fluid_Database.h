@@ -18,12 +18,19 @@ class IUserMessages;
 // is then rewritten without it: left in both files it would be loaded twice (and
 // saved twice into the user file, again at every save); written to neither, it
 // would be lost.
+//
+// The standard file may lie in a folder the user cannot write (an
+// installation); everything the database writes then goes to the user's fluid
+// tables folder, where a rewritten standard file hides the program's.
 class TFluidDatabase {
 public:
     static constexpr int kCapacity = 800;
 
     TFluidDatabase(std::filesystem::path fluidTablesFolder, IUserMessages& messages, int capacity = kCapacity);
 
+    // Where the database writes; the program's folder until set.
+    void SetUserFolder(std::filesystem::path userFluidTablesFolder);
+    // The standard file read: the user's copy when there is one.
     std::filesystem::path StandardFilePath() const;
     std::filesystem::path UserFilePath() const;
 
@@ -54,6 +61,7 @@ private:
     void changeAndSave(TChange change, bool userFile);
 
     std::filesystem::path folder_;
+    std::filesystem::path userFolder_;
     IUserMessages& messages_;
     TFluidDataSet fluids_;
     TFileHeader header_;

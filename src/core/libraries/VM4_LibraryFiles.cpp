@@ -75,3 +75,8 @@ std::string LibraryHeaderLine(const std::string& versionReference, const std::st
     header.SaveToText(out);
     return out.str();
 }
+
+void EnsureUserLibraryFolder(const std::filesystem::path& folder) {
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+}

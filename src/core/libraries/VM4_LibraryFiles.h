@@ -58,6 +58,10 @@ std::string LibraryFieldText(const std::string& text);
 // (empty but for a table the user created) and an empty file date.
 std::string LibraryHeaderLine(const std::string& versionReference, const std::string& fileName = "");
 
+// The user's library folder, created before its first file is written (an
+// installation's user folder starts empty). A failure shows in the save that follows.
+void EnsureUserLibraryFolder(const std::filesystem::path& folder);
+
 // Writes a whole library file through a safe save; when it fails the previous
 // file is untouched and `TError` is raised with the library's coded message.
 template <class TError>

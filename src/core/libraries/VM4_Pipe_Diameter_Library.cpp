@@ -22,6 +22,8 @@ const char* const kUserSaveFailed = "Code -03a: Could not save file.";
 const char* const kNoTableLoaded = "TPipeDiameterLibrary.AddPipeSize Failed: No pipe table is loaded";
 const char* const kNotATableName = "TPipeDiameterLibrary.RemovePipeMaterial Failed: Not a pipe table file name: ";
 const char* const kRemoveFailed = "TPipeDiameterLibrary.RemovePipeMaterial Failed: ";
+const char* const kInstalledTable =
+    "TPipeDiameterLibrary.RemovePipeMaterial Failed: The table comes with the program and cannot be removed: ";
 const char* const kRangeSeparator = " - ";
 
 std::string lowerCase(std::string text) {
@@ -69,11 +71,33 @@ std::string tableSortKey(const TPipeTableEntry& entry) {
 
 TPipeDiameterLibrary::TPipeDiameterLibrary(std::filesystem::path pipeTablesFolder, IUserMessages& messages,
                                            int capacity)
-    : folder_(std::move(pipeTablesFolder)), messages_(messages), sizes_(capacity), scan_(capacity) {}
+    : folder_(std::move(pipeTablesFolder)), userFolder_(folder_), messages_(messages), sizes_(capacity),
+      scan_(capacity) {}
+
+void TPipeDiameterLibrary::SetUserFolder(std::filesystem::path userPipeTablesFolder) {
+    userFolder_ = std::move(userPipeTablesFolder);
+}
 
 std::filesystem::path TPipeDiameterLibrary::TablePath(const std::string& standardFileName) const {
-    // Only the name counts: a table always lies in the pipe tables folder.
-    return folder_ / std::filesystem::path(standardFileName).filename();
+    // Only the name counts: a table always lies in one of the pipe tables folders.
+    const std::filesystem::path name = std::filesystem::path(standardFileName).filename();
+    if (fileExists(userFolder_ / name)) return userFolder_ / name;
+    return folder_ / name;
+}
+
+std::filesystem::path TPipeDiameterLibrary::UserFileOf(const std::filesystem::path& standardFile) const {
+    return UserTablePath(userFolder_ / standardFile.filename());
+}
+
+std::filesystem::path TPipeDiameterLibrary::writablePath(const std::filesystem::path& file) const {
+    return userFolder_ / file.filename();
+}
+
+// A table that stands in the program's folder when that is not the user's.
+bool TPipeDiameterLibrary::installedTable(const std::filesystem::path& name) const {
+    std::error_code ignored;
+    return folder_ != userFolder_ && !std::filesystem::equivalent(folder_, userFolder_, ignored) &&
+           fileExists(folder_ / name);
 }
 
 std::filesystem::path TPipeDiameterLibrary::UserTablePath(const std::filesystem::path& standardFile) {
@@ -105,7 +129,7 @@ bool TPipeDiameterLibrary::loadTableInto(TPipeDiameterSet& set, const std::files
         header_.LoadFromText(file);
         complete = set.LoadFromText_DiameterData(file, tableName, messages_);
     }
-    const std::filesystem::path userFile = UserTablePath(standardFile);
+    const std::filesystem::path userFile = UserFileOf(standardFile);
     if (fileExists(userFile)) {
         std::ifstream file = OpenLibraryFile(userFile);
         header_.LoadFromText(file);
@@ -134,12 +158,18 @@ void TPipeDiameterLibrary::SaveUserTable(const std::filesystem::path& userFile) 
     SaveLibraryFile<EPipeDiameterSetClass>(userFile, tableText(sizes_, true, ""), kUserSaveFailed);
 }
 
+// The user's copy of a table hides the program's table of the same name.
 const std::vector<TPipeTableEntry>& TPipeDiameterLibrary::ListPipeTables() {
     tables_.clear();
     std::vector<std::filesystem::path> files;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(folder_, error), end; !error && it != end; it.increment(error)) {
-        if (isPipeTableFile(*it)) files.push_back(it->path());
+    for (const std::filesystem::path& folder : {userFolder_, folder_}) {
+        std::error_code error;
+        for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+            const bool listed = std::any_of(files.begin(), files.end(), [&](const std::filesystem::path& file) {
+                return file.filename() == it->path().filename();
+            });
+            if (isPipeTableFile(*it) && !listed) files.push_back(it->path());
+        }
     }
     if (files.empty()) {
         messages_.ShowInformation(kNoTables);
@@ -172,7 +202,7 @@ TPipeTableEntry TPipeDiameterLibrary::tableEntry(const std::filesystem::path& st
 
 std::string TPipeDiameterLibrary::ReadTableRange(const std::filesystem::path& standardFile) {
     std::string range = rangeOfFile(standardFile, false);
-    if (range.empty() || range == kRangeSeparator) range = rangeOfFile(UserTablePath(standardFile), true);
+    if (range.empty() || range == kRangeSeparator) range = rangeOfFile(UserFileOf(standardFile), true);
     return range == kRangeSeparator ? "" : range;
 }
 
@@ -212,7 +242,13 @@ void TPipeDiameterLibrary::changeAndSave(TChange change, bool userFile) {
     const TPipeDiameterSet before = sizes_;
     try {
         change();
-        userFile ? SaveUserTable(UserTablePath(loadedTable_)) : SaveStandardTable(loadedTable_);
+        EnsureUserLibraryFolder(userFolder_);
+        if (userFile) {
+            SaveUserTable(UserFileOf(loadedTable_));
+        } else {
+            SaveStandardTable(writablePath(loadedTable_));
+            loadedTable_ = writablePath(loadedTable_);
+        }
     } catch (...) {
         sizes_ = before;
         throw;
@@ -238,9 +274,9 @@ void TPipeDiameterLibrary::RemovePipeSize(int slot) {
 bool TPipeDiameterLibrary::AddPipeMaterial(const std::string& material, const std::string& schedule,
                                            double roughness_m) {
     const std::string fileName = kUserMaterialFilePrefix + fileNameSafe(material) + kPipeTableExtension;
-    const std::filesystem::path table = folder_ / fileName;
+    const std::filesystem::path table = userFolder_ / fileName;
     std::error_code ignored;
-    if (std::filesystem::exists(table, ignored)) {
+    if (std::filesystem::exists(table, ignored) || std::filesystem::exists(folder_ / fileName, ignored)) {
         messages_.ShowInformation(kMaterialExists);
         return false;
     }
@@ -253,6 +289,7 @@ bool TPipeDiameterLibrary::AddPipeMaterial(const std::string& material, const st
     scan_.Clear();
     const int slot = scan_.AddPipeDiameterData(withFieldSafeTexts(placeholder));
     scan_.SetPipeFileType(slot, TPipeDiameterSet::kStandardFile);
+    EnsureUserLibraryFolder(userFolder_);
     SaveLibraryFile<EPipeDiameterSetClass>(table, tableText(scan_, false, fileName), kStandardSaveFailed);
     ListPipeTables();
     return true;
@@ -263,7 +300,8 @@ void TPipeDiameterLibrary::RemovePipeMaterial(const std::string& standardFileNam
     if (lowerCase(name.extension().string()) != kPipeTableExtension) {
         throw EPipeDiameterSetClass(kNotATableName + standardFileName);
     }
-    const std::filesystem::path standardFile = folder_ / name;
+    if (installedTable(name)) throw EPipeDiameterSetClass(kInstalledTable + name.string());
+    const std::filesystem::path standardFile = userFolder_ / name;
     for (const std::filesystem::path& file : {standardFile, UserTablePath(standardFile)}) {
         std::error_code error;
         std::filesystem::remove(file, error);

@@ -29,6 +29,12 @@ struct TPipeTableEntry {
 //
 // Every change is written to its file at once; when a file cannot be written,
 // the working set is left as it was before the change and the file is untouched.
+//
+// The tables that come with the program may lie in a folder the user cannot
+// write (an installation). Everything the library writes then goes to the
+// user's pipe tables folder: user files, new materials, and a table whose
+// standard sizes the user removed, whose copy there hides the program's table.
+// Without a user folder both are the one folder.
 class TPipeDiameterLibrary {
 public:
     static constexpr int kCapacity = 200;
@@ -36,10 +42,16 @@ public:
     TPipeDiameterLibrary(std::filesystem::path pipeTablesFolder, IUserMessages& messages, int capacity = kCapacity);
 
     const std::filesystem::path& Folder() const { return folder_; }
-    // The standard file of a table named by its file name.
+    // Where the library writes; the program's folder until set.
+    void SetUserFolder(std::filesystem::path userPipeTablesFolder);
+    const std::filesystem::path& UserFolder() const { return userFolder_; }
+    // The standard file of a table named by its file name: the user's copy
+    // when there is one, else the program's.
     std::filesystem::path TablePath(const std::string& standardFileName) const;
     // The user file of a table: its standard file with the extension ".vmpiu".
     static std::filesystem::path UserTablePath(const std::filesystem::path& standardFile);
+    // Where the user file of a table is read and written: in the user folder.
+    std::filesystem::path UserFileOf(const std::filesystem::path& standardFile) const;
     // The table a pipe's size came from, or the default table when that file
     // does not exist (or the pipe names none).
     std::filesystem::path TablePathForPipe(const std::string& diameterDataFileName) const;
@@ -81,7 +93,9 @@ public:
     // table exists already, the user is told and nothing is written; false then.
     bool AddPipeMaterial(const std::string& material, const std::string& schedule, double roughness_m);
     // Deletes a table's standard and user files (either may be missing) and
-    // rebuilds the table list.
+    // rebuilds the table list. A table of the program's own folder that the
+    // library cannot write is refused (EPipeDiameterSetClass) before anything
+    // is deleted.
     void RemovePipeMaterial(const std::string& standardFileName);
 
     TPipeDiameterSet& Sizes() { return sizes_; }
@@ -98,7 +112,11 @@ private:
     template <class TChange>
     void changeAndSave(TChange change, bool userFile);
 
+    std::filesystem::path writablePath(const std::filesystem::path& file) const;
+    bool installedTable(const std::filesystem::path& name) const;
+
     std::filesystem::path folder_;
+    std::filesystem::path userFolder_;
     IUserMessages& messages_;
     TPipeDiameterSet sizes_;
     TPipeDiameterSet scan_;

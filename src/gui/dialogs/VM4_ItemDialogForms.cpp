@@ -8,6 +8,10 @@
 #include "dialogs/VM4_FreeTextsForm.h"
 #include "dialogs/VM4_PumpDataForm.h"
 #include "dialogs/fittings/VM4_FittingManagerForm.h"
+#include "dialogs/diameters/VM4_PipeDiameterDataForm.h"
+#include "dialogs/fluids/VM4_FluidDataManagerForm.h"
+#include "foundations/VM4_Units.h"
+#include "libraries/VM4_LibraryFiles.h"
 #include "model/VM4_Network_Class.h"
 
 TItemDialogForms::TItemDialogForms(IMessageBoxes& boxes, IFileDialogs& files, QWidget* parent)
@@ -41,8 +45,27 @@ TFreeTextsForm& TItemDialogForms::FreeTextForm() {
 }
 
 TFittingManagerForm& TItemDialogForms::FittingForm() {
-    if (!fittings_) fittings_ = std::make_unique<TFittingManagerForm>(boxes_, LibraryFolders, parent_);
+    if (!fittings_) fittings_ = std::make_unique<TFittingManagerForm>(boxes_, folders_, parent_);
     return *fittings_;
+}
+
+void TItemDialogForms::SetLibraryFolders(const std::filesystem::path& dataFolder,
+                                         const std::filesystem::path& userFolder) {
+    folders_ = {dataFolder, userFolder.empty() ? dataFolder : userFolder};
+}
+
+TPipeDiameterDataForm& TItemDialogForms::DiameterForm() {
+    if (!diameter_)
+        diameter_ = std::make_unique<TPipeDiameterDataForm>(boxes_, folders_.Data / kPipeTablesFolderName,
+                                                            folders_.User / kPipeTablesFolderName, parent_);
+    return *diameter_;
+}
+
+TFluidDataManagerForm& TItemDialogForms::FluidForm() {
+    if (!fluid_)
+        fluid_ = std::make_unique<TFluidDataManagerForm>(boxes_, folders_.Data / kFluidTablesFolderName,
+                                                         folders_.User / kFluidTablesFolderName, parent_);
+    return *fluid_;
 }
 
 // The saved bytes are the one record of everything a dialog may touch.
@@ -85,7 +108,19 @@ bool TItemDialogForms::EditFreeText(TNetwork& network, std::int32_t index) {
 }
 
 void TItemDialogForms::EditPipeDiameter(TNetwork& network, std::int32_t pipeId, int startMode, bool metric) {
-    unavailable_.EditPipeDiameter(network, pipeId, startMode, metric);
+    watching(network, [&] {
+        DiameterForm().EditPipeDiameterData(network.GetPipe(pipeId), pipeId, startMode == 1, metric);
+    });
+}
+
+void TItemDialogForms::EditPipeSize(TPipe& pipe, std::int32_t pipeId, bool showMaterials, bool metric) {
+    DiameterForm().EditPipeDiameterData(pipe, pipeId, showMaterials, metric);
+}
+
+// The manager opens in the unit system of the network's temperatures.
+void TItemDialogForms::EditFluid(TNetwork& network, bool resultsMode) {
+    const bool metric = network.Settings.TemperatureUnit != UNIT_DEG_F;
+    watching(network, [&] { FluidForm().EditNetworkFluid(network.Fluid, metric, resultsMode); });
 }
 
 void TItemDialogForms::EditDefaultPipe(TNetwork& network) {

@@ -90,7 +90,7 @@ TNetworkForm::TNetworkForm(const TNetworkFormServices& services, QWidget* parent
         auto forms = std::make_unique<TItemDialogForms>(*services_.MessageBoxes, *services_.FileDialogs, this);
         forms->Changed = [this] { MarkModified(); };
         forms->DefaultPipeEditor = [this] { ChangeDefaultPipeData1Click(); };
-        forms->LibraryFolders = {programFolder_, userFolder_};
+        forms->SetLibraryFolders(programFolder_, userFolder_);
         ownItemDialogs_ = std::move(forms);
     }
     itemDialogs_ = services_.ItemDialogs != nullptr ? services_.ItemDialogs : ownItemDialogs_.get();
@@ -220,7 +220,7 @@ void TNetworkForm::createMenus() {
     units->addAction(makeAction("ChangeUnits1", QStringLiteral("Specify Units..."), &TNetworkForm::ChangeUnits1Click));
 
     QMenu* fluid = menuBar()->addMenu(QStringLiteral("Fl&uid"));
-    fluid->addAction(makeUnbuiltAction("ChangeFluid1", QStringLiteral("Change Fluid")));
+    fluid->addAction(makeAction("ChangeFluid1", QStringLiteral("Change Fluid"), &TNetworkForm::ChangeFluid1Click));
 
     QMenu* drawing = menuBar()->addMenu(QStringLiteral("&Drawing"));
     drawing->addAction(makeAction("ChangeDefaultPipeData1", QStringLiteral("Alter Default Pipe Values"),
@@ -316,15 +316,10 @@ void TNetworkForm::createDrawingToolBar() {
     QToolBar* bar = addToolBar(QStringLiteral("Drawing"));
     bar->setObjectName(QStringLiteral("DrawingToolBar"));
     bar->setMovable(false);
-    auto addUnbuilt = [this, bar](const char* name, const char* hint, const QIcon& icon) {
-        QAction* action = makeUnbuiltAction(name, QString());
-        action->setToolTip(QString::fromLatin1(hint));
-        action->setIcon(icon);
-        action->setCheckable(true);
-        bar->addAction(action);
-    };
-
-    addUnbuilt("ToolButtonChangeFluid", "Change Fluid", ToolIcons::ChangeFluid());
+    QAction* changeFluid = makeAction("ToolButtonChangeFluid", QString(), &TNetworkForm::ChangeFluid1Click);
+    changeFluid->setToolTip(QStringLiteral("Change Fluid"));
+    changeFluid->setIcon(ToolIcons::ChangeFluid());
+    bar->addAction(changeFluid);
     EditFluid = new QLineEdit(bar);
     EditFluid->setObjectName(QStringLiteral("EditFluid"));
     EditFluid->setReadOnly(true);

@@ -227,6 +227,8 @@ private:
     void ChangeUnits1Click();
     void ConfigureLabelling1Click();
     void ChangeDefaultPipeData1Click();
+    // The fluid manager; in results mode it only shows the fluid.
+    void ChangeFluid1Click();
 
     // ---- The data grid (VM4_NetworkForm_DataGrid.cpp) ----
     void EditPipeNodeData1Click();

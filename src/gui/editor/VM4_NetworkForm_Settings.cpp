@@ -5,6 +5,7 @@
 #include "dialogs/VM4_ItemDialogForms.h"
 #include "dialogs/config/VM4_ConfigPipeDefaultsPage.h"
 #include "editor/VM4_NetworkForm.h"
+#include "editor/tools/VM4_ItemDialogs.h"
 #include "foundations/VM4_Units.h"
 #include "model/VM4_Network_Class.h"
 #include "results/VM4_FormResults.h"
@@ -13,6 +14,12 @@ void TNetworkForm::createConfigForm() {
     configForm_ = new TConfigForm(*services_.MessageBoxes, this);
     resultsTable_->SpecifyUnits = [this] {
         if (configForm_->EditNetworkSettings(TConfigForm::UnitsTab, *TheNetwork, true)) MarkModified();
+    };
+    // The diameter manager works on the dialog's working default pipe, which
+    // reaches the document only when the dialog is accepted.
+    configForm_->PipeDefaults().EditDiameter = [this](TPipe& pipe, bool showMaterials) {
+        const int unit = TheNetwork->Settings.DiameterUnit;
+        itemDialogs_->EditPipeSize(pipe, 0, showMaterials, unit == UNIT_M || unit == UNIT_MM);
     };
     // Copying the default pipe onto pipes changes the document at once.
     configForm_->PipeDefaults().NetworkChanged = [this] {
@@ -40,6 +47,11 @@ void TNetworkForm::EditNetworkSettings(int tab) {
         UpdateFluidDisplay();
     }
     RefreshScreen();
+}
+
+void TNetworkForm::ChangeFluid1Click() {
+    itemDialogs_->EditFluid(*TheNetwork, ResultsMode_);
+    UpdateFluidDisplay();
 }
 
 void TNetworkForm::ChangeUnits1Click() { EditNetworkSettings(TConfigForm::UnitsTab); }

@@ -50,7 +50,7 @@ protected:
         TNetworkBuilder build(network_);
         const std::int32_t tank = build.AddTank(0, 0, 20.0);
         pipeId_ = build.AddPipe(tank, build.AddDemandPressure(300, 0, 0.0, 0.0), "Supply", 100.0, 0.1);
-        forms_.LibraryFolders = {data_.Path(), user_.Path()};
+        forms_.SetLibraryFolders(data_.Path(), user_.Path());
         forms_.Changed = [this] { ++changes_; };
     }
 

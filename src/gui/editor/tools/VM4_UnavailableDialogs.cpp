@@ -30,4 +30,8 @@ bool TUnavailableDialogs::EditFreeText(TNetwork&, std::int32_t) {
 
 void TUnavailableDialogs::EditPipeDiameter(TNetwork&, std::int32_t, int, bool) { sayNotAvailable("pipe diameter"); }
 
+void TUnavailableDialogs::EditPipeSize(TPipe&, std::int32_t, bool, bool) { sayNotAvailable("pipe diameter"); }
+
+void TUnavailableDialogs::EditFluid(TNetwork&, bool) { sayNotAvailable("fluid"); }
+
 void TUnavailableDialogs::EditDefaultPipe(TNetwork&) { sayNotAvailable("default pipe"); }

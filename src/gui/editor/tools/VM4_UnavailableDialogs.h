@@ -17,7 +17,9 @@ public:
     void EditDemands(TNetwork& network, std::int32_t nodeId) override;
     bool EditFreeText(TNetwork& network, std::int32_t index) override;
     void EditPipeDiameter(TNetwork& network, std::int32_t pipeId, int startMode, bool metric) override;
+    void EditPipeSize(TPipe& pipe, std::int32_t pipeId, bool showMaterials, bool metric) override;
     void EditDefaultPipe(TNetwork& network) override;
+    void EditFluid(TNetwork& network, bool resultsMode) override;
 
     static std::string NotAvailableText(const std::string& dialog);
 
