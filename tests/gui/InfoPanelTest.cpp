@@ -23,6 +23,7 @@
 #include "common/NetworkBuilder.h"
 #include "common/TempFolder.h"
 #include "dialogs/fittings/VM4_FittingManagerForm.h"
+#include "dialogs/fittings/VM4_KValueCalculatorForm.h"
 #include "dialogs/LibraryDialogSupport.h"
 #include "editor/VM4_NetworkCanvas.h"
 #include "editor/VM4_NetworkForm.h"
@@ -446,6 +447,71 @@ TEST_F(InfoPanel, DiameterButtonWritesTheChosenSizeIntoTheSelectedPipe) {
     EXPECT_EQ(Network().GetPipe(first_).NominalSize, "4\"");
     EXPECT_NEAR(std::stod(Widget<TRightEdit>("EditDiameter")->Text()), 102.26, 0.01);
     EXPECT_TRUE(Form().IsModified());
+}
+
+}  // namespace
+
+namespace {
+
+// What an engineer does with the libraries before a calculation: a standard size
+// from the pipe diameter manager, a bend whose K comes from its calculator, and
+// air from the gas calculator as the fluid; the network then solves with them.
+TEST_F(InfoPanel, StandardSizeCalculatedFittingAndAGasReachTheCalculation) {
+    for (const char* tables : {"PipeTables", "FittingTables", "FluidTables"})
+        std::filesystem::copy(ShippedData() / tables, folder_.filePath(tables).toStdString());
+    BuildLine();
+    Select(tank_, first_);
+
+    TWhenDialogShown diameters(QStringLiteral("Pipe diameter data"), [](QDialog& dialog) {
+        auto* sizes = dialog.findChild<QTableWidget*>(QStringLiteral("GridSizes"));
+        for (int row = 0; row < sizes->rowCount(); ++row)
+            if (sizes->item(row, 0)->text() == QStringLiteral("4\"")) sizes->setCurrentCell(row, 0);
+        dialog.findChild<QPushButton*>(QStringLiteral("ButtonUseSelectedSize"))->click();
+        dialog.findChild<QPushButton*>(QStringLiteral("ButtonSaveToPipe"))->click();
+    });
+    Widget("ButtonDiameter")->click();
+    ASSERT_TRUE(diameters.Ran());
+    EXPECT_NEAR(Network().GetPipe(first_).InnerDiameter_m, 0.10226, 1e-6);
+
+    QTimer::singleShot(0, [&] {
+        auto* manager = Form().findChild<TFittingManagerForm*>();
+        if (manager == nullptr) return;
+        TKValueCalculatorForm& bend = manager->Calculator(TFittingManagerForm::LongPipeBend);
+        TWhenShown inCalculator(bend, [&] { bend.findChild<QPushButton*>("ButtonCreateNewFitting")->click(); });
+        manager->OpenCalculator(TFittingManagerForm::LongPipeBend);
+        manager->AddNewFittingToPipe();
+        manager->findChild<QPushButton*>("ButtonSave")->click();
+    });
+    Widget("ButtonCountFittings")->click();
+    ASSERT_EQ(Network().GetPipe(first_).Fittings.Count(), 1);
+    EXPECT_NEAR(Network().GetPipe(first_).Fittings.CalculateTotal_KValue(), 0.27, 1e-12);
+
+    boxes_.AnswerConfirm(true);  // add the calculated gas to the database
+    TWhenDialogShown gas(QStringLiteral("Properties of gases"), [](QDialog& calculator) {
+        calculator.findChild<QPushButton*>(QStringLiteral("ButtonAddNewEntry"))->click();
+    });
+    TWhenDialogShown fluids(QStringLiteral("Fluid data"), [](QDialog& manager) {
+        manager.findChild<QComboBox*>(QStringLiteral("ComboFilter"))->setCurrentIndex(2);
+        manager.findChild<QPushButton*>(QStringLiteral("ButtonCalculateGasData"))->click();
+        auto* grid = manager.findChild<QTableWidget*>(QStringLiteral("GridFluids"));
+        const QList<QTableWidgetItem*> userAir = grid->findItems(QStringLiteral("Air  *"), Qt::MatchExactly);
+        ASSERT_FALSE(userAir.isEmpty());
+        grid->setCurrentCell(userAir.front()->row(), 0);
+        manager.findChild<QPushButton*>(QStringLiteral("ButtonUseSelectedFluid"))->click();
+        manager.findChild<QPushButton*>(QStringLiteral("ButtonSave"))->click();
+    });
+    Form().findChild<QAction*>(QStringLiteral("ToolButtonChangeFluid"))->trigger();
+    ASSERT_TRUE(fluids.Ran());
+    ASSERT_TRUE(gas.Ran());
+    EXPECT_EQ(Network().Fluid.Name, "Air");
+    EXPECT_TRUE(Network().Fluid.IsGas);
+    EXPECT_NEAR(Network().Fluid.Density_kg_m3, 1.2, 0.01);
+
+    Calculate();
+    ASSERT_TRUE(Form().ResultsMode());
+    const double supplied = Network().GetPipe(first_).FlowUncompressed_m3s;
+    EXPECT_GT(supplied, 0.0);
+    EXPECT_NEAR(Network().GetPipe(second_).FlowUncompressed_m3s, supplied, 1e-6);
 }
 
 }  // namespace
