@@ -428,19 +428,22 @@ TEST_F(InfoPanel, WiderPipeFromThePanelCarriesMoreFlow) {
 
 namespace {
 
+// In the pipe diameter manager: the 4" row of the table shown, used and saved to the pipe.
+void SaveFourInchSize(QDialog& dialog) {
+    auto* sizes = dialog.findChild<QTableWidget*>(QStringLiteral("GridSizes"));
+    for (int row = 0; row < sizes->rowCount(); ++row)
+        if (sizes->item(row, 0)->text() == QStringLiteral("4\"")) sizes->setCurrentCell(row, 0);
+    dialog.findChild<QPushButton*>(QStringLiteral("ButtonUseSelectedSize"))->click();
+    dialog.findChild<QPushButton*>(QStringLiteral("ButtonSaveToPipe"))->click();
+}
+
 // The panel's "Diam?" opens the pipe diameter manager on the selected pipe; the
 // size chosen there reaches the pipe, the panel and the document's modified flag.
 TEST_F(InfoPanel, DiameterButtonWritesTheChosenSizeIntoTheSelectedPipe) {
     std::filesystem::copy(ShippedData() / "PipeTables", folder_.filePath("PipeTables").toStdString());
     BuildLine();
     Select(tank_, first_);
-    TWhenDialogShown manager(QStringLiteral("Pipe diameter data"), [](QDialog& dialog) {
-        auto* sizes = dialog.findChild<QTableWidget*>(QStringLiteral("GridSizes"));
-        for (int row = 0; row < sizes->rowCount(); ++row)
-            if (sizes->item(row, 0)->text() == QStringLiteral("4\"")) sizes->setCurrentCell(row, 0);
-        dialog.findChild<QPushButton*>(QStringLiteral("ButtonUseSelectedSize"))->click();
-        dialog.findChild<QPushButton*>(QStringLiteral("ButtonSaveToPipe"))->click();
-    });
+    TWhenDialogShown manager(QStringLiteral("Pipe diameter data"), SaveFourInchSize);
     Widget("ButtonDiameter")->click();
     ASSERT_TRUE(manager.Ran());
     EXPECT_NEAR(Network().GetPipe(first_).InnerDiameter_m, 0.10226, 1e-6);
@@ -462,13 +465,7 @@ TEST_F(InfoPanel, StandardSizeCalculatedFittingAndAGasReachTheCalculation) {
     BuildLine();
     Select(tank_, first_);
 
-    TWhenDialogShown diameters(QStringLiteral("Pipe diameter data"), [](QDialog& dialog) {
-        auto* sizes = dialog.findChild<QTableWidget*>(QStringLiteral("GridSizes"));
-        for (int row = 0; row < sizes->rowCount(); ++row)
-            if (sizes->item(row, 0)->text() == QStringLiteral("4\"")) sizes->setCurrentCell(row, 0);
-        dialog.findChild<QPushButton*>(QStringLiteral("ButtonUseSelectedSize"))->click();
-        dialog.findChild<QPushButton*>(QStringLiteral("ButtonSaveToPipe"))->click();
-    });
+    TWhenDialogShown diameters(QStringLiteral("Pipe diameter data"), SaveFourInchSize);
     Widget("ButtonDiameter")->click();
     ASSERT_TRUE(diameters.Ran());
     EXPECT_NEAR(Network().GetPipe(first_).InnerDiameter_m, 0.10226, 1e-6);

@@ -308,6 +308,23 @@ INSTANTIATE_TEST_SUITE_P(
                            SetEquation(e, 1, {TCode::CodeFlowLeaves, TCode::CodeFlowLeaves}, 0.0);
                            SetEquation(e, 2, {TCode::CodeWalkedForward, TCode::CodeWalkedBackward}, 0.0);
                        }},
+        // A network's only loop runs through pipes without friction: a tank feeds
+        // join point A (pipe 1), and pipes 2 (A to B) and 3 (B to A) close the loop.
+        // Continuity alone cannot split the flow between 2 and 3, and the loop's
+        // own system is the 1 x 1 zero.
+        TZeroPivotCase{"NetworkLoopWithoutSlope", 3, 3,
+                       [](TMatrixEquations& e) {
+                           SetPipe(e, 1, kLaminarPipe);
+                           SetPipe(e, 2, kNoFrictionPipe);
+                           SetPipe(e, 3, kNoFrictionPipe);
+                           SetEquation(e, 1, {TCode::CodeFlowEnters, TCode::CodeFlowLeaves, TCode::CodeFlowEnters},
+                                       0.01);
+                           SetEquation(e, 2, {TCode::CodeNotInEquation, TCode::CodeFlowEnters, TCode::CodeFlowLeaves},
+                                       0.0);
+                           SetEquation(e, 3,
+                                       {TCode::CodeNotInEquation, TCode::CodeWalkedForward, TCode::CodeWalkedForward},
+                                       0.0);
+                       }},
         // Q1 = 1 twice, Q2 in no equation: the second row reduces to zeros.
         TZeroPivotCase{"UnknownInNoEquation", 2, 2,
                        [](TMatrixEquations& e) {

@@ -201,34 +201,6 @@ TEST(MatrixEquationsNewton, ZeroJacobianEndsTheLoopUnsolvedWithOneLogLine) {
     EXPECT_EQ(engine->IterationCount, 2);
 }
 
-// A network whose only loop runs through pipes without friction: a tank feeds
-// join point A (pipe 1), and pipes 2 (A to B) and 3 (B to A) close a loop with
-// no slope at all. Continuity alone cannot split the flow between 2 and 3, so
-// the Jacobian is singular: the zero-pivot code and its one log line.
-TEST(MatrixEquationsNewton, LoopWithoutSlopeInANetworkIsAZeroPivot) {
-    auto engine = MakeEngine(3, 3);
-    SetFluid(*engine, kWater);
-    SetPipe(*engine, 1, kLaminarPipe);
-    SetPipe(*engine, 2, kNoFrictionPipe);
-    SetPipe(*engine, 3, kNoFrictionPipe);
-    SetEquation(*engine, 1, {TCode::CodeFlowEnters, TCode::CodeFlowLeaves, TCode::CodeFlowEnters}, 0.01);
-    SetEquation(*engine, 2, {TCode::CodeNotInEquation, TCode::CodeFlowEnters, TCode::CodeFlowLeaves}, 0.0);
-    SetEquation(*engine, 3, {TCode::CodeNotInEquation, TCode::CodeWalkedForward, TCode::CodeWalkedForward}, 0.0);
-    for (std::int32_t j = 1; j <= 3; ++j) engine->QVariables[j] = 0.001L * j;
-    engine->IterationCountTotal = 1;
-    bool ok = false;
-    engine->CalculateF(ok);
-    ASSERT_TRUE(ok);
-    std::int32_t errorCode = 99;
-    std::vector<std::string> log;
-    std::string message = "stale";
-    engine->SolveQDeltas(ok, errorCode, log, message);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(errorCode, -1);
-    EXPECT_EQ(message, "");
-    EXPECT_EQ(log, std::vector<std::string>{"Calculated equation values are too small. Reset and continue."});
-}
-
 // A step factor without a finite value (a damaged setting) cannot move the
 // flows: the loop stops with the arithmetic failure code.
 TEST(MatrixEquationsNewton, NonFiniteStepFactorEndsTheLoopWithTheArithmeticCode) {
