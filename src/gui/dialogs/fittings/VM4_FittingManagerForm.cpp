@@ -30,7 +30,9 @@ constexpr int kRowHeight = 19;
 constexpr int kQuantityColumn = 8;
 constexpr int kMaxQuantity = 20;
 constexpr int kSymbolColumnWidth = 60;
-constexpr std::array<int, 9> kColumnWidths = {kSymbolColumnWidth, 0, 0, 59, 69, 69, 180, 46, 40};
+// Wide enough at the desktop font for type codes such as "ELBOW_90_STD" and the
+// "K value" heading; the sizes ("DN150", "1-1/2\"") need less.
+constexpr std::array<int, 9> kColumnWidths = {kSymbolColumnWidth, 0, 0, 124, 56, 64, 130, 52, 40};
 constexpr std::array<const char*, 9> kPipeHeaders = {"Symbol", "", "", "Type", "Metric", "Imperial",
                                                      "Description", "K value", "Qty"};
 
