@@ -23,6 +23,7 @@
 
 #include "ScriptedFileDialogs.h"
 #include "ScriptedMessageBoxes.h"
+#include "TestFormServices.h"
 #include "WhenShown.h"
 #include "common/NetworkBuilder.h"
 #include "editor/VM4_CalculatingPanel.h"
@@ -116,12 +117,7 @@ protected:
 
     TNetworkForm& Form() {
         if (!form_) {
-            TNetworkFormServices services;
-            services.MessageBoxes = &boxes_;
-            services.FileDialogs = &dialogs_;
-            services.ProgramFolder = program_;
-            services.ShowSplash = false;
-            services.OpenUrl = [](const std::string&) { return true; };
+            TNetworkFormServices services = TestFormServices(boxes_, dialogs_, QString::fromStdString(program_));
             services.Wait = [this](int milliseconds) { waits_.push_back(milliseconds); };
             form_ = std::make_unique<TNetworkForm>(services);
             form_->resize(1000, 700);

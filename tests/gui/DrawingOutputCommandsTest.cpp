@@ -16,6 +16,7 @@
 #include "PdfReader.h"
 #include "ScriptedFileDialogs.h"
 #include "ScriptedMessageBoxes.h"
+#include "TestFormServices.h"
 #include "common/NetworkBuilder.h"
 #include "dialogs/VM4_PrintRequest.h"
 #include "editor/VM4_NetworkCanvas.h"
@@ -66,14 +67,9 @@ class DrawingOutputCommands : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder_.isValid());
-        TNetworkFormServices services;
-        services.MessageBoxes = &boxes_;
-        services.FileDialogs = &dialogs_;
+        TNetworkFormServices services = TestFormServices(boxes_, dialogs_, folder_.path());
         services.PrintDialogs = &printDialogs_;
         services.MailClient = &mail_;
-        services.ProgramFolder = folder_.path().toStdString();
-        services.ShowSplash = false;
-        services.OpenUrl = [](const std::string&) { return true; };
         services.Wait = [this](int milliseconds) { waits_.push_back(milliseconds); };
         form_ = std::make_unique<TNetworkForm>(services);
         form_->resize(900, 650);

@@ -17,6 +17,7 @@
 
 #include "ScriptedFileDialogs.h"
 #include "ScriptedMessageBoxes.h"
+#include "TestFormServices.h"
 #include "WhenShown.h"
 #include "common/NetworkBuilder.h"
 #include "editor/VM4_NetworkCanvas.h"
@@ -45,14 +46,8 @@ protected:
 
     TNetworkForm& Form() {
         if (!form_) {
-            TNetworkFormServices services;
-            services.MessageBoxes = &boxes_;
-            services.FileDialogs = &dialogs_;
+            TNetworkFormServices services = TestFormServices(boxes_, dialogs_, folder_.path());
             services.ItemDialogs = &unavailable_;
-            services.ProgramFolder = folder_.path().toStdString();
-            services.ShowSplash = false;
-            services.OpenUrl = [](const std::string&) { return true; };
-            services.Wait = [](int) {};
             form_ = std::make_unique<TNetworkForm>(services);
             form_->resize(1000, 700);
             // The tools' tests reach across the whole drawing, which the node and

@@ -21,6 +21,7 @@
 
 #include "ScriptedFileDialogs.h"
 #include "ScriptedMessageBoxes.h"
+#include "TestFormServices.h"
 #include "common/NetworkBuilder.h"
 #include "editor/VM4_Examples_Form.h"
 #include "dialogs/config/VM4_ConfigForm.h"
@@ -103,11 +104,7 @@ protected:
 
     TNetworkForm& Form() {
         if (!form_) {
-            TNetworkFormServices services;
-            services.MessageBoxes = &boxes_;
-            services.FileDialogs = &dialogs_;
-            services.ProgramFolder = program_;
-            services.ShowSplash = false;
+            TNetworkFormServices services = TestFormServices(boxes_, dialogs_, QString::fromStdString(program_));
             services.OpenUrl = [this](const std::string& address) {
                 openedAddresses_.push_back(address);
                 return browserStarts_;

@@ -4,13 +4,13 @@
 
 #include "platform/VM4_FileDialogs.h"
 #include "platform/VM4_MessageBoxes.h"
+#include "platform/VM4_OverwriteQuestion.h"
 
 std::optional<std::string> AskTargetFile(IFileDialogs& files, IMessageBoxes& boxes, const char* filter,
                                          const char* suffix) {
     const auto path = files.AskSaveFileName({"", "", filter, suffix});
     if (!path) return std::nullopt;
-    if (std::filesystem::exists(*path) && !boxes.Confirm("File already exists. Do wish to overwrite? \r"))
-        return std::nullopt;
+    if (!ConfirmOverwrite(boxes, *path)) return std::nullopt;
     return path;
 }
 

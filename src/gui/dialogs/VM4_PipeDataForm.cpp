@@ -20,6 +20,7 @@
 #include "model/VM4_Network_Class.h"
 #include "platform/VM4_FileDialogs.h"
 #include "platform/VM4_MessageBoxes.h"
+#include "platform/VM4_OverwriteQuestion.h"
 #include "results/VM4_Excel_Functions.h"
 #include "results/VM4_FormResults.h"
 #include "results/VM4_ResultsGrid.h"
@@ -33,7 +34,6 @@ constexpr int kHeadingRows = 2;
 constexpr std::size_t kMaxSheetNameLength = 31;
 constexpr const char* kProgramPrefix = "Velmora Studio - ";
 
-const std::string kReplaceQuestion = "File already exists. Do wish to overwrite? \r";
 const std::string kSaveFailed = "The data could not be saved as a workbook.\r\r";
 const std::string kFillFailed = "The table could not be completed.\r\r";
 
@@ -253,8 +253,7 @@ void TPipeDataForm::SaveToExcelClick() {
     const TFileDialogRequest request{"", "", TFormResults::WorkbookFilter, TFormResults::WorkbookSuffix};
     const std::optional<std::string> file = files_.AskSaveFileName(request);
     if (!file) return;
-    std::error_code ignored;
-    if (std::filesystem::exists(*file, ignored) && !boxes_.Confirm(kReplaceQuestion)) return;
+    if (!ConfirmOverwrite(boxes_, *file)) return;
     try {
         SaveGridAsSpreadsheet(*grid_, sheetName(), std::filesystem::path(*file));
     } catch (const ESpreadsheetFunctions& error) {

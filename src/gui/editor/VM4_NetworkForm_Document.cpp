@@ -21,6 +21,7 @@
 #include "model/VM4_Network_Class.h"
 #include "platform/VM4_FileDialogs.h"
 #include "platform/VM4_MessageBoxes.h"
+#include "platform/VM4_OverwriteQuestion.h"
 
 namespace {
 
@@ -33,7 +34,6 @@ const std::string kOpenQuestion =
 const std::string kOpenExampleQuestion =
     "Any changes to the existing system that have not been saved will be lost.\r\rDo you wish to continue to load an "
     "example system?";
-const std::string kOverwriteQuestion = "File already exists. Do wish to overwrite? \r";
 const std::string kCannotReplaceMessage =
     "Current network not saved.\r\rCould not remove exisitng file.\r\rPlease check the file permissions of the "
     "existing file or\rchoose 'Save As' to save the current network under a different file name.";
@@ -56,10 +56,6 @@ bool IsReadableFile(const std::string& path) {
     return std::ifstream(path, std::ios::binary).is_open();
 }
 
-bool Exists(const std::string& path) {
-    std::error_code error;
-    return fs::exists(path, error);
-}
 
 }  // namespace
 
@@ -76,8 +72,7 @@ bool TNetworkForm::AskToSaveChanges() {
 }
 
 bool TNetworkForm::confirmOverwrite(const std::string& path) {
-    if (!Exists(path)) return true;
-    return services_.MessageBoxes->Confirm(kOverwriteQuestion);
+    return ConfirmOverwrite(*services_.MessageBoxes, path);
 }
 
 // ---- New, Open, recent files, examples ------------------------------------------------------------------

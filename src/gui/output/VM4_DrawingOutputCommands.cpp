@@ -1,6 +1,5 @@
 #include "output/VM4_DrawingOutputCommands.h"
 
-#include <QFileInfo>
 #include <QPrinterInfo>
 #include <filesystem>
 #include <utility>
@@ -18,6 +17,7 @@
 #include "platform/VM4_JPEGImage.h"
 #include "platform/VM4_MailClient.h"
 #include "platform/VM4_MessageBoxes.h"
+#include "platform/VM4_OverwriteQuestion.h"
 #include "results/VM4_ResultsHoverTexts.h"
 
 const char* const TDrawingOutputCommands::MailErrorMessage =
@@ -26,7 +26,6 @@ const char* const TDrawingOutputCommands::MailErrorMessage =
 
 namespace {
 
-const std::string kOverwriteQuestion = "File already exists. Do wish to overwrite? \r";
 const std::string kCannotRemoveMessage =
     "Current file not saved.\r\rCould not remove exisitng file.\r\rPlease check the file permissions of the "
     "existing file.";
@@ -92,8 +91,7 @@ bool TDrawingOutputCommands::choosePdfFileWithoutPrinter() {
         {std::filesystem::path(form_.CurrentFileName()).parent_path().string(),
          (name.empty() ? std::string("Drawing") : name) + ".pdf", kPdfFilter, "pdf"});
     if (!chosen) return false;
-    if (QFileInfo::exists(QString::fromStdString(*chosen)) && !services_.MessageBoxes->Confirm(kOverwriteQuestion))
-        return false;
+    if (!ConfirmOverwrite(*services_.MessageBoxes, *chosen)) return false;
     printer_.setOutputFileName(QString::fromStdString(*chosen));
     return true;
 }
@@ -143,8 +141,7 @@ bool TDrawingOutputCommands::writePicture(const std::string& path, const QImage&
 
 void TDrawingOutputCommands::SaveScreenImage() {
     const auto chosen = services_.FileDialogs->AskSaveFileName({"", "", kImageFilter, "jpg"});
-    if (chosen && (!QFileInfo::exists(QString::fromStdString(*chosen)) ||
-                   services_.MessageBoxes->Confirm(kOverwriteQuestion))) {
+    if (chosen && ConfirmOverwrite(*services_.MessageBoxes, *chosen)) {
         writePicture(*chosen, visiblePicture());
     }
     form_.RefreshScreen();

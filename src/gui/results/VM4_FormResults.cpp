@@ -18,6 +18,7 @@
 #include "model/VM4_Network_Class.h"
 #include "platform/VM4_FileDialogs.h"
 #include "platform/VM4_MessageBoxes.h"
+#include "platform/VM4_OverwriteQuestion.h"
 #include "results/VM4_DataCellEdit.h"
 #include "results/VM4_Excel_Functions.h"
 #include "results/VM4_ResultsGrid.h"
@@ -36,7 +37,6 @@ namespace {
 constexpr int kInitialWidth = 1000;
 constexpr int kInitialHeight = 640;
 
-const std::string kReplaceQuestion = "File already exists. Do wish to overwrite? \r";
 const std::string kSaveFailed = "The results could not be saved as a workbook.\r\r";
 const std::string kFillFailed = "The table could not be completed.\r\r";
 
@@ -223,9 +223,7 @@ void TFormResults::SaveToExcelClick() {
 
 // The save dialog leaves the question of replacing a file to its caller.
 bool TFormResults::confirmReplace(const std::string& path) {
-    std::error_code ignored;
-    if (!std::filesystem::exists(std::filesystem::path(path), ignored)) return true;
-    return boxes_.Confirm(kReplaceQuestion);
+    return ConfirmOverwrite(boxes_, path);
 }
 
 void TFormResults::ExportToExcelClick() {

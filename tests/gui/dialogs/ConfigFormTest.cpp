@@ -16,6 +16,7 @@
 #include "GuiEvents.h"
 #include "ScriptedFileDialogs.h"
 #include "ScriptedMessageBoxes.h"
+#include "TestFormServices.h"
 #include "WhenShown.h"
 #include "common/NetworkBuilder.h"
 #include "dialogs/config/VM4_ConfigForm.h"
@@ -212,12 +213,7 @@ TEST_F(ConfigForm, CopyingTheDefaultPipeKeepsNamesAndStaysAfterCancel) {
 TEST(ConfigFromMainWindow, FlowUnitChosenShowsOnTheDrawing) {
     TScriptedMessageBoxes boxes;
     TScriptedFileDialogs files;
-    TNetworkFormServices services;
-    services.MessageBoxes = &boxes;
-    services.FileDialogs = &files;
-    services.ShowSplash = false;
-    services.OpenUrl = [](const std::string&) { return true; };
-    TNetworkForm form(services);
+    TNetworkForm form(TestFormServices(boxes, files, QString()));
     form.resize(900, 650);
     form.show();
     TNetworkBuilder build(form.Network());

@@ -14,6 +14,7 @@
 #include "DialogTestSupport.h"
 #include "ScriptedFileDialogs.h"
 #include "ScriptedMessageBoxes.h"
+#include "TestFormServices.h"
 #include "WhenShown.h"
 #include "dialogs/VM4_PumpChartPainter.h"
 #include "dialogs/VM4_PumpDataForm.h"
@@ -60,14 +61,7 @@ class PumpOnExampleSystem : public ::testing::Test {
 protected:
     TNetworkForm& Form() {
         if (!form_) {
-            TNetworkFormServices services;
-            services.MessageBoxes = &boxes_;
-            services.FileDialogs = &files_;
-            services.ProgramFolder = folder_.path().toStdString();
-            services.ShowSplash = false;
-            services.OpenUrl = [](const std::string&) { return true; };
-            services.Wait = [](int) {};
-            form_ = std::make_unique<TNetworkForm>(services);
+            form_ = std::make_unique<TNetworkForm>(TestFormServices(boxes_, files_, folder_.path()));
             form_->resize(1200, 900);
             form_->show();
             QApplication::processEvents();
