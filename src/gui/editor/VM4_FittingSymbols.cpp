@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QTransform>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -141,11 +142,8 @@ void other(int symbol, TFittingShape& s) {
     }
 }
 
-}  // namespace
-
-TFittingShape FittingShape(int symbol) {
+TFittingShape buildShape(int symbol) {
     TFittingShape shape;
-    if (symbol < 0 || symbol >= FittingSymbols::Count) return shape;
     if (symbol < 7)
         bend(symbol, shape);
     else if (symbol <= 20)
@@ -153,6 +151,20 @@ TFittingShape FittingShape(int symbol) {
     else
         other(symbol, shape);
     return shape;
+}
+
+}  // namespace
+
+// Built once: the drawing asks for a shape for every fitted pipe at every redraw.
+const TFittingShape& FittingShape(int symbol) {
+    static const std::array<TFittingShape, FittingSymbols::Count> shapes = [] {
+        std::array<TFittingShape, FittingSymbols::Count> built;
+        for (int n = 0; n < FittingSymbols::Count; ++n) built[static_cast<std::size_t>(n)] = buildShape(n);
+        return built;
+    }();
+    static const TFittingShape none;
+    if (symbol < 0 || symbol >= FittingSymbols::Count) return none;
+    return shapes[static_cast<std::size_t>(symbol)];
 }
 
 void PaintFittingShape(QPainter& painter, const QTransform& frame, const TFittingShape& shape, const QColor& colour) {

@@ -38,7 +38,7 @@ inline constexpr int PipeValve = 7;
 }  // namespace FittingSymbols
 
 // The shape of a symbol; an unknown number gives an empty shape.
-TFittingShape FittingShape(int symbol);
+const TFittingShape& FittingShape(int symbol);
 
 // Paints a shape through `frame`, mapping its points (the painter's own
 // transformation never changes, so that a recorded picture stays small).
