@@ -1,6 +1,8 @@
 #include "solver/VM4_EquationStructure.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -9,6 +11,14 @@ constexpr std::uint8_t kFirstHeadCode = 3;
 
 std::size_t at(std::int32_t index) { return static_cast<std::size_t>(index); }
 
+constexpr std::int32_t kWordCodes = sizeof(std::uint64_t);
+
+bool wordIsZero(const std::uint8_t* codes) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, codes, sizeof word);
+    return word == 0;
+}
+
 }  // namespace
 
 bool TEquationStructure::Describes(const TOneBasedMatrix<std::uint8_t>& codes, std::int32_t unknowns,
@@ -16,41 +26,78 @@ bool TEquationStructure::Describes(const TOneBasedMatrix<std::uint8_t>& codes, s
     return valid_ && codesStamp_ == codes.ModificationCount() && unknowns_ == unknowns && equations_ == equations;
 }
 
-// Column by column, so that the Jacobian's entries come out by columns with the
-// equations ascending.
+// The code table is stored by equations, so it is read row by row (a walk down
+// its columns would touch a cache line per code) and the entries are then
+// sorted into columns, each with its equations ascending. A code the engine
+// does not know is reported as the first one in column order.
 void TEquationStructure::Read(const TOneBasedMatrix<std::uint8_t>& codes, std::int32_t unknowns,
                               std::int32_t equations) {
     unknowns_ = unknowns;
     equations_ = equations;
     firstUnknownCode_ = 0;
-    jacobian_.Rows = equations;
-    jacobian_.Columns = unknowns;
-    jacobian_.ColumnStart.assign(1, 0);
-    jacobian_.RowIndex.clear();
-    entryCodes_.clear();
-    entryUnknowns_.clear();
-    headUnknowns_.clear();
-    for (std::int32_t j = 1; j <= unknowns; ++j) {
-        bool walked = false;
-        for (std::int32_t i = 1; i <= equations; ++i) {
-            const std::uint8_t code = codes[i][j];
-            if (code == 0) continue;
-            if (code > kLastKnownCode) {
-                if (firstUnknownCode_ == 0) firstUnknownCode_ = code;
+    std::int32_t firstUnknownCodeColumn = unknowns + 1;
+    rowStart_.assign(at(equations) + 1, 0);
+    rowEntries_.clear();
+    std::vector<std::int32_t> columnCount(at(unknowns) + 1, 0);
+    for (std::int32_t i = 1; i <= equations; ++i) {
+        const auto row = codes[i];
+        for (std::int32_t j = 1; j <= unknowns; ++j) {
+            // A row holds a handful of codes among up to a thousand zeros.
+            if (j + kWordCodes - 1 <= unknowns && wordIsZero(&row[j])) {
+                j += kWordCodes - 1;
                 continue;
             }
-            walked = walked || code >= kFirstHeadCode;
-            jacobian_.RowIndex.push_back(i - 1);
-            entryCodes_.push_back(code);
-            entryUnknowns_.push_back(j);
+            const std::uint8_t code = row[j];
+            if (code == 0) continue;
+            if (code > kLastKnownCode) {
+                if (j < firstUnknownCodeColumn) {
+                    firstUnknownCodeColumn = j;
+                    firstUnknownCode_ = code;
+                }
+                continue;
+            }
+            rowEntries_.push_back(TRowEntry{j, 0, code});
+            ++columnCount[at(j)];
         }
-        jacobian_.ColumnStart.push_back(static_cast<std::int32_t>(jacobian_.RowIndex.size()));
-        if (walked) headUnknowns_.push_back(j);
+        rowStart_[at(i)] = static_cast<std::int32_t>(rowEntries_.size());
     }
-    jacobian_.Value.assign(jacobian_.RowIndex.size(), 0.0L);
-    buildRows();
+    placeEntriesInColumns(columnCount);
     codesStamp_ = codes.ModificationCount();
     valid_ = true;
+}
+
+// Counting sort of the row entries into the column-wise pattern; every row
+// entry learns its place there.
+void TEquationStructure::placeEntriesInColumns(const std::vector<std::int32_t>& columnCount) {
+    jacobian_.Rows = equations_;
+    jacobian_.Columns = unknowns_;
+    jacobian_.ColumnStart.assign(at(unknowns_) + 1, 0);
+    for (std::int32_t j = 1; j <= unknowns_; ++j)
+        jacobian_.ColumnStart[at(j)] = jacobian_.ColumnStart[at(j) - 1] + columnCount[at(j)];
+    const auto entries = rowEntries_.size();
+    jacobian_.RowIndex.assign(entries, 0);
+    entryCodes_.assign(entries, 0);
+    entryUnknowns_.assign(entries, 0);
+    std::vector<std::int32_t> next(jacobian_.ColumnStart.begin(), jacobian_.ColumnStart.end() - 1);
+    std::vector<bool> walked(at(unknowns_) + 1, false);
+    std::int32_t begin = 0;
+    for (std::int32_t i = 0; i < equations_; ++i) {
+        const std::int32_t end = rowStart_[at(i) + 1];
+        for (std::int32_t p = begin; p < end; ++p) {
+            TRowEntry& entry = rowEntries_[at(p)];
+            const std::int32_t k = next[at(entry.Unknown) - 1]++;
+            entry.Entry = k;
+            jacobian_.RowIndex[at(k)] = i;
+            entryCodes_[at(k)] = entry.Code;
+            entryUnknowns_[at(k)] = entry.Unknown;
+            walked[at(entry.Unknown)] = walked[at(entry.Unknown)] || entry.Code >= kFirstHeadCode;
+        }
+        begin = end;
+    }
+    headUnknowns_.clear();
+    for (std::int32_t j = 1; j <= unknowns_; ++j)
+        if (walked[at(j)]) headUnknowns_.push_back(j);
+    jacobian_.Value.assign(entries, 0.0L);
 }
 
 void TEquationStructure::RenumberEquations(const std::vector<std::int32_t>& newOrder) {

@@ -51,6 +51,7 @@ public:
 
 private:
     void buildRows();
+    void placeEntriesInColumns(const std::vector<std::int32_t>& columnCount);
 
     bool valid_ = false;
     std::uint64_t codesStamp_ = 0;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include <Eigen/OrderingMethods>
 #include <Eigen/SparseCholesky>
 #include <Eigen/SparseCore>
 
@@ -33,9 +34,13 @@ bool isContinuityCode(std::uint8_t code) { return code == kFlowEnters || code ==
 struct TLoopSpaceStep::TDefiniteFactors {
     using TMatrix = Eigen::SparseMatrix<double, Eigen::ColMajor, std::int32_t>;
     using TVector = Eigen::Matrix<double, Eigen::Dynamic, 1>;
-    TMatrix Lower;
-    std::vector<std::int32_t> Source;  // entry of the loop matrix behind each stored value
-    Eigen::SimplicialLDLT<TMatrix, Eigen::Lower> Factors;
+    // The upper triangle of the loop matrix with its loops already in the
+    // minimum-degree order, so that each factorization reads it where it is
+    // instead of permuting a copy.
+    TMatrix Upper;
+    std::vector<std::int32_t> Source;    // entry of the loop matrix behind each stored value
+    std::vector<std::int32_t> Position;  // where each loop stands in that order
+    Eigen::SimplicialLDLT<TMatrix, Eigen::Upper, Eigen::NaturalOrdering<std::int32_t>> Factors;
     TVector Knowns;
     TVector Correction;
 };
@@ -232,27 +237,50 @@ void TLoopSpaceStep::buildLoopMatrix() {
     analyseDefiniteFactors();
 }
 
-// Entries are stored by columns with their rows ascending, as in the loop matrix.
+// The minimum-degree order of the loop matrix's pattern, found once for a
+// generated system; then its upper triangle in that order, by columns with the
+// rows ascending.
 void TLoopSpaceStep::analyseDefiniteFactors() {
     const auto loops = LoopCount();
     TDefiniteFactors& definite = *definite_;
     definite.Source.clear();
-    definite.Lower = TDefiniteFactors::TMatrix(loops, loops);
+    definite.Position.clear();
+    definite.Upper = TDefiniteFactors::TMatrix(loops, loops);
     // Eigen compresses an empty matrix by reading past its outer index.
     if (loops == 0) return;
-    std::vector<std::int32_t> perColumn(at(loops), 0);
-    for (std::int32_t k = 0; k < loops; ++k)
-        for (std::int32_t e = loopMatrix_.ColumnStart[at(k)]; e < loopMatrix_.ColumnStart[at(k) + 1]; ++e)
-            if (loopMatrix_.RowIndex[at(e)] >= k) ++perColumn[at(k)];
-    definite.Lower.reserve(perColumn);
+    const std::vector<double> noValues(loopMatrix_.RowIndex.size(), 0.0);
+    const TDefiniteFactors::TMatrix pattern = Eigen::Map<const TDefiniteFactors::TMatrix>(
+        loops, loops, loopMatrix_.EntryCount(), loopMatrix_.ColumnStart.data(), loopMatrix_.RowIndex.data(),
+        noValues.data());
+    Eigen::PermutationMatrix<Eigen::Dynamic, Eigen::Dynamic, std::int32_t> inverseOrder;
+    Eigen::AMDOrdering<std::int32_t>()(pattern, inverseOrder);
+    const Eigen::PermutationMatrix<Eigen::Dynamic, Eigen::Dynamic, std::int32_t> order = inverseOrder.inverse();
+    definite.Position.assign(order.indices().data(), order.indices().data() + loops);
+
+    struct TPlaced {
+        std::int32_t Row;
+        std::int32_t Column;
+        std::int32_t Source;
+    };
+    std::vector<TPlaced> placed;
     for (std::int32_t k = 0; k < loops; ++k)
         for (std::int32_t e = loopMatrix_.ColumnStart[at(k)]; e < loopMatrix_.ColumnStart[at(k) + 1]; ++e) {
-            if (loopMatrix_.RowIndex[at(e)] < k) continue;
-            definite.Lower.insert(loopMatrix_.RowIndex[at(e)], k) = 0.0;
-            definite.Source.push_back(e);
+            const std::int32_t row = definite.Position[at(loopMatrix_.RowIndex[at(e)])];
+            const std::int32_t column = definite.Position[at(k)];
+            if (row <= column) placed.push_back(TPlaced{row, column, e});
         }
-    definite.Lower.makeCompressed();
-    definite.Factors.analyzePattern(definite.Lower);
+    std::sort(placed.begin(), placed.end(), [](const TPlaced& a, const TPlaced& b) {
+        return a.Column != b.Column ? a.Column < b.Column : a.Row < b.Row;
+    });
+    std::vector<std::int32_t> perColumn(at(loops), 0);
+    for (const TPlaced& entry : placed) ++perColumn[at(entry.Column)];
+    definite.Upper.reserve(perColumn);
+    for (const TPlaced& entry : placed) {
+        definite.Upper.insert(entry.Row, entry.Column) = 0.0;
+        definite.Source.push_back(entry.Source);
+    }
+    definite.Upper.makeCompressed();
+    definite.Factors.analyzePattern(definite.Upper);
 }
 
 // LDLᵀ when every pivot D is positive; otherwise LU with pivoting.
@@ -262,10 +290,10 @@ bool TLoopSpaceStep::factorLoopMatrix() {
     if (LoopCount() == 0) return true;
     if (LoopCount() == 1) return factorPivoted();
     TDefiniteFactors& definite = *definite_;
-    double* stored = definite.Lower.valuePtr();
+    double* stored = definite.Upper.valuePtr();
     for (std::size_t q = 0; q < definite.Source.size(); ++q)
         stored[q] = static_cast<double>(loopMatrix_.Value[at(definite.Source[q])]);
-    definite.Factors.factorize(definite.Lower);
+    definite.Factors.factorize(definite.Upper);
     pivoted_ = definite.Factors.info() != Eigen::Success || !(definite.Factors.vectorD().minCoeff() > 0.0);
     if (!pivoted_) return true;
     return factorPivoted();
@@ -300,10 +328,10 @@ void TLoopSpaceStep::refineLoopFlows() {
         long double residual = loopKnowns_[at(k)];
         for (std::int32_t e = loopMatrix_.ColumnStart[at(k)]; e < loopMatrix_.ColumnStart[at(k) + 1]; ++e)
             residual -= loopMatrix_.Value[at(e)] * loopFlows_[at(loopMatrix_.RowIndex[at(e)])];
-        definite.Knowns[k] = static_cast<double>(residual);
+        definite.Knowns[definite.Position[at(k)]] = static_cast<double>(residual);
     }
     definite.Correction = definite.Factors.solve(definite.Knowns);
-    for (std::int32_t k = 0; k < loops; ++k) loopFlows_[at(k)] += definite.Correction[k];
+    for (std::int32_t k = 0; k < loops; ++k) loopFlows_[at(k)] += definite.Correction[definite.Position[at(k)]];
 }
 
 void TLoopSpaceStep::buildRowOrder(std::int32_t rows) {

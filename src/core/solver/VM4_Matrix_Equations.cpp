@@ -135,22 +135,24 @@ double TMatrixEquations::pumpHead_mHd(std::int32_t j, double flow_m3s) const {
     return QPump[j].calcPumpHead_mHd_Fluid(flow_m3s, FluidDensity);
 }
 
-// The friction factor depends on the flow, the pipe and the fluid only; when
-// none of them changed since it was last computed, it is taken as it was.
+// The velocity and friction factor depend on the flow, the pipe and the fluid
+// only; when none of them changed since they were last computed, they are taken
+// as they were.
 TMatrixEquations::TFlowState TMatrixEquations::flowStateOf(std::int32_t j, const char* method) {
     TFlowState state{};
     state.Flow_m3s = QVariables[j];
     state.FlowDouble_m3s = flowAsDouble(state.Flow_m3s, method);
-    state.Velocity_ms = CalcVelocity(state.FlowDouble_m3s, QDiameter[j], 1.0);
     TFrictionRecord& record = Friction[static_cast<std::size_t>(j)];
     if (frictionRecordHolds(j, state.FlowDouble_m3s)) {
+        state.Velocity_ms = record.Velocity_ms;
         state.FrictionFactor = record.FrictionFactor;
         return state;
     }
     record.Known = false;
+    state.Velocity_ms = CalcVelocity(state.FlowDouble_m3s, QDiameter[j], 1.0);
     state.FrictionFactor = frictionFactor(j, state.Velocity_ms, method);
-    record = TFrictionRecord{true,         state.FlowDouble_m3s, QDiameter[j],  QRoughness[j],
-                             FluidDensity, FluidViscosity,       state.FrictionFactor};
+    record = TFrictionRecord{true,           state.FlowDouble_m3s, QDiameter[j],      QRoughness[j],
+                             FluidDensity,   FluidViscosity,       state.Velocity_ms, state.FrictionFactor};
     return state;
 }
 

@@ -189,8 +189,8 @@ private:
         double FrictionFactor;
     };
 
-    // What an unknown's friction factor was last computed from, so that the
-    // Jacobian reuses the factor of the residual evaluation at the same flow
+    // What an unknown's velocity and friction factor were last computed from, so
+    // that the Jacobian reuses those of the residual evaluation at the same flow
     // (the Colebrook-White iteration is the costliest formula of a step).
     struct TFrictionRecord {
         bool Known = false;
@@ -199,6 +199,7 @@ private:
         double Roughness_m = 0.0;
         double Density_kgm3 = 0.0;
         double Viscosity_cP = 0.0;
+        double Velocity_ms = 0.0;
         double FrictionFactor = 0.0;
     };
 
