@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+class TNetwork;
+
+// The product's loop table and start flows against the plain transcriptions kept
+// in the tests (PlainLoopSearch, PlainStartFlows), bit for bit, on the networks a
+// solve meets: the drawn one, and the one a solve leaves after turning pipes round.
+
+// Draws the network into an empty document.
+using TNetworkDrawing = std::function<void(TNetwork&)>;
+
+struct TSolveSetup {
+    bool ReverseAnswer = false;           // the user's answer to every reversal question
+    std::int32_t StopAfterAttempts = 0;   // the user presses Stop during this attempt; 0 never
+    // A solved network must balance. Networks drawn badly on purpose are left out:
+    // the solve ignores isolated nodes (demands and all), which the check would count.
+    bool ExpectBalanced = true;
+};
+
+// Empties the loop table, generates it with the product and with the plain search
+// and adds a failure when the tables differ in any loop, order or pipe.
+void ExpectSameLoopTable(TNetwork& network);
+
+// For velocities 1, 1 + step, 1 + 2 step ... of the solve's start-velocity ladder
+// (the network's DischargeVelocityEstimates), every pipe's estimate and set flag
+// from the product and from the plain procedure, compared with ==.
+void ExpectSameStartFlows(TNetwork& network, std::int32_t velocityStep = 1);
+
+// What the solve does before its first attempt: the ladder filled, the links of
+// held flows taken out (their flows added to the nodes), the loop table emptied.
+void PrepareAsTheSolveDoes(TNetwork& network);
+
+struct TComparedSolve {
+    bool Solved = false;                   // the product's answer for the drawn network
+    bool ReversedNetworkCompared = false;  // the solve turned pipes round, and that network was compared too
+};
+
+// Both comparisons on the drawn network as the solve sees it; then the product's
+// solve with the scripted user, whose solved network must balance within the
+// solver's tolerances (unless the setup says otherwise); then, when it turned pipes round, both comparisons again on
+// the network it leaves.
+TComparedSolve ExpectSameComponents(const TNetworkDrawing& draw, const TSolveSetup& setup = {},
+                                    std::int32_t velocityStep = 1);
