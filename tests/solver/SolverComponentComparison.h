@@ -24,10 +24,10 @@ struct TSolveSetup {
 // and adds a failure when the tables differ in any loop, order or pipe.
 void ExpectSameLoopTable(TNetwork& network);
 
-// For velocities 1, 1 + step, 1 + 2 step ... of the solve's start-velocity ladder
-// (the network's DischargeVelocityEstimates), every pipe's estimate and set flag
-// from the product and from the plain procedure, compared with ==.
-void ExpectSameStartFlows(TNetwork& network, std::int32_t velocityStep = 1);
+// For every velocity of the solve's start-velocity ladder (the network's
+// DischargeVelocityEstimates), every pipe's estimate and set flag from the product
+// and from the plain procedure, compared with ==.
+void ExpectSameStartFlows(TNetwork& network);
 
 // What the solve does before its first attempt: the ladder filled, the links of
 // held flows taken out (their flows added to the nodes), the loop table emptied.
@@ -42,5 +42,4 @@ struct TComparedSolve {
 // solve with the scripted user, whose solved network must balance within the
 // solver's tolerances (unless the setup says otherwise); then, when it turned pipes round, both comparisons again on
 // the network it leaves.
-TComparedSolve ExpectSameComponents(const TNetworkDrawing& draw, const TSolveSetup& setup = {},
-                                    std::int32_t velocityStep = 1);
+TComparedSolve ExpectSameComponents(const TNetworkDrawing& draw, const TSolveSetup& setup = {});
