@@ -1,5 +1,5 @@
-// The loop table and the start flows of every velocity of the ladder against the
-// plain procedures, bit for bit, on grids up to the program's capacity, and the
+// The loop table, the equations and the start flows of every velocity of the
+// ladder against the plain procedures, bit for bit, on grids up to the program's capacity, and the
 // solve's result balanced within its tolerances. The plain procedures scan the
 // whole link table for every node they ask about: seconds per grid here. Builds
 // without optimisation (the sanitizer build among them) run about twenty times

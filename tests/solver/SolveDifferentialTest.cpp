@@ -1,5 +1,5 @@
-// The loop table and the start flows of every velocity of the solve's ladder
-// against the plain procedures, bit for bit, on the networks a solve meets (as
+// The loop table, the equations and the start flows of every velocity of the
+// solve's ladder against the plain procedures, bit for bit, on the networks a solve meets (as
 // drawn, and with the pipes it turned round), and the solve's result balanced
 // within its tolerances: on networks drawn by hand, random networks with every
 // kind of item on them, and grids of join points. The grids at the program's
@@ -118,7 +118,7 @@ void PrintTo(const THandDrawn& drawn, std::ostream* out) { *out << drawn.Name; }
 
 class HandDrawnSolveDifferential : public ::testing::TestWithParam<THandDrawn> {};
 
-TEST_P(HandDrawnSolveDifferential, SameLoopsAndStartFlowsAsThePlainProcedures) {
+TEST_P(HandDrawnSolveDifferential, SameLoopsEquationsAndStartFlowsAsThePlainProcedures) {
     ExpectSameComponents(GetParam().Draw, {GetParam().ReverseAnswer, 0});
 }
 
@@ -147,7 +147,7 @@ TEST(HandDrawnSolveDifferentialCoverage, SolvedUnsolvedAndReversedNetworksAreAmo
 // balance check); the user agrees to reversals for half of them.
 class DressedRandomSolveDifferential : public ::testing::TestWithParam<std::uint32_t> {};
 
-TEST_P(DressedRandomSolveDifferential, SameLoopsAndStartFlowsAsThePlainProcedures) {
+TEST_P(DressedRandomSolveDifferential, SameLoopsEquationsAndStartFlowsAsThePlainProcedures) {
     const std::uint32_t seed = GetParam();
     const bool reverse = seed % 2 == 0;
     ExpectSameComponents([seed](TNetwork& network) { TDressedRandomNetwork(seed).Draw(network); },
@@ -192,7 +192,7 @@ void drawRandomGrid(TNetwork& network, std::uint32_t seed) {
 
 class RandomGridSolveDifferential : public ::testing::TestWithParam<std::uint32_t> {};
 
-TEST_P(RandomGridSolveDifferential, SameLoopsAndStartFlowsAsThePlainProcedures) {
+TEST_P(RandomGridSolveDifferential, SameLoopsEquationsAndStartFlowsAsThePlainProcedures) {
     const std::uint32_t seed = GetParam();
     ExpectSameComponents([seed](TNetwork& network) { drawRandomGrid(network, seed); }, {seed % 3 == 0, 0});
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "PlainEquations.h"
 #include "PlainLoopSearch.h"
 #include "PlainStartFlows.h"
 #include "ScriptedUserMessages.h"
@@ -75,9 +76,16 @@ void expectBalanced(const TNetwork& network, const std::vector<std::string>& log
     EXPECT_EQ(check.WorstHeadMismatch_m, 0.0) << check.WorstHeadMismatchAt << "\n" << lastLines(log, 40);
 }
 
+std::vector<std::uint64_t> bitsOf(const std::vector<double>& values) {
+    std::vector<std::uint64_t> bits;
+    for (const double value : values) bits.push_back(std::bit_cast<std::uint64_t>(value));
+    return bits;
+}
+
 void compareComponents(TNetwork& network) {
     PrepareAsTheSolveDoes(network);
     ExpectSameLoopTable(network);
+    ExpectSameEquations(network);
     ExpectSameStartFlows(network);
 }
 
@@ -90,6 +98,22 @@ void ExpectSameLoopTable(TNetwork& network) {
     network.PipeLoopsRemoveAllLoops();
     GeneratePlainLoopTable(network);
     EXPECT_EQ(product, LoopTableOf(network));
+}
+
+void ExpectSameEquations(TNetwork& network) {
+    const TEquationTable plain = PlainEquationTable(network);
+    try {
+        network.MatrixEquationsGenerate();
+    } catch (const ENetworkClass& error) {
+        // Too few equations for the unknowns, or a walk that does not go on.
+        EXPECT_TRUE(plain.WalkFailed || plain.Codes.size() < static_cast<std::size_t>(network.GetNodeLinkCount()))
+            << "only the product refused: " << error.what();
+        return;
+    }
+    ASSERT_FALSE(plain.WalkFailed) << "only the plain generation refused";
+    const TEquationTable product = EquationTableOf(network);
+    EXPECT_EQ(product.Codes, plain.Codes);
+    EXPECT_EQ(bitsOf(product.Knowns), bitsOf(plain.Knowns));
 }
 
 void ExpectSameStartFlows(TNetwork& network) {

@@ -5,9 +5,10 @@
 
 class TNetwork;
 
-// The product's loop table and start flows against the plain transcriptions kept
-// in the tests (PlainLoopSearch, PlainStartFlows), bit for bit, on the networks a
-// solve meets: the drawn one, and the one a solve leaves after turning pipes round.
+// The product's loop table, equations and start flows against the plain
+// transcriptions kept in the tests (PlainLoopSearch, PlainEquations,
+// PlainStartFlows), bit for bit, on the networks a solve meets: the drawn one,
+// and the one a solve leaves after turning pipes round.
 
 // Draws the network into an empty document.
 using TNetworkDrawing = std::function<void(TNetwork&)>;
@@ -24,6 +25,11 @@ struct TSolveSetup {
 // and adds a failure when the tables differ in any loop, order or pipe.
 void ExpectSameLoopTable(TNetwork& network);
 
+// The product's equations from the network's links and stored loops against the
+// plain generation's: the same codes in the same rows and columns, the same
+// constants bit for bit; or both refusing the network.
+void ExpectSameEquations(TNetwork& network);
+
 // For every velocity of the solve's start-velocity ladder (the network's
 // DischargeVelocityEstimates), every pipe's estimate and set flag from the product
 // and from the plain procedure, compared with ==.
@@ -38,8 +44,8 @@ struct TComparedSolve {
     bool ReversedNetworkCompared = false;  // the solve turned pipes round, and that network was compared too
 };
 
-// Both comparisons on the drawn network as the solve sees it; then the product's
-// solve with the scripted user, whose solved network must balance within the
-// solver's tolerances (unless the setup says otherwise); then, when it turned pipes round, both comparisons again on
-// the network it leaves.
+// The three comparisons on the drawn network as the solve sees it; then the
+// product's solve with the scripted user, whose solved network must balance within
+// the solver's tolerances (unless the setup says otherwise); then, when it turned
+// pipes round, the comparisons again on the network it leaves.
 TComparedSolve ExpectSameComponents(const TNetworkDrawing& draw, const TSolveSetup& setup = {});
