@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "solver/VM4_LoopIndependence.h"
+
 namespace {
 
 constexpr std::int32_t kNoDistance = std::numeric_limits<std::int32_t>::max();
@@ -42,11 +44,32 @@ public:
         }
     }
 
+    // Removes the last loop when an earlier loop of as many pipes has as many equal
+    // pipe pairs with it as it has pipes.
+    void RemoveLastIfDuplicate() {
+        const std::int32_t last = network_.GetPipeLoopCount();
+        if (last < 1) return;
+        const std::int32_t lastPipeCount = network_.GetPipeLoopPipeCount(last);
+        for (std::int32_t earlier = 1; earlier < last; ++earlier) {
+            if (network_.GetPipeLoopPipeCount(earlier) != lastPipeCount) continue;
+            if (countEqualPipePairs(earlier, last) == lastPipeCount) {
+                network_.PipeLoopRemove(last);
+                return;
+            }
+        }
+    }
+
+    // A pipe no earlier loop holds settles it at once; otherwise the rank test decides.
+    void RemoveLastUnlessIndependent() {
+        if (network_.GetPipeLoopCount() < 2 || lastLoopHasNewPipe()) return;
+        if (!isLastLoopIndependentOfEarlier()) network_.PipeLoopRemove(network_.GetPipeLoopCount());
+    }
+
 private:
     struct TEntry {
         std::int32_t Distance = 0;
         std::int32_t PreviousNodeId = 0;
-        std::int32_t PreviousPipeId = 0;  // kept from search to search, as the product's scratch was
+        std::int32_t PreviousPipeId = 0;  // not reset between searches: only reached nodes are walked back
         bool Visited = false;
     };
 
@@ -166,15 +189,58 @@ private:
     }
 
     // The duplicate test, then, for a candidate without a pipe of its own, the
-    // walk test and the rank test.
+    // rank test and the walk test.
     void removeLastLoopIfDuplicateOrDependent() {
-        network_.PipeLoopsRemoveLastIfDuplicate();
+        RemoveLastIfDuplicate();
         if (network_.GetPipeLoopCount() < 2 || lastLoopHasNewPipe()) return;
-        if (!isLastLoopWalkable()) {
+        if (!isLastLoopIndependentOfEarlier() || !isLastLoopWalkable()) {
             network_.PipeLoopRemove(network_.GetPipeLoopCount());
-            return;
         }
-        network_.PipeLoopsRemoveLastUnlessIndependent();
+    }
+
+    std::int32_t countEqualPipePairs(std::int32_t loopIdA, std::int32_t loopIdB) const {
+        std::int32_t pairs = 0;
+        for (std::int32_t a = 1; a <= network_.GetPipeLoopPipeCount(loopIdA); ++a) {
+            for (std::int32_t b = 1; b <= network_.GetPipeLoopPipeCount(loopIdB); ++b) {
+                if (network_.GetPipeLoopPipe(loopIdA, a) == network_.GetPipeLoopPipe(loopIdB, b)) ++pairs;
+            }
+        }
+        return pairs;
+    }
+
+    std::vector<std::int32_t> pipesOf(std::int32_t loopId) const {
+        std::vector<std::int32_t> pipes;
+        for (std::int32_t position = 1; position <= network_.GetPipeLoopPipeCount(loopId); ++position) {
+            pipes.push_back(network_.GetPipeLoopPipe(loopId, position));
+        }
+        return pipes;
+    }
+
+    // The rank rows follow the table, which the generation changes only at its end;
+    // anything else starts them afresh.
+    void holdLoopsForIndependence(std::int32_t loopCount) {
+        std::int32_t held = independence_.HeldLoopCount();
+        bool lastHeldUnchanged = held == 0;
+        if (!lastHeldUnchanged && held <= loopCount) {
+            const std::vector<std::int32_t> pipes = pipesOf(held);
+            lastHeldUnchanged =
+                independence_.HoldsSameLoop(held - 1, pipes.data(), static_cast<std::int32_t>(pipes.size()));
+        }
+        if (!lastHeldUnchanged) {
+            independence_.Clear();
+            held = 0;
+        }
+        for (std::int32_t loopId = held + 1; loopId <= loopCount; ++loopId) {
+            const std::vector<std::int32_t> pipes = pipesOf(loopId);
+            independence_.Add(pipes.data(), static_cast<std::int32_t>(pipes.size()));
+        }
+    }
+
+    bool isLastLoopIndependentOfEarlier() {
+        const std::int32_t last = network_.GetPipeLoopCount();
+        holdLoopsForIndependence(last - 1);
+        const std::vector<std::int32_t> pipes = pipesOf(last);
+        return independence_.IsIndependent(pipes.data(), static_cast<std::int32_t>(pipes.size()));
     }
 
     bool isPipeInLoop(std::int32_t pipeId, std::int32_t loopId) const {
@@ -240,6 +306,7 @@ private:
     TNetwork& network_;
     std::vector<TNodeLink> links_;
     std::vector<TEntry> entries_;
+    TLoopIndependence independence_{TPipeSet::kCapacity};
 };
 
 }  // namespace
@@ -247,3 +314,7 @@ private:
 void GeneratePlainLoopTable(TNetwork& network) { TPlainLoopSearch(network).Run(); }
 
 void GeneratePlainLoopsFromNode(TNetwork& network, std::int32_t nodeId) { TPlainLoopSearch(network).GenerateFromNode(nodeId); }
+
+void RemovePlainLastLoopIfDuplicate(TNetwork& network) { TPlainLoopSearch(network).RemoveLastIfDuplicate(); }
+
+void RemovePlainLastLoopUnlessIndependent(TNetwork& network) { TPlainLoopSearch(network).RemoveLastUnlessIndependent(); }

@@ -195,12 +195,6 @@ public:
     // Appends a pipe to a stored loop and returns its new pipe count; raises for a
     // loop not stored, a pipe id outside 1..1000 or a loop of 1000 pipes.
     std::int32_t PipeLoopAddPipe(std::int32_t loopId, std::int32_t pipeId);
-    // Removes the last loop when an earlier loop holds exactly the same pipes.
-    void PipeLoopsRemoveLastIfDuplicate();
-    // Removes the last loop unless it is independent of the earlier ones (as pipe
-    // sets: it adds an equation they do not imply); a single loop is always kept.
-    // A loop with a pipe that no earlier loop holds is always independent.
-    void PipeLoopsRemoveLastUnlessIndependent();
     // Searches from every node in ascending id order, one per open link touching
     // it, storing the independent loops and paths they find; sets SolveStatusText
     // and lets the user interface process messages before each node. Raises when
@@ -467,10 +461,6 @@ private:
     std::vector<std::int32_t> LoopPipesScratch;
     std::vector<std::int32_t> LinkOfPipeScratch;  // open link of each pipe id during the generation
 
-    std::int32_t countEqualLoopPipePairs(std::int32_t loopIdA, std::int32_t loopIdB) const;
-    bool isPipeInLoop(std::int32_t pipeId, std::int32_t loopId) const;
-    bool isPipeInAnyLoopBefore(std::int32_t pipeId, std::int32_t loopId) const;
-    bool lastLoopHasNewPipe() const;
     // Brings LoopIndependence in line with loops 1..loopCount of the table.
     void holdLoopsForIndependence(std::int32_t loopCount);
     bool isLastLoopIndependentOfEarlier();

@@ -48,7 +48,10 @@ public:
     // The searches from the start node, one per open link touching it, storing the
     // independent loops and paths they find.
     void GenerateFromNode(TNetwork& network, std::int32_t startNodeId);
-    // As TNetwork's duplicate test followed by its independence test.
+    // Removes the last loop when an earlier loop holds exactly its pipes; then, unless
+    // it holds a pipe no earlier loop holds, when it is not independent of the
+    // earlier ones (as pipe sets: it adds no equation they do not imply) or cannot be
+    // walked as the equations walk it. A single loop is always kept.
     void RemoveLastLoopIfDuplicateOrDependent(TNetwork& network);
 
 private:

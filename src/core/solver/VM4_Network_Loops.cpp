@@ -78,58 +78,7 @@ void TNetwork::PipeLoopsRemoveAllLoops() {
     PipeLoopCount = 0;
 }
 
-// ---- Duplicate and independence tests --------------------------------------------------
-
-// Number of equal (pipe of loop a, pipe of loop b) pairs over all positions of the two.
-std::int32_t TNetwork::countEqualLoopPipePairs(std::int32_t loopIdA, std::int32_t loopIdB) const {
-    std::int32_t pairs = 0;
-    for (std::int32_t a = 1; a <= PipeLoopPipeCount[slot(loopIdA)]; ++a) {
-        for (std::int32_t b = 1; b <= PipeLoopPipeCount[slot(loopIdB)]; ++b) {
-            if (PipeLoopPipes[slot(loopIdA)][slot(a)] == PipeLoopPipes[slot(loopIdB)][slot(b)]) ++pairs;
-        }
-    }
-    return pairs;
-}
-
-bool TNetwork::isPipeInLoop(std::int32_t pipeId, std::int32_t loopId) const {
-    for (std::int32_t position = 1; position <= PipeLoopPipeCount[slot(loopId)]; ++position) {
-        if (PipeLoopPipes[slot(loopId)][slot(position)] == pipeId) return true;
-    }
-    return false;
-}
-
-bool TNetwork::isPipeInAnyLoopBefore(std::int32_t pipeId, std::int32_t loopId) const {
-    for (std::int32_t earlier = 1; earlier < loopId; ++earlier) {
-        if (isPipeInLoop(pipeId, earlier)) return true;
-    }
-    return false;
-}
-
-void TNetwork::PipeLoopsRemoveLastIfDuplicate() {
-    const std::int32_t last = PipeLoopCount;
-    const std::int32_t lastPipeCount = PipeLoopPipeCount[slot(last)];
-    for (std::int32_t earlier = 1; earlier < last; ++earlier) {
-        if (PipeLoopPipeCount[slot(earlier)] != lastPipeCount) continue;
-        if (countEqualLoopPipePairs(earlier, last) == lastPipeCount) {
-            PipeLoopRemove(last);
-            return;
-        }
-    }
-}
-
-bool TNetwork::lastLoopHasNewPipe() const {
-    const std::int32_t last = PipeLoopCount;
-    for (std::int32_t position = 1; position <= PipeLoopPipeCount[slot(last)]; ++position) {
-        if (!isPipeInAnyLoopBefore(PipeLoopPipes[slot(last)][slot(position)], last)) return true;
-    }
-    return false;
-}
-
-// A pipe no earlier loop holds settles it at once; otherwise the rank test decides.
-void TNetwork::PipeLoopsRemoveLastUnlessIndependent() {
-    if (PipeLoopCount < 2 || lastLoopHasNewPipe()) return;
-    if (!isLastLoopIndependentOfEarlier()) PipeLoopRemove(PipeLoopCount);
-}
+// ---- Walk and independence tests of the generation ------------------------------------
 
 // The pipe's open link for the walk test, looked up in the index built when the
 // generation starts.
