@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "EngineSetup.h"
+#include "HydraulicReference.h"
 #include "common/FuzzyCompare.h"
 
 namespace {
@@ -164,6 +165,28 @@ TEST(MatrixEquationsResidual, ReversedFlowsReverseTheLossOfAPipeWithEveryKindOfL
     EXPECT_REL_NEAR(static_cast<double>(forward), kLaminarC * 0.003 + kFittingG * 0.003 * 0.003 + kComponentLoss_mHd,
                     1e-12);
     EXPECT_EQ(engine->FResults[1], -forward);
+}
+
+// The engine keeps what a pipe's friction factor takes from its bore and
+// roughness between evaluations; a pipe changed in between must be evaluated as
+// it is now. Water in turbulent flow, against the independent reference with
+// the formulas' own friction factor.
+TEST(MatrixEquationsResidual, APipeChangedBetweenEvaluationsIsEvaluatedAsItIsNow) {
+    const TReferencePipe pipes[] = {{0.1, 4.5e-5, 100.0, 0.0}, {0.08, 1.5e-4, 100.0, 0.0}, {0.08, 0.0, 100.0, 0.0}};
+    const auto engine = MakeEngine(1, 1);
+    SetFluid(*engine, kWater);
+    engine->QMatrix[1][1] = TMatrixEquations::CodeWalkedForward;
+    engine->QVariables[1] = 0.02L;
+    for (const TReferencePipe& pipe : pipes) {
+        SCOPED_TRACE(testing::Message() << "D=" << pipe.Diameter_m << " eps=" << pipe.Roughness_m);
+        SetPipe(*engine, 1, pipe);
+        bool ok = false;
+        engine->CalculateF(ok);
+        ASSERT_TRUE(ok);
+        EXPECT_REL_NEAR(static_cast<double>(engine->FResults[1]),
+                        static_cast<double>(ReferencePipeHeadLoss_mHd(pipe, kWater, 0.02L, TFrictionFactorSource::Formulas)),
+                        1e-12);
+    }
 }
 
 TEST(MatrixEquationsResidual, EveryEquationUpToMIsEvaluated) {

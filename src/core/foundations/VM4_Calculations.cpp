@@ -22,55 +22,64 @@ constexpr real Gravity_ms2 = 9.81L;
 constexpr real TwoGravity_ms2 = 19.62L;
 constexpr real Pi = std::numbers::pi_v<long double>;
 constexpr real LaminarLimit = 2300.0L;
-constexpr real TurbulentLimit = 3500.0L;
-constexpr real ColebrookTolerance = 0.0001L;
+constexpr real TurbulentLimit = TurbulentReynolds;
+constexpr double ColebrookTolerance = 0.0001;
 constexpr int ColebrookMaxSteps = 100;
-constexpr real LogarithmFloor = 1e-7L;
+constexpr double LogarithmFloor = 1e-7;
 constexpr real KilowattsPerHorsepower = 0.746L;
 
 // Turns every operation without a finite result into EFloatingPointError naming
-// the formula, so that a caller never goes on with an infinity or a NaN.
-class TFloatGuard {
+// the formula, so that a caller never goes on with an infinity or a NaN. Its
+// arithmetic is carried in T.
+template <typename T>
+class TGuard {
 public:
-    explicit TFloatGuard(const char* formula) : formula_(formula) {}
+    explicit TGuard(const char* formula) : formula_(formula) {}
 
-    real Divide(real numerator, real denominator) const {
-        if (denominator == 0.0L) fail(numerator == 0.0L ? InvalidOperation : DivisionByZero);
+    T Divide(T numerator, T denominator) const {
+        if (denominator == T(0)) fail(numerator == T(0) ? InvalidOperation : DivisionByZero);
         return Finite(numerator / denominator);
     }
 
-    real Log10(real x) const {
-        if (x == 0.0L) fail(DivisionByZero);
-        if (!(x > 0.0L)) fail(InvalidOperation);
+    T Log10(T x) const {
+        requireLogArgument(x);
         return Finite(std::log10(x));
     }
 
-    real Ln(real x) const {
-        if (x == 0.0L) fail(DivisionByZero);
-        if (!(x > 0.0L)) fail(InvalidOperation);
+    T Ln(T x) const {
+        requireLogArgument(x);
         return Finite(std::log(x));
     }
 
-    real Finite(real value) const {
+    T Finite(T value) const {
         if (std::isnan(value)) fail(InvalidOperation);
         if (std::isinf(value)) fail(Overflow);
         return value;
     }
 
     // Results are stored as doubles: a value beyond their range overflows.
-    double Result(real value) const {
+    double Result(T value) const {
         const double stored = static_cast<double>(Finite(value));
         if (!std::isfinite(stored)) fail(Overflow);
         return stored;
     }
 
 private:
+    void requireLogArgument(T x) const {
+        if (x == T(0)) fail(DivisionByZero);
+        if (!(x > T(0))) fail(InvalidOperation);
+    }
+
     [[noreturn]] void fail(const std::string& reason) const {
         throw EFloatingPointError(std::string("VM4_Calculations.") + formula_ + " Failed: " + reason);
     }
 
     const char* formula_;
 };
+
+using TFloatGuard = TGuard<real>;
+// The friction factor's iteration works in double precision (see below).
+using TDoubleGuard = TGuard<double>;
 
 // A = π·D²/4
 real PipeArea_m2(real diameter_m) { return Pi * diameter_m * diameter_m / 4.0L; }
@@ -83,41 +92,57 @@ real NonTurbulentFrictionFactor(real reynolds) {
     return (reynolds - 1500.0L) / 30000.0L;
 }
 
-// Colebrook-White in √f: F(x) = 2·log10(ε/D + 9.35/(Re·x)) + 1/x − 1.14, zero at x = √f.
-real ColebrookResidual(real x, real reynolds, real relativeRoughness, const TFloatGuard& guard) {
-    const real logArgument = relativeRoughness + guard.Divide(9.35L, reynolds * x);
-    return 2.0L * guard.Log10(logArgument) + guard.Divide(1.0L, x) - 1.14L;
-}
+// The friction factor is solved in double precision: its iteration stops at a
+// residual of 0.0001 and the factor is kept as a double, so extended precision
+// would only buy digits that the stopping rule throws away, at several times the
+// cost of a step's other arithmetic.
+
+// Colebrook-White in √f for one Reynolds number and relative roughness:
+// F(x) = 2·log10(ε/D + 9.35/(Re·x)) + 1/x − 1.14, zero at x = √f.
+class TColebrookEquation {
+public:
+    TColebrookEquation(double reynolds, double relativeRoughness, const TDoubleGuard& guard)
+        : relativeRoughness_(relativeRoughness), reynoldsTerm_(guard.Divide(9.35, reynolds)), guard_(guard) {}
+
+    // 2·log10(a) taken as (2/ln 10)·ln(a).
+    double Residual(double x) const {
+        const double inverse = guard_.Divide(1.0, x);
+        return TwoOverLn10 * guard_.Ln(relativeRoughness_ + reynoldsTerm_ * inverse) + inverse - 1.14;
+    }
+
+private:
+    static constexpr double TwoOverLn10 = 2.0 / std::numbers::ln10;
+    double relativeRoughness_;
+    double reynoldsTerm_;  // 9.35/Re
+    const TDoubleGuard& guard_;
+};
 
 // Secant iteration on x = √f from the explicit start value. A run that takes
 // its hundredth step falls back to the start value, converged or not.
-real SolveColebrookBySecant(real reynolds, real relativeRoughness, real startFactor, const TFloatGuard& guard) {
-    real x1 = std::sqrt(startFactor);
-    real x0 = 0.95L * x1;
-    real residual1 = ColebrookResidual(x1, reynolds, relativeRoughness, guard);
-    real residual0 = ColebrookResidual(x0, reynolds, relativeRoughness, guard);
+double SolveColebrookBySecant(const TColebrookEquation& colebrook, double startFactor, const TDoubleGuard& guard) {
+    double x1 = std::sqrt(startFactor);
+    double x0 = 0.95 * x1;
+    double residual1 = colebrook.Residual(x1);
+    double residual0 = colebrook.Residual(x0);
     int steps = 0;
     while (std::fabs(residual1) > ColebrookTolerance && steps < ColebrookMaxSteps) {
         ++steps;
-        const real slope = guard.Divide(residual1 - residual0, x1 - x0);
+        const double step = guard.Divide(residual1 * (x1 - x0), residual1 - residual0);
         x0 = x1;
         residual0 = residual1;
-        x1 = guard.Finite(x1 - guard.Divide(residual1, slope));
-        residual1 = ColebrookResidual(x1, reynolds, relativeRoughness, guard);
+        x1 = guard.Finite(x1 - step);
+        residual1 = colebrook.Residual(x1);
     }
     return steps < ColebrookMaxSteps ? x1 * x1 : startFactor;
 }
 
-// Haaland: f = 1 / (−1.8·log10(6.9/Re + (ε/D/3.7)^1.11))². The floors keep a
-// smooth pipe (ε = 0) out of the logarithm of zero.
-real HaalandFrictionFactor(real reynolds, real diameter_m, real roughness_m, const TFloatGuard& guard) {
-    real relativeRoughnessTerm = guard.Divide(roughness_m, diameter_m) / 3.7L;
-    if (relativeRoughnessTerm <= 0.0L) relativeRoughnessTerm = LogarithmFloor;
-    // r^1.11 = exp(1.11·ln r)
-    real logArgument = guard.Divide(6.9L, reynolds) + std::exp(1.11L * guard.Ln(relativeRoughnessTerm));
-    if (logArgument <= 0.0L) logArgument = LogarithmFloor;
-    const real denominator = -1.8L * guard.Log10(logArgument);
-    return guard.Divide(1.0L, denominator * denominator);
+// Haaland: f = 1 / (−1.8·log10(6.9/Re + (ε/D/3.7)^1.11))², the roughness term
+// taken from the pipe's terms.
+double HaalandFrictionFactor(double reynolds, const TPipeFrictionTerms& pipe, const TDoubleGuard& guard) {
+    double logArgument = guard.Divide(6.9, reynolds) + pipe.HaalandRoughness;
+    if (logArgument <= 0.0) logArgument = LogarithmFloor;
+    const double denominator = -1.8 * guard.Log10(logArgument);
+    return guard.Divide(1.0, denominator * denominator);
 }
 
 // --- Quadratic through three points -----------------------------------------
@@ -236,19 +261,37 @@ std::string CalcFlowType(double reynolds) {
     return FlowTypeLaminar;
 }
 
+TPipeFrictionTerms CalcPipeFrictionTerms(double diameter_m, double roughness_m) {
+    const TDoubleGuard guard("CalcPipeFrictionTerms");
+    TPipeFrictionTerms pipe;
+    pipe.Diameter_m = diameter_m;
+    pipe.Roughness_m = roughness_m;
+    pipe.RelativeRoughness = guard.Divide(roughness_m, diameter_m);
+    // The floor keeps a smooth pipe (ε = 0) out of the logarithm of zero.
+    double haalandBase = pipe.RelativeRoughness / 3.7;
+    if (haalandBase <= 0.0) haalandBase = LogarithmFloor;
+    pipe.HaalandRoughness = guard.Finite(std::pow(haalandBase, 1.11));
+    return pipe;
+}
+
 double CalcFrictionFactor(double reynolds, double diameter_m, double roughness_m) {
     // Exactly 3500 still takes the transition value, although it is reported turbulent.
     if (reynolds <= TurbulentLimit) return static_cast<double>(NonTurbulentFrictionFactor(reynolds));
-    const TFloatGuard guard("CalcFrictionFactor");
-    const real startFactor = CalcFrictionFactorExplicit(reynolds, diameter_m, roughness_m);
-    const real relativeRoughness = guard.Divide(roughness_m, diameter_m);
-    return guard.Result(SolveColebrookBySecant(reynolds, relativeRoughness, startFactor, guard));
+    return CalcFrictionFactor(reynolds, CalcPipeFrictionTerms(diameter_m, roughness_m));
+}
+
+double CalcFrictionFactor(double reynolds, const TPipeFrictionTerms& pipe) {
+    if (reynolds <= TurbulentLimit) return static_cast<double>(NonTurbulentFrictionFactor(reynolds));
+    const TDoubleGuard guard("CalcFrictionFactor");
+    const double startFactor = HaalandFrictionFactor(reynolds, pipe, guard);
+    const TColebrookEquation colebrook(reynolds, pipe.RelativeRoughness, guard);
+    return guard.Finite(SolveColebrookBySecant(colebrook, startFactor, guard));
 }
 
 double CalcFrictionFactorExplicit(double reynolds, double diameter_m, double roughness_m) {
     if (reynolds < TurbulentLimit) return static_cast<double>(NonTurbulentFrictionFactor(reynolds));
-    const TFloatGuard guard("CalcFrictionFactorExplicit");
-    return guard.Result(HaalandFrictionFactor(reynolds, diameter_m, roughness_m, guard));
+    const TDoubleGuard guard("CalcFrictionFactorExplicit");
+    return HaalandFrictionFactor(reynolds, CalcPipeFrictionTerms(diameter_m, roughness_m), guard);
 }
 
 double CalcFrictionLoss_mHd(double velocity_ms, double diameter_m, double length_m, double frictionFactor) {

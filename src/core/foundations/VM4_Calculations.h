@@ -26,6 +26,9 @@ inline constexpr const char* FlowTypeLaminar = "Laminar";
 inline constexpr const char* FlowTypeCritical = "Critical";
 inline constexpr const char* FlowTypeTurbulent = "Turbulent";
 
+// Above this Reynolds number the friction factor is Colebrook-White's.
+inline constexpr double TurbulentReynolds = 3500.0;
+
 // V = F·Q / (π·D²/4); 0 when D <= 0.
 double CalcVelocity(double flow_m3s, double diameter_m, double correctionFactor);
 
@@ -39,9 +42,21 @@ double CalcReynoldsNumber(double velocity_ms, double diameter_m, double density_
 // "Laminar" up to Re 2300 inclusive, "Critical" above it, "Turbulent" from 3500 on.
 std::string CalcFlowType(double reynolds);
 
+// What the turbulent friction factor takes from the pipe alone, kept by a solver
+// that needs the factor of the same pipe at every step: ε/D and Haaland's
+// (ε/D/3.7)^1.11, floored for a smooth pipe. No bore (D = 0) is an error.
+struct TPipeFrictionTerms {
+    double Diameter_m = 0.0;
+    double Roughness_m = 0.0;
+    double RelativeRoughness = 0.0;
+    double HaalandRoughness = 0.0;
+};
+TPipeFrictionTerms CalcPipeFrictionTerms(double diameter_m, double roughness_m);
+
 // Darcy friction factor: 0 for Re <= 0, 64/Re up to 2300, the transition line
 // (Re − 1500)/30000 up to 3500 inclusive, Colebrook-White above.
 double CalcFrictionFactor(double reynolds, double diameter_m, double roughness_m);
+double CalcFrictionFactor(double reynolds, const TPipeFrictionTerms& pipe);
 
 // Haaland's explicit friction factor from Re 3500 on (the same laminar and
 // transition values below it); start value and fallback of CalcFrictionFactor.

@@ -67,8 +67,6 @@ public:
     // Loops and paths (the order of the reduced system) and the entries of its factors.
     std::int32_t LoopCount() const { return static_cast<std::int32_t>(headRow_.size()); }
     std::int32_t FactorEntryCount() const;
-    // The last factorization was the pivoting one (the loop system was not definite).
-    bool LastFactorPivoted() const { return pivoted_; }
 
 private:
     // An entry of a row as the step needs it: its column, its Jacobian entry and
@@ -89,6 +87,7 @@ private:
     bool factorLoopMatrix();
     bool factorPivoted();
     bool solveLoopMatrix();
+    void refineLoopFlows();
     void buildRowOrder(std::int32_t rows);
     void solveForestStep(const std::vector<long double>& b, std::vector<long double>& x) const;
 

@@ -104,7 +104,20 @@ void TMatrixEquations::ClearResults(std::int32_t numberOfQVariables, std::int32_
 
 double TMatrixEquations::frictionFactor(std::int32_t j, double velocity_ms, const char* method) const {
     const double reynolds = CalcReynoldsNumber(velocity_ms, QDiameter[j], FluidDensity, FluidViscosity, 1.0);
-    return finiteOrRaise(CalcFrictionFactor(reynolds, QDiameter[j], QRoughness[j]), method, "friction factor");
+    return finiteOrRaise(CalcFrictionFactor(reynolds, pipeFrictionTerms(j, reynolds)), method, "friction factor");
+}
+
+// Below the turbulent range the factor needs nothing of the pipe, and a pipe
+// without a bore must not fail there. Above it such a pipe fails at every
+// evaluation, as its terms are never kept.
+const TPipeFrictionTerms& TMatrixEquations::pipeFrictionTerms(std::int32_t j, double reynolds) const {
+    static const TPipeFrictionTerms kUnused{};
+    if (reynolds <= TurbulentReynolds) return kUnused;
+    TPipeFrictionTerms& terms = FrictionTerms[static_cast<std::size_t>(j)];
+    if (terms.Diameter_m != QDiameter[j] || terms.Roughness_m != QRoughness[j] || terms.Diameter_m == 0.0) {
+        terms = CalcPipeFrictionTerms(QDiameter[j], QRoughness[j]);
+    }
+    return terms;
 }
 
 // A component takes head away in the direction of flow, like friction and

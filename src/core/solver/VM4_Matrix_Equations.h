@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "foundations/VM4_Calculations.h"
 #include "foundations/VM4_Errors.h"
 #include "model/VM4_ComponentPressure_Class.h"
 #include "model/VM4_Pump_Class.h"
@@ -207,6 +208,7 @@ private:
     long double headLossAt(std::int32_t j, const TFlowState& state) const;
     long double headLossDifferentialAt(std::int32_t j, const TFlowState& state) const;
     double frictionFactor(std::int32_t j, double velocity_ms, const char* method) const;
+    const TPipeFrictionTerms& pipeFrictionTerms(std::int32_t j, double reynolds) const;
     double frictionSlopeAtZeroFlow(std::int32_t j) const;
     double componentLoss_mHd(std::int32_t j, double flow_m3s) const;
     double pumpHead_mHd(std::int32_t j, double flow_m3s) const;
@@ -230,6 +232,8 @@ private:
     std::vector<long double> HeadLoss_mHd = std::vector<long double>(MaxQVariables + 1);    // by unknown
     std::vector<long double> HeadLossSlope = std::vector<long double>(MaxQVariables + 1);   // by unknown
     std::vector<TFrictionRecord> Friction = std::vector<TFrictionRecord>(MaxQVariables + 1);  // by unknown
+    // The pipe's share of its friction factor, read again when its pipe changed.
+    mutable std::vector<TPipeFrictionTerms> FrictionTerms = std::vector<TPipeFrictionTerms>(MaxQVariables + 1);
     std::vector<long double> StepKnowns = std::vector<long double>(MaxEquations);  // 0-based
     std::vector<long double> StepDeltas = std::vector<long double>(MaxQVariables);  // 0-based
 };
