@@ -3,8 +3,7 @@
 // third join point, of about 50, 200, 500 and 1000 pipes, and an irregular grid
 // of 930 pipes (streets closed at random, pipes of random diameters, random
 // demands, three tanks and three end pressure nodes). For each:
-//   LoopGeneration  - the loop table emptied and generated again (plain and fast
-//                     loop search)
+//   LoopGeneration  - the loop table emptied and generated again
 //   NewtonIteration - one step of the Newton loop on the first attempt's system:
 //                     Jacobian, factorization, solve, new flows, residuals, with
 //                     the factorization's analysis reused as every step but the
@@ -124,12 +123,7 @@ TNetwork& fullCapacityNetwork() {
     return *network;
 }
 
-void usePath(TNetwork& network, TSolverPath path) {
-    network.SolverPath = path;
-}
-
-void generateLoops(benchmark::State& state, TNetwork& network, TSolverPath path) {
-    usePath(network, path);
+void generateLoops(benchmark::State& state, TNetwork& network) {
     for (auto _ : state) {
         network.PipeLoopsRemoveAllLoops();
         network.PipeLoopsGenerateAllLoops();
@@ -139,12 +133,12 @@ void generateLoops(benchmark::State& state, TNetwork& network, TSolverPath path)
     state.counters["links"] = network.GetNodeLinkCount();
 }
 
-void LoopGeneration(benchmark::State& state, TSolverPath path) {
-    generateLoops(state, gridNetwork(static_cast<std::int32_t>(state.range(0))), path);
+void LoopGeneration(benchmark::State& state) {
+    generateLoops(state, gridNetwork(static_cast<std::int32_t>(state.range(0))));
 }
 
-void LoopGenerationFullCapacity(benchmark::State& state, TSolverPath path) {
-    generateLoops(state, fullCapacityNetwork(), path);
+void LoopGenerationFullCapacity(benchmark::State& state) {
+    generateLoops(state, fullCapacityNetwork());
 }
 
 // The system of the first attempt: loops, start flows from the ladder's first
@@ -184,9 +178,8 @@ void countSystem(benchmark::State& state, const TMatrixEquations& engine) {
 
 // A step as all but the first of a Newton loop make it: the factorization's
 // analysis is there already and only its numbers change.
-void NewtonIteration(benchmark::State& state, TSolverPath path) {
+void NewtonIteration(benchmark::State& state) {
     TNetwork& network = gridNetwork(static_cast<std::int32_t>(state.range(0)));
-    usePath(network, path);
     TMatrixEquations& engine = network.MatrixEquations;
     std::vector<std::string> log;
     std::string message;
@@ -198,9 +191,8 @@ void NewtonIteration(benchmark::State& state, TSolverPath path) {
 
 // The first step after the equations are generated: the column order, the
 // pivots and the factors' pattern are found afresh.
-void NewtonFirstStep(benchmark::State& state, TSolverPath path) {
+void NewtonFirstStep(benchmark::State& state) {
     TNetwork& network = gridNetwork(static_cast<std::int32_t>(state.range(0)));
-    usePath(network, path);
     TMatrixEquations& engine = network.MatrixEquations;
     std::vector<std::string> log;
     std::string message;
@@ -218,8 +210,7 @@ double milliseconds(TSolveTimings::TDuration duration) {
     return std::chrono::duration<double, std::milli>(duration).count();
 }
 
-void solveNetwork(benchmark::State& state, TNetwork& network, TSolverPath path) {
-    usePath(network, path);
+void solveNetwork(benchmark::State& state, TNetwork& network) {
     TSolveTimings timings;
     network.SolveTimings = &timings;
     bool solved = false;
@@ -239,12 +230,12 @@ void solveNetwork(benchmark::State& state, TNetwork& network, TSolverPath path) 
     state.counters["refine_ms"] = perRun(timings.ElapsedIn(TSolvePhase::NewtonRefining));
 }
 
-void SolveNetwork(benchmark::State& state, TSolverPath path) {
-    solveNetwork(state, gridNetwork(static_cast<std::int32_t>(state.range(0))), path);
+void SolveNetwork(benchmark::State& state) {
+    solveNetwork(state, gridNetwork(static_cast<std::int32_t>(state.range(0))));
 }
 
-void SolveTwoEndNodeGrid(benchmark::State& state, TSolverPath path) {
-    solveNetwork(state, gridNetwork(static_cast<std::int32_t>(state.range(0)), false), path);
+void SolveTwoEndNodeGrid(benchmark::State& state) {
+    solveNetwork(state, gridNetwork(static_cast<std::int32_t>(state.range(0)), false));
 }
 
 void gridSizes(benchmark::internal::Benchmark* benchmark) {
@@ -260,13 +251,11 @@ void squareGridSizes(benchmark::internal::Benchmark* benchmark) {
 
 }  // namespace
 
-BENCHMARK_CAPTURE(LoopGeneration, Reference, TSolverPath::Reference)->Apply(gridSizes);
-BENCHMARK_CAPTURE(LoopGeneration, Fast, TSolverPath::Fast)->Apply(gridSizes);
-BENCHMARK_CAPTURE(LoopGenerationFullCapacity, Reference, TSolverPath::Reference)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(LoopGenerationFullCapacity, Fast, TSolverPath::Fast)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(NewtonIteration, Fast, TSolverPath::Fast)->Apply(gridSizes);
-BENCHMARK_CAPTURE(NewtonFirstStep, Fast, TSolverPath::Fast)->Apply(gridSizes);
-BENCHMARK_CAPTURE(SolveNetwork, Fast, TSolverPath::Fast)->Apply(gridSizes);
-BENCHMARK_CAPTURE(SolveTwoEndNodeGrid, Fast, TSolverPath::Fast)->Apply(squareGridSizes);
+BENCHMARK(LoopGeneration)->Apply(gridSizes);
+BENCHMARK(LoopGenerationFullCapacity)->Unit(benchmark::kMillisecond);
+BENCHMARK(NewtonIteration)->Apply(gridSizes);
+BENCHMARK(NewtonFirstStep)->Apply(gridSizes);
+BENCHMARK(SolveNetwork)->Apply(gridSizes);
+BENCHMARK(SolveTwoEndNodeGrid)->Apply(squareGridSizes);
 
 BENCHMARK_MAIN();

@@ -1,39 +1,22 @@
-// The fast loop generation against the plain search at the program's capacity. The
-// plain search takes seconds here (it scans every link and node id at every step),
+// The product's loop generation against the plain search at the program's capacity.
+// The plain search takes seconds here (it scans every link and node id at every step),
 // so these cases live in a suite of their own, labelled long.
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "RandomNetworks.h"
+#include "SolverComponentComparison.h"
 #include "SolverTestNetworks.h"
 #include "common/GridNetwork.h"
 #include "model/VM4_Network_Class.h"
-#include "solver/VM4_FastLoopGenerator.h"
 
 namespace {
-
-using TLoopTable = std::vector<std::vector<std::int32_t>>;
-
-TLoopTable generateWith(TNetwork& network, TSolverPath path) {
-    network.SolverPath = path;
-    network.PipeLoopsRemoveAllLoops();
-    network.PipeLoopsGenerateAllLoops();
-    return LoopTableOf(network);
-}
-
-void expectIdenticalLoopTables(TNetwork& network) {
-    ASSERT_TRUE(TFastLoopGenerator().Prepare(network)) << "the fast generator declined the network";
-    const TLoopTable reference = generateWith(network, TSolverPath::Reference);
-    EXPECT_EQ(generateWith(network, TSolverPath::Fast), reference);
-}
 
 // 22 x 22 join points, 928 pipes, 444 loops and paths.
 TEST(LoopCapacityDifferentialTest, GridOfAbout950Pipes) {
     TNetwork network;
     BuildGridNetwork(network, GridSpecForPipes(950));
-    expectIdenticalLoopTables(network);
+    ExpectSameLoopTable(network);
     EXPECT_EQ(network.GetPipeLoopCount(), 444);
 }
 
@@ -45,7 +28,7 @@ TEST(LoopCapacityDifferentialTest, ThousandNodesAndThousandLinks) {
     BuildRandomNetwork(network, FullCapacityPlan());
     ASSERT_EQ(network.GetNodeCount(), TNodeSet::MaxNodes);
     ASSERT_EQ(network.GetNodeLinkCount(), TNetwork::MaxLinks);
-    expectIdenticalLoopTables(network);
+    ExpectSameLoopTable(network);
     EXPECT_GT(network.GetPipeLoopCount(), 0);
 }
 

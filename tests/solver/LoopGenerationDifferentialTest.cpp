@@ -1,6 +1,6 @@
-// The fast loop generation against the plain search: both must leave the identical
-// loop table (the same loops, in the same order, each with its pipes in the same
-// order) on every network.
+// The product's loop generation against the plain search kept in the tests: both
+// must leave the identical loop table (the same loops, in the same order, each
+// with its pipes in the same order) on every network.
 
 #include <gtest/gtest.h>
 
@@ -8,33 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "PlainLoopSearch.h"
 #include "RandomNetworks.h"
+#include "SolverComponentComparison.h"
 #include "SolverTestNetworks.h"
 #include "common/GridNetwork.h"
 #include "model/VM4_Network_Class.h"
-#include "solver/VM4_FastLoopGenerator.h"
 
 namespace {
 
 using TLoopTable = std::vector<std::vector<std::int32_t>>;
 
-TLoopTable generateWith(TNetwork& network, TSolverPath path) {
-    network.SolverPath = path;
-    network.PipeLoopsRemoveAllLoops();
-    network.PipeLoopsGenerateAllLoops();
-    return LoopTableOf(network);
-}
-
-// The fast generator must really run: a network it declines would compare the
-// plain search with itself.
-void expectIdenticalLoopTables(TNetwork& network) {
-    ASSERT_TRUE(TFastLoopGenerator().Prepare(network)) << "the fast generator declined the network";
-    const TLoopTable reference = generateWith(network, TSolverPath::Reference);
-    const TLoopTable fast = generateWith(network, TSolverPath::Fast);
-    EXPECT_EQ(fast, reference);
-}
-
-// ---- Shapes where the fast search takes a short cut ------------------------------------------------
+// ---- Shapes where the product's search takes a short cut ------------------------------------------
 
 struct TShapeCase {
     const char* Name;
@@ -70,10 +55,10 @@ const TShapeCase kShapeCases[] = {
 
 class LoopShapeDifferentialTest : public ::testing::TestWithParam<TShapeCase> {};
 
-TEST_P(LoopShapeDifferentialTest, FastAndPlainGenerationAgree) {
+TEST_P(LoopShapeDifferentialTest, ProductAndPlainGenerationAgree) {
     TNetwork network;
     BuildNetwork(network, GetParam().Network);
-    expectIdenticalLoopTables(network);
+    ExpectSameLoopTable(network);
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, LoopShapeDifferentialTest, ::testing::ValuesIn(kShapeCases),
@@ -86,7 +71,7 @@ TEST(LoopDanglingLinkDifferentialTest, LinksToADeletedNodeAreCrossedAlike) {
     BuildNetwork(network, {{Tank(), Joint(), Joint(), Joint(), EndPressure()},
                            {{1, 2}, {2, 3}, {3, 4}, {4, 2}, {3, 5}, {4, 5}}});
     network.RemoveNode(3);
-    expectIdenticalLoopTables(network);
+    ExpectSameLoopTable(network);
 }
 
 // ---- Random networks -----------------------------------------------------------------------------------
@@ -115,7 +100,7 @@ const TRandomCase kRandomCases[] = {
 
 class LoopRandomDifferentialTest : public ::testing::TestWithParam<TRandomCase> {};
 
-TEST_P(LoopRandomDifferentialTest, FastAndPlainGenerationAgree) {
+TEST_P(LoopRandomDifferentialTest, ProductAndPlainGenerationAgree) {
     TNetwork network;
     for (std::uint32_t seed = 1; seed <= GetParam().Seeds; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
@@ -123,7 +108,7 @@ TEST_P(LoopRandomDifferentialTest, FastAndPlainGenerationAgree) {
         plan.Seed = seed;
         network.Clear();
         BuildRandomNetwork(network, plan);
-        expectIdenticalLoopTables(network);
+        ExpectSameLoopTable(network);
         if (HasFatalFailure()) return;
     }
 }
@@ -135,10 +120,10 @@ INSTANTIATE_TEST_SUITE_P(Random, LoopRandomDifferentialTest, ::testing::ValuesIn
 
 class LoopGridDifferentialTest : public ::testing::TestWithParam<std::int32_t> {};
 
-TEST_P(LoopGridDifferentialTest, FastAndPlainGenerationAgree) {
+TEST_P(LoopGridDifferentialTest, ProductAndPlainGenerationAgree) {
     TNetwork network;
     BuildGridNetwork(network, GridSpecForPipes(GetParam()));
-    expectIdenticalLoopTables(network);
+    ExpectSameLoopTable(network);
     // Every cell of the grid is a loop and each tank has a path to an end node: the
     // equations are complete (join points + loops = pipes).
     const TGridSpec plan = GridSpecForPipes(GetParam());
@@ -147,26 +132,23 @@ TEST_P(LoopGridDifferentialTest, FastAndPlainGenerationAgree) {
 
 INSTANTIATE_TEST_SUITE_P(Grids, LoopGridDifferentialTest, ::testing::Values(50, 200));
 
-// ---- Tables that already hold loops, and tables the fast generator declines -------------------------------
+// ---- Tables that already hold loops ---------------------------------------------------------------------
 
 // A second generation over the full table finds only candidates already held.
 TEST(LoopStoredTableDifferentialTest, GeneratingOverAStoredTableAgrees) {
     TNetwork network;
     BuildRandomNetwork(network, shape(30, 45, 0.2, true, 0.1, 0.0, 2, 1));
-    network.SolverPath = TSolverPath::Reference;
-    network.PipeLoopsGenerateAllLoops();
-    network.PipeLoopsGenerateAllLoops();
-    const TLoopTable reference = LoopTableOf(network);
+    GeneratePlainLoopTable(network);
+    GeneratePlainLoopTable(network);
+    const TLoopTable plain = LoopTableOf(network);
 
     network.PipeLoopsRemoveAllLoops();
-    network.SolverPath = TSolverPath::Fast;
     network.PipeLoopsGenerateAllLoops();
-    ASSERT_TRUE(TFastLoopGenerator().Prepare(network));
     network.PipeLoopsGenerateAllLoops();
-    EXPECT_EQ(LoopTableOf(network), reference);
+    EXPECT_EQ(LoopTableOf(network), plain);
 }
 
-// Loops stored before the generation (as a file leaves them) take part in the tests
+// Loops stored before the generation take part in the tests
 // alike.
 struct TStoredTableCase {
     const char* Name;
@@ -192,17 +174,19 @@ class LoopStoredTableCaseTest : public ::testing::TestWithParam<TStoredTableCase
 
 TEST_P(LoopStoredTableCaseTest, StoredLoopsTakePartAlike) {
     TLoopTable tables[2];
-    for (const TSolverPath path : {TSolverPath::Reference, TSolverPath::Fast}) {
+    for (const bool plain : {true, false}) {
         TNetwork network;
         BuildNetwork(network, GetParam().Network);
-        network.SolverPath = path;
         for (const auto& storedLoop : GetParam().StoredLoops) {
             const std::int32_t loopId = network.PipeLoopCreate();
             for (const std::int32_t pipeId : storedLoop) network.PipeLoopAddPipe(loopId, pipeId);
         }
-        if (path == TSolverPath::Fast) EXPECT_TRUE(TFastLoopGenerator().Prepare(network));
-        network.PipeLoopsGenerateAllLoops();
-        tables[path == TSolverPath::Fast ? 1 : 0] = LoopTableOf(network);
+        if (plain) {
+            GeneratePlainLoopTable(network);
+        } else {
+            network.PipeLoopsGenerateAllLoops();
+        }
+        tables[plain ? 0 : 1] = LoopTableOf(network);
     }
     EXPECT_EQ(tables[1], tables[0]);
 }
@@ -211,46 +195,5 @@ INSTANTIATE_TEST_SUITE_P(StoredLoops, LoopStoredTableCaseTest, ::testing::Values
                          [](const ::testing::TestParamInfo<TStoredTableCase>& info) {
                              return std::string(info.param.Name);
                          });
-
-struct TDeclinedCase {
-    const char* Name;
-    void (*Spoil)(TNetwork&);
-};
-
-void PrintTo(const TDeclinedCase& declinedCase, std::ostream* out) { *out << declinedCase.Name; }
-
-const TDeclinedCase kDeclinedCases[] = {
-    {"PipeOnTwoLinks", [](TNetwork& network) { network.AddLink(3, 1, 2); }},
-    {"StoredLoopHoldingAPipeTwice",
-     [](TNetwork& network) {
-         const std::int32_t loopId = network.PipeLoopCreate();
-         network.PipeLoopAddPipe(loopId, 2);
-         network.PipeLoopAddPipe(loopId, 2);
-     }},
-    {"EmptyStoredLoop", [](TNetwork& network) { network.PipeLoopCreate(); }},
-};
-
-class LoopDeclinedDifferentialTest : public ::testing::TestWithParam<TDeclinedCase> {};
-
-// The network goes to the plain search, so the fast setting still gives its table.
-TEST_P(LoopDeclinedDifferentialTest, DeclinedNetworksStillGetThePlainTable) {
-    const TNetworkSpec plan{{Tank(), Joint(), Joint(), Joint(), EndPressure()},
-                            {{1, 2}, {2, 3}, {3, 4}, {2, 4}, {4, 5}}};
-    TLoopTable tables[2];
-    for (const TSolverPath path : {TSolverPath::Reference, TSolverPath::Fast}) {
-        TNetwork network;
-        BuildNetwork(network, plan);
-        GetParam().Spoil(network);
-        EXPECT_FALSE(TFastLoopGenerator().Prepare(network));
-        network.SolverPath = path;
-        network.PipeLoopsGenerateAllLoops();
-        tables[path == TSolverPath::Fast ? 1 : 0] = LoopTableOf(network);
-    }
-    EXPECT_EQ(tables[1], tables[0]);
-    EXPECT_FALSE(tables[0].empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Declined, LoopDeclinedDifferentialTest, ::testing::ValuesIn(kDeclinedCases),
-                         [](const ::testing::TestParamInfo<TDeclinedCase>& info) { return std::string(info.param.Name); });
 
 }  // namespace

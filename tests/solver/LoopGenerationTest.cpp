@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "PlainLoopSearch.h"
 #include "SolverTestNetworks.h"
 #include "foundations/VM4_UserMessages.h"
 #include "model/VM4_Network_Class.h"
@@ -169,15 +170,16 @@ TEST_P(LoopGenerationTest, RegenerationGivesTheIdenticalTable) {
 INSTANTIATE_TEST_SUITE_P(Networks, LoopGenerationTest, ::testing::ValuesIn(kLoopCases),
                          [](const ::testing::TestParamInfo<TLoopCase>& info) { return std::string(info.param.Name); });
 
-// A search from one node alone: the triangle's loop is found from J2 and only there.
+// The plain search the product is compared with, from one node alone: the
+// triangle's loop is found from J2 and only there.
 TEST(LoopGenerationFromNodeTest, ClosedLoopIsFoundAtTheFromNodeOfItsClosingLink) {
     TNetwork network;
     BuildNetwork(network, {{Tank(), Joint(), Joint(), Joint()}, {{1, 2}, {2, 3}, {3, 4}, {2, 4}}});
-    network.PipeLoopsGenerateFromNode(4);  // J4 is only a to-node: closes nothing
+    GeneratePlainLoopsFromNode(network, 4);  // J4 is only a to-node: closes nothing
     EXPECT_EQ(network.GetPipeLoopCount(), 0);
-    network.PipeLoopsGenerateFromNode(1);  // a tank with no other fixed-pressure node
+    GeneratePlainLoopsFromNode(network, 1);  // a tank with no other fixed-pressure node
     EXPECT_EQ(network.GetPipeLoopCount(), 0);
-    network.PipeLoopsGenerateFromNode(2);
+    GeneratePlainLoopsFromNode(network, 2);
     EXPECT_EQ(LoopTableOf(network), (TLoopTable{{2, 3, 4}}));
 }
 

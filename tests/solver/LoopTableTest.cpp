@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "PlainLoopSearch.h"
 #include "SolverTestNetworks.h"
 #include "model/VM4_Network_Class.h"
 
@@ -134,47 +135,48 @@ TEST_F(LoopTableTest, RemoveAllLoopsEmptiesEverySlot) {
 }
 
 // ---- Tests on the last loop --------------------------------------------------------------
+// Those of the plain search the product's generation is compared with.
 
 struct TLastLoopCase {
     const char* Name;
-    void (TNetwork::*Check)();
+    void (*Check)(TNetwork&);
     TLoopTable Before;
     TLoopTable After;
 };
 
 const TLastLoopCase kLastLoopCases[] = {
     // Same pipes in another order: 3 equal pairs = 3 pipes.
-    {"DuplicateInOtherOrderIsRemoved", &TNetwork::PipeLoopsRemoveLastIfDuplicate,
+    {"DuplicateInOtherOrderIsRemoved", RemovePlainLastLoopIfDuplicate,
      {{1, 2, 3}, {9}, {3, 1, 2}}, {{1, 2, 3}, {9}}},
     // Same pipe count, one pipe differs: 2 equal pairs of 3.
-    {"SameCountOtherPipesIsKept", &TNetwork::PipeLoopsRemoveLastIfDuplicate,
+    {"SameCountOtherPipesIsKept", RemovePlainLastLoopIfDuplicate,
      {{1, 2, 3}, {1, 2, 4}}, {{1, 2, 3}, {1, 2, 4}}},
     // A shorter loop inside a longer one is no duplicate: the counts differ.
-    {"SubsetOfALongerLoopIsNoDuplicate", &TNetwork::PipeLoopsRemoveLastIfDuplicate,
+    {"SubsetOfALongerLoopIsNoDuplicate", RemovePlainLastLoopIfDuplicate,
      {{1, 2, 3}, {1, 2}}, {{1, 2, 3}, {1, 2}}},
     // Two earlier copies: the last loop goes once, the earlier ones stay.
-    {"OnlyTheLastOfSeveralCopiesIsRemoved", &TNetwork::PipeLoopsRemoveLastIfDuplicate,
+    {"OnlyTheLastOfSeveralCopiesIsRemoved", RemovePlainLastLoopIfDuplicate,
      {{5, 6}, {6, 5}, {5, 6}}, {{5, 6}, {6, 5}}},
-    {"SingleLoopIsNoDuplicate", &TNetwork::PipeLoopsRemoveLastIfDuplicate, {{1, 2}}, {{1, 2}}},
-    {"EmptyTableStaysEmpty", &TNetwork::PipeLoopsRemoveLastIfDuplicate, {}, {}},
+    {"SingleLoopIsNoDuplicate", RemovePlainLastLoopIfDuplicate, {{1, 2}}, {{1, 2}}},
+    {"EmptyTableStaysEmpty", RemovePlainLastLoopIfDuplicate, {}, {}},
 
     // The last loop is the sum of two earlier ones: {1,2} + {2,3} leaves {1,3}.
-    {"SumOfEarlierLoopsIsRemoved", &TNetwork::PipeLoopsRemoveLastUnlessIndependent,
+    {"SumOfEarlierLoopsIsRemoved", RemovePlainLastLoopUnlessIndependent,
      {{1, 2}, {2, 3}, {3, 1}}, {{1, 2}, {2, 3}}},
-    {"SumOfThreeEarlierLoopsIsRemoved", &TNetwork::PipeLoopsRemoveLastUnlessIndependent,
+    {"SumOfThreeEarlierLoopsIsRemoved", RemovePlainLastLoopUnlessIndependent,
      {{1, 2, 5}, {2, 3, 6}, {3, 4}, {1, 4, 5, 6}}, {{1, 2, 5}, {2, 3, 6}, {3, 4}}},
     // Every pipe of the last loop is held by some earlier loop, though by no single
     // one, and no combination of them gives it: a new equation all the same.
-    {"NoNewPipeButIndependentIsKept", &TNetwork::PipeLoopsRemoveLastUnlessIndependent,
+    {"NoNewPipeButIndependentIsKept", RemovePlainLastLoopUnlessIndependent,
      {{1, 2}, {3, 4}, {2, 3}}, {{1, 2}, {3, 4}, {2, 3}}},
-    {"OneNewPipeIsKept", &TNetwork::PipeLoopsRemoveLastUnlessIndependent,
+    {"OneNewPipeIsKept", RemovePlainLastLoopUnlessIndependent,
      {{1, 2}, {3, 4}, {2, 3, 7}}, {{1, 2}, {3, 4}, {2, 3, 7}}},
-    {"NewPipeFirstIsKept", &TNetwork::PipeLoopsRemoveLastUnlessIndependent,
+    {"NewPipeFirstIsKept", RemovePlainLastLoopUnlessIndependent,
      {{1, 2}, {8, 1, 2}}, {{1, 2}, {8, 1, 2}}},
-    {"ExactCopyHasNoNewPipe", &TNetwork::PipeLoopsRemoveLastUnlessIndependent,
+    {"ExactCopyHasNoNewPipe", RemovePlainLastLoopUnlessIndependent,
      {{1, 2}, {2, 1}}, {{1, 2}}},
     // The first loop has nothing to be compared with and is always kept.
-    {"SingleLoopIsAlwaysKept", &TNetwork::PipeLoopsRemoveLastUnlessIndependent, {{1, 2}}, {{1, 2}}},
+    {"SingleLoopIsAlwaysKept", RemovePlainLastLoopUnlessIndependent, {{1, 2}}, {{1, 2}}},
 };
 
 // Test logs name the case instead of dumping its bytes.
@@ -188,7 +190,7 @@ protected:
 TEST_P(LastLoopCheckTest, LeavesTheExpectedTable) {
     const TLastLoopCase& check = GetParam();
     StoreLoops(network_, check.Before);
-    (network_.*check.Check)();
+    check.Check(network_);
     EXPECT_EQ(LoopTableOf(network_), check.After);
 }
 

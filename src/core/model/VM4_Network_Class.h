@@ -23,7 +23,6 @@
 #include "solver/VM4_LoopIndependence.h"
 #include "solver/VM4_Matrix_Equations.h"
 #include "solver/VM4_SolveTimings.h"
-#include "solver/VM4_SolverPath.h"
 #include "solver/VM4_SpanningTreeLoops.h"
 #include "solver/VM4_SystemSummary.h"
 
@@ -196,19 +195,12 @@ public:
     // Appends a pipe to a stored loop and returns its new pipe count; raises for a
     // loop not stored, a pipe id outside 1..1000 or a loop of 1000 pipes.
     std::int32_t PipeLoopAddPipe(std::int32_t loopId, std::int32_t pipeId);
-    // Removes the last loop when an earlier loop holds exactly the same pipes.
-    void PipeLoopsRemoveLastIfDuplicate();
-    // Removes the last loop unless it is independent of the earlier ones (as pipe
-    // sets: it adds an equation they do not imply); a single loop is always kept.
-    // A loop with a pipe that no earlier loop holds is always independent.
-    void PipeLoopsRemoveLastUnlessIndependent();
-    // Search scratch: every node without distance, predecessor or visit.
-    void PipeLoopsShortestPathClear();
-    // Stores the independent loops and paths found by searches from this node, one
-    // per open link touching it. Raises when a search does not complete.
-    void PipeLoopsGenerateFromNode(std::int32_t nodeId);
-    // Every node in ascending id order; sets SolveStatusText and lets the user
-    // interface process messages before each.
+    // Searches from every node in ascending id order, one per open link touching
+    // it, storing the independent loops and paths they find; sets SolveStatusText
+    // and lets the user interface process messages before each node. Raises when
+    // the open links or the stored loops are not valid tables (a node id outside
+    // 1..1000, a pipe id outside 1..1000 or on two links, a stored loop that is
+    // empty or holds a pipe twice); the loop table is then left as it was.
     void PipeLoopsGenerateAllLoops();
     // Adds fundamental loops and paths of a spanning tree until the table holds as
     // many independent loops and paths as the open links need (or 1000).
@@ -219,27 +211,11 @@ public:
 
     // Every pipe's FlowGuessUncompressed_m3s (and FlowGuessSet) from one discharge
     // velocity, m/s, over the open links; pipes left without an estimate hold 0.
+    // Raises, every estimate left at 0, when the open links are not a valid table
+    // (a node id outside 1..1000, a pipe id outside 1..1000 or on two links).
     void SetAllInitialFlowGuesses(double dischargeVelocity_ms);
     // Estimate 0 and not set, for every slot of the pipe pool.
     void SetAllInitialFlowGuessesToZero();
-    // Net supply of a join point with no in-pipe and one out-pipe, carried down the chain.
-    void SetAllSingleJointSupplySingleOutFlowGuesses();
-    // Area x velocity for every pipe ending at a tank or end pressure node.
-    void SetAllDischargeFlowGuesses();
-    // The first join point whose out-pipes all have estimates and that has an in-pipe
-    // without one (a dead end only with a net demand); -1 when none.
-    std::int32_t GetNodeIdWhereAllOutFlowsSetAndSomeInFlowsNotSet() const;
-    // Shares the inflow the node still needs among its in-pipes without estimates.
-    void SetInFlowGuessesFromOutFlows(std::int32_t nodeId);
-    // The first node, in id order, not of the excluded type with an out-pipe without
-    // an estimate; -1 when none.
-    std::int32_t GetNodeIdWithLeastOutFlowsNotSet(TNodeType excludedNodeType) const;
-    // Area x velocity for the node's in-pipes without estimates, each carried on
-    // from the node as a chain.
-    void SetOutFlowGuessesNotSet(std::int32_t nodeId);
-    // Carries the flow through nodes of one inflow and one outflow, counting the pipes
-    // set in chainCounter; does nothing once the counter reaches 1000.
-    void SetSingleInAndOutFlowNode(std::int32_t nodeId, std::int32_t& chainCounter, double flow_m3s);
 
     // ---- Equations and node pressures (solver/VM4_Network_Equations.cpp) -------------
 
@@ -423,8 +399,6 @@ public:
     std::int32_t WarningCount = 0;    // warnings of the last result check
     // Where the solver's status and message processing go; none when null.
     IUserMessages* UserMessages = nullptr;
-    // Fast in production; Reference runs the plain algorithms, for comparison.
-    TSolverPath SolverPath = TSolverPath::Fast;
     // Where the solve adds the time of each of its phases; none when null.
     TSolveTimings* SolveTimings = nullptr;
     // The equation system and Newton solver, sized once for every link and twice
@@ -480,51 +454,24 @@ private:
 
     // ---- Loop generation internals -----------------------------------------------------
 
-    // One node's state in the loop search; indexed by node id 1..1000.
-    struct TShortestPathEntry {
-        std::int32_t Distance = 0;        // in pipes; the largest int32 means not reached
-        std::int32_t PreviousNodeId = 0;
-        std::int32_t PreviousPipeId = 0;  // the pipe by which the node was reached
-        bool Visited = false;
-    };
-    static constexpr std::int32_t MaxShortestPathNodes = 1000;
-    std::array<TShortestPathEntry, MaxShortestPathNodes + 1> ShortestPath{};
     TFastLoopGenerator FastLoops;
     TLoopIndependence LoopIndependence{TPipeSet::kCapacity};
-    TSpanningTreeLoops SpanningTreeLoops{MaxShortestPathNodes, MaxLinks};
+    TSpanningTreeLoops SpanningTreeLoops{TNodeSet::MaxNodes, MaxLinks};
     std::vector<bool> FixedPressureScratch;
     std::vector<std::int32_t> LoopPipesScratch;
     std::vector<std::int32_t> LinkOfPipeScratch;  // open link of each pipe id during the generation
 
-    std::int32_t countEqualLoopPipePairs(std::int32_t loopIdA, std::int32_t loopIdB) const;
-    bool isPipeInLoop(std::int32_t pipeId, std::int32_t loopId) const;
-    bool isPipeInAnyLoopBefore(std::int32_t pipeId, std::int32_t loopId) const;
-    bool lastLoopHasNewPipe() const;
-    void removeLastLoopIfDuplicateOrDependent();
     // Brings LoopIndependence in line with loops 1..loopCount of the table.
     void holdLoopsForIndependence(std::int32_t loopCount);
     bool isLastLoopIndependentOfEarlier();
     void indexLinksOfPipes();
     bool isLastLoopWalkable() const;
-    void searchFromNodeAcrossLink(std::int32_t startNodeId, std::int32_t closingLink);
-    std::int32_t neighbourAcrossLink(const TNodeLink& link, std::int32_t nodeId) const;
-    void relaxLinksOfNode(std::int32_t nodeId, std::int32_t distance, std::int32_t startNodeId,
-                          std::int32_t closingLink);
-    std::int32_t nearestUnvisitedNode(std::int32_t currentDistance) const;
-    void addPipesBackToStart(std::int32_t loopId, std::int32_t nodeId, std::int32_t startNodeId);
-    void recordPath(std::int32_t reachedNodeId, std::int32_t startNodeId);
-    void recordClosedLoop(std::int32_t startNodeId, std::int32_t closingLink);
     void processPendingMessages();
 
     // ---- Initial flow internals ----------------------------------------------------------
 
     TFastInitialFlows FastInitialFlows;
 
-    void fillFlowGuessesBackwardFromKnownOutFlows();
-    void shareInFlowAmongUnsetInPipes(std::int32_t nodeId, double requiredInFlow_m3s, double unsetInFlowArea_m2,
-                                      std::int32_t unsetInFlowPipes);
-    std::int32_t numberOfInFlowPipesNotSet(std::int32_t nodeId) const;
-    std::int32_t lastOutFlowLink(std::int32_t nodeId) const;
 
     // ---- Solve driver internals ----------------------------------------------------------
 
@@ -542,13 +489,11 @@ private:
     // Equation generation steps; the ids name where a failure happened.
     void clearMatrixEquationsForGeneration();
     void generateContinuityEquations(std::int32_t& equation, std::int32_t& nodeId);
+    // Raises when a stored loop is empty or holds a pipe without an open link.
+    void checkLoopPipesHaveOpenLinks(std::int32_t& loopId, std::int32_t& pipeId) const;
     void generateLoopEquations(std::int32_t& equation, std::int32_t& loopId, std::int32_t& pipeId);
-    void generateContinuityEquationsFast(std::int32_t& equation, std::int32_t& nodeId);
-    bool loopPipesHaveOpenLinks() const;
-    void generateLoopEquationsFast(std::int32_t& equation, std::int32_t& loopId, std::int32_t& pipeId);
     TLinkLookup EquationLinks{TNodeSet::MaxNodes, TPipeSet::kCapacity, MaxLinks};
     void generateUnknowns(std::int32_t& pipeId);
-    std::int32_t loopStartNodeId(std::int32_t loopId) const;
     std::int32_t walkStartNodeId(const TNodeLink& first, const TNodeLink* second) const;
     double totalHead_mHd(std::int32_t nodeId) const;
     std::string generationFailureText(std::int32_t phase, std::int32_t nodeId, std::int32_t loopId,

@@ -98,7 +98,8 @@ void TFastInitialFlows::SetAllInitialFlowGuesses(TNetwork& network) {
     fillBackwardFromKnownOutFlows(velocity_ms);
 }
 
-// As TNetwork::SetAllSingleJointSupplySingleOutFlowGuesses.
+// A join point that only feeds one pipe sends its net supply down it, and on through
+// every node that merely connects one pipe to the next.
 void TFastInitialFlows::setSupplyChains() {
     for (std::int32_t nodeId = 1; nodeId <= kMaxNodeId; ++nodeId) {
         const TNodeFlows& node = nodes_[slot(nodeId)];
@@ -112,7 +113,7 @@ void TFastInitialFlows::setSupplyChains() {
     }
 }
 
-// As TNetwork::SetAllDischargeFlowGuesses: Q = A * V.
+// Q = A * V for every pipe that ends at a tank or end pressure node.
 void TFastInitialFlows::setDischargeFlowGuesses(double velocity_ms) {
     for (std::int32_t k = 1; k <= linkCount_; ++k) {
         const TLinkEnds& link = links_[slot(k)];
@@ -121,8 +122,13 @@ void TFastInitialFlows::setDischargeFlowGuesses(double velocity_ms) {
     }
 }
 
-// As TNetwork::fillFlowGuessesBackwardFromKnownOutFlows, with the two questions
-// answered by the kept sets.
+// Works back from nodes whose outflows are known. When none is left, a node with an
+// unknown outflow is given inflows from the discharge velocity to start from. The
+// round counter ends the fill when that can change nothing more; pipes still without
+// an estimate then keep 0. The two questions ("the first join point whose out-pipes
+// all have estimates and that has an in-pipe without one", a dead end only with a
+// net demand; "the first node, not a tank, with an out-pipe without an estimate")
+// are answered by the kept sets.
 void TFastInitialFlows::fillBackwardFromKnownOutFlows(double velocity_ms) {
     std::int32_t nodeId = outFlowsKnown_.Lowest(kNoNode);
     if (nodeId < 1) nodeId = outFlowsUnknown_.Lowest(kNoNode);
@@ -138,8 +144,11 @@ void TFastInitialFlows::fillBackwardFromKnownOutFlows(double velocity_ms) {
     }
 }
 
-// As TNetwork::SetInFlowGuessesFromOutFlows: the node's links in table order, each
-// taken first as an out-pipe, then as an in-pipe, with the sums in that order.
+// R = discharge - supply + known outflows - known inflows, shared among the in-pipes
+// without an estimate as Q_i = (A_i / sum A) * R. R may be negative: the known inflows
+// already exceed the outflows, and the estimate runs against the pipe direction.
+// The node's links in table order, each taken first as an out-pipe, then as an
+// in-pipe, with the sums in that order.
 void TFastInitialFlows::setInFlowGuessesFromOutFlows(std::int32_t nodeId) {
     const TNodeFlows& node = nodes_[slot(nodeId)];
     double requiredInFlow_m3s = node.Discharge_m3s - node.Supply_m3s;
@@ -172,8 +181,8 @@ void TFastInitialFlows::setInFlowGuessesFromOutFlows(std::int32_t nodeId) {
     }
 }
 
-// As TNetwork::SetOutFlowGuessesNotSet: Q = A * V for each in-pipe without an
-// estimate, carried on from the node.
+// Q = A * V for each in-pipe of the node without an estimate, carried on from the node
+// when it merely passes the flow to one out-pipe.
 void TFastInitialFlows::setOutFlowGuessesNotSet(std::int32_t nodeId, double velocity_ms) {
     for (const std::int32_t k : lookup_.LinksOf(nodeId)) {
         const TLinkEnds& link = links_[slot(k)];
@@ -185,7 +194,9 @@ void TFastInitialFlows::setOutFlowGuessesNotSet(std::int32_t nodeId, double velo
     }
 }
 
-// As TNetwork::SetSingleInAndOutFlowNode.
+// Carries the flow unchanged through nodes with exactly one inflow (supply or in-pipe)
+// and one outflow (demand or out-pipe), overwriting what the out-pipes held. A node
+// whose one outflow is its own demand ends the chain: there is no pipe to carry on.
 void TFastInitialFlows::carryThroughSingleInAndOutFlowNodes(std::int32_t nodeId, std::int32_t& chainCounter,
                                                              double flow_m3s) {
     while (chainCounter < FlowGuessRules::MaxChainPipes) {

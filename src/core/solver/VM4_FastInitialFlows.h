@@ -11,9 +11,10 @@
 class TNetwork;
 class TPipe;
 
-// The start-flow estimates of TNetwork::SetAllInitialFlowGuesses, made fast
-// without changing one of them: the same pipes get the same values, computed
-// with the same operations in the same order.
+// The start-flow estimates of TNetwork::SetAllInitialFlowGuesses. They are
+// defined by the plain procedure (kept in the solver tests, which compare the
+// estimates bit for bit): the same pipes get the same values, computed with the
+// same operations in the same order.
 //
 // The plain procedure asks again and again for "the first join point whose
 // out-pipes all have estimates and that has an in-pipe without one", and for
@@ -34,7 +35,7 @@ public:
     // Takes in the open links, the node types and demands, and starts every
     // estimate as not set (the caller has just cleared them). False when the
     // table holds a node id outside 1..1000, or a pipe id outside 1..1000 or on
-    // two links: the caller then runs the plain procedure.
+    // two links: the caller then refuses the table.
     bool Prepare(TNetwork& network);
     // The supply chains, the discharge pipes and the backward fill, at the
     // network's CurrentDischargeVelocity.

@@ -12,9 +12,10 @@
 
 class TNetwork;
 
-// The loop and path generation of TNetwork, made fast without changing its
-// result: the same loops and paths, with the same pipes in the same order, in
-// the same table positions, after the same sequence of table operations.
+// The loop and path searches of TNetwork::PipeLoopsGenerateAllLoops. Its result
+// is defined by the plain search (kept in the solver tests, which compare the two
+// tables bit for bit): the same loops and paths, with the same pipes in the same
+// order, in the same table positions, after the same sequence of table operations.
 //
 // What the plain search spends its time on, and what replaces it:
 // - every search step scans the whole link table for the current node's links:
@@ -42,11 +43,15 @@ public:
     // Takes in the network's open links and its stored loops. False when the
     // tables hold something the fast search does not handle exactly (a node id
     // outside 1..1000, a pipe id outside 1..1000 or on two links, a stored loop
-    // that is empty or holds a pipe twice): the caller then uses the plain search.
+    // that is empty or holds a pipe twice): the caller then refuses the tables.
     bool Prepare(const TNetwork& network);
-    // The searches from one start node, as TNetwork::PipeLoopsGenerateFromNode.
+    // The searches from the start node, one per open link touching it, storing the
+    // independent loops and paths they find.
     void GenerateFromNode(TNetwork& network, std::int32_t startNodeId);
-    // As TNetwork's duplicate test followed by its independence test.
+    // Removes the last loop when an earlier loop holds exactly its pipes; then, unless
+    // it holds a pipe no earlier loop holds, when it is not independent of the
+    // earlier ones (as pipe sets: it adds no equation they do not imply) or cannot be
+    // walked as the equations walk it. A single loop is always kept.
     void RemoveLastLoopIfDuplicateOrDependent(TNetwork& network);
 
 private:

@@ -6,8 +6,9 @@
 #include "model/VM4_Node_Class.h"
 #include "model/VM4_Pipe_Class.h"
 
-// The constants and formulas of the start-flow estimates, shared by the plain
-// procedure and its fast twin so that both compute every value the same way.
+// The constants and formulas of the start-flow estimates, shared by the product's
+// procedure and the plain one the solver tests compare it with, so that both
+// compute every value the same way.
 namespace FlowGuessRules {
 
 // What an out-pipe gets when its share cannot be known yet (its to-node still has

@@ -25,6 +25,10 @@
 namespace {
 
 const char* const kLoopOrderFailed = "TNetwork.MatrixEquationsGenerate Failed: Loop:  FromNodeId=";
+const char* const kLinkTableInvalid =
+    "TNetwork.MatrixEquationsGenerate Failed: Link table holds an invalid node id or pipe id";
+const char* const kEmptyLoop = "TNetwork.MatrixEquationsGenerate Failed: No pipes in loop ";
+const char* const kLoopPipeWithoutLink = "TNetwork.MatrixEquationsGenerate Failed: No open link for loop pipe ";
 const char* const kEquationCountFailed = "TNetwork.MatrixEquationsGenerate Failed: Number of equations generated (";
 
 const char* const kGenerationFailedBox =
@@ -69,21 +73,13 @@ void TNetwork::MatrixEquationsGenerate() {
     try {
         clearMatrixEquationsForGeneration();
         std::int32_t equation = 0;
-        // The lookup answers what the plain generation finds by scanning the link
-        // table for every node and pipe; the equations come out the same.
-        const bool fast = SolverPath == TSolverPath::Fast && EquationLinks.Build(NodeLinks, NodeLinkCount);
         phase = kContinuityPhase;
-        if (fast) {
-            generateContinuityEquationsFast(equation, nodeId);
-        } else {
-            generateContinuityEquations(equation, nodeId);
-        }
+        // A table the lookup refuses is corrupt: load and the edits never make one.
+        if (!EquationLinks.Build(NodeLinks, NodeLinkCount)) throw ENetworkClass(kLinkTableInvalid);
+        generateContinuityEquations(equation, nodeId);
         phase = kLoopPhase;
-        if (fast && loopPipesHaveOpenLinks()) {
-            generateLoopEquationsFast(equation, loopId, pipeId);
-        } else {
-            generateLoopEquations(equation, loopId, pipeId);
-        }
+        checkLoopPipesHaveOpenLinks(loopId, pipeId);
+        generateLoopEquations(equation, loopId, pipeId);
         phase = kUnknownsPhase;
         generateUnknowns(pipeId);
         // More equations than unknowns is fine: the elimination uses the extra rows.
@@ -120,60 +116,10 @@ void TNetwork::clearMatrixEquationsForGeneration() {
     engine.FluidDensity = density_kgm3;
 }
 
-// Phase 1: inflow code 1, outflow code 2 (a link from a node to itself ends as 2).
+// Phase 1: inflow code 1, outflow code 2 (a link from a node to itself ends as 2),
+// each node's links from the lookup, in table order; only the columns written are
+// declared written.
 void TNetwork::generateContinuityEquations(std::int32_t& equation, std::int32_t& nodeId) {
-    TMatrixEquations& engine = MatrixEquations;
-    for (nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId)) {
-        const TNode& node = GetNode(nodeId);
-        if (node.NodeType != TNodeType::JoinPoint) continue;
-        ++equation;
-        bool touched = false;
-        for (std::int32_t k = 1; k <= NodeLinkCount; ++k) {
-            const TNodeLink& link = NodeLinks[slot(k)];
-            if (link.ToNodeId == nodeId) engine.QMatrix[equation][k] = TMatrixEquations::CodeFlowEnters;
-            if (link.FromNodeId == nodeId) engine.QMatrix[equation][k] = TMatrixEquations::CodeFlowLeaves;
-            touched = touched || link.Touches(nodeId);
-        }
-        if (!touched) {
-            --equation;
-            continue;
-        }
-        engine.QKnowns[equation] = node.JointDischarge_m3s - node.JointSupply_m3s;
-    }
-}
-
-// Phase 2: code 3 for a pipe walked from its from-node, 4 against its direction.
-void TNetwork::generateLoopEquations(std::int32_t& equation, std::int32_t& loopId, std::int32_t& pipeId) {
-    TMatrixEquations& engine = MatrixEquations;
-    for (loopId = 1; loopId <= PipeLoopCount; ++loopId) {
-        ++equation;
-        pipeId = PipeLoopPipes[slot(loopId)][1];
-        const std::int32_t startNodeId = loopStartNodeId(loopId);
-        std::int32_t currentNodeId = startNodeId;
-        for (std::int32_t position = 1; position <= PipeLoopPipeCount[slot(loopId)]; ++position) {
-            pipeId = PipeLoopPipes[slot(loopId)][slot(position)];
-            std::int32_t fromNodeId = -1;
-            std::int32_t toNodeId = -1;
-            GetFromAndToNodeIds(pipeId, fromNodeId, toNodeId);
-            const std::int32_t k = getQIndexOfPipeId(pipeId);
-            if (currentNodeId == fromNodeId) {
-                engine.QMatrix[equation][k] = TMatrixEquations::CodeWalkedForward;
-                currentNodeId = toNodeId;
-            } else if (currentNodeId == toNodeId) {
-                engine.QMatrix[equation][k] = TMatrixEquations::CodeWalkedBackward;
-                currentNodeId = fromNodeId;
-            } else {
-                throw ENetworkClass(loopOrderMessage(fromNodeId, toNodeId, currentNodeId));
-            }
-        }
-        // 0 for a closed loop, whose walk ends where it started.
-        engine.QKnowns[equation] = totalHead_mHd(startNodeId) - totalHead_mHd(currentNodeId);
-    }
-}
-
-// As generateContinuityEquations, with each node's links from the lookup, in
-// table order; only the columns written are declared written.
-void TNetwork::generateContinuityEquationsFast(std::int32_t& equation, std::int32_t& nodeId) {
     TMatrixEquations& engine = MatrixEquations;
     for (nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId)) {
         const TNode& node = GetNode(nodeId);
@@ -192,20 +138,23 @@ void TNetwork::generateContinuityEquationsFast(std::int32_t& equation, std::int3
     }
 }
 
-// Whether every pipe of every stored loop has an open link, as the fast loop
-// equations need; the plain generation reports the one that has none.
-bool TNetwork::loopPipesHaveOpenLinks() const {
-    for (std::int32_t loopId = 1; loopId <= PipeLoopCount; ++loopId) {
+// Every pipe of every stored loop needs an open link for its walk. The loop
+// generation stores no other, but the table is public: a loop edited by hand is
+// refused here, naming the loop and pipe, before any row is written.
+void TNetwork::checkLoopPipesHaveOpenLinks(std::int32_t& loopId, std::int32_t& pipeId) const {
+    for (loopId = 1; loopId <= PipeLoopCount; ++loopId) {
+        pipeId = 0;
+        if (PipeLoopPipeCount[slot(loopId)] < 1) throw ENetworkClass(kEmptyLoop + std::to_string(loopId));
         for (std::int32_t position = 1; position <= PipeLoopPipeCount[slot(loopId)]; ++position) {
-            if (EquationLinks.LinkOfPipe(PipeLoopPipes[slot(loopId)][slot(position)]) == 0) return false;
+            pipeId = PipeLoopPipes[slot(loopId)][slot(position)];
+            if (EquationLinks.LinkOfPipe(pipeId) == 0) throw ENetworkClass(kLoopPipeWithoutLink + std::to_string(pipeId));
         }
-        if (PipeLoopPipeCount[slot(loopId)] < 1) return false;
     }
-    return true;
 }
 
-// As generateLoopEquations, with each pipe's link from the lookup.
-void TNetwork::generateLoopEquationsFast(std::int32_t& equation, std::int32_t& loopId, std::int32_t& pipeId) {
+// Phase 2: code 3 for a pipe walked from its from-node, 4 against its direction,
+// each pipe's link from the lookup.
+void TNetwork::generateLoopEquations(std::int32_t& equation, std::int32_t& loopId, std::int32_t& pipeId) {
     TMatrixEquations& engine = MatrixEquations;
     for (loopId = 1; loopId <= PipeLoopCount; ++loopId) {
         ++equation;
@@ -240,17 +189,6 @@ void TNetwork::generateLoopEquationsFast(std::int32_t& equation, std::int32_t& l
         engine.QMatrix.MarkWritten(equation, lowest, highest);
         engine.QKnowns[equation] = totalHead_mHd(startNodeId) - totalHead_mHd(currentNodeId);
     }
-}
-
-// A path is stored from a fixed-pressure node onwards; a closed loop starts at
-// the from-node of its first pipe.
-std::int32_t TNetwork::loopStartNodeId(std::int32_t loopId) const {
-    TNodeLink first;
-    GetFromAndToNodeIds(PipeLoopPipes[slot(loopId)][1], first.FromNodeId, first.ToNodeId);
-    if (PipeLoopPipeCount[slot(loopId)] < 2) return walkStartNodeId(first, nullptr);
-    TNodeLink second;
-    GetFromAndToNodeIds(PipeLoopPipes[slot(loopId)][2], second.FromNodeId, second.ToNodeId);
-    return walkStartNodeId(first, &second);
 }
 
 // A path that runs on through a second tank or end pressure node can have one at

@@ -17,9 +17,9 @@ bool isFixedPressureNode(TNodeType nodeType) {
 }  // namespace
 
 void TNetwork::PipeLoopsCompleteFromSpanningTree() {
-    FixedPressureScratch.assign(slot(MaxShortestPathNodes) + 1, false);
+    FixedPressureScratch.assign(slot(TNodeSet::MaxNodes) + 1, false);
     for (std::int32_t nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId)) {
-        if (nodeId <= MaxShortestPathNodes) FixedPressureScratch[slot(nodeId)] = isFixedPressureNode(GetNode(nodeId).NodeType);
+        if (nodeId <= TNodeSet::MaxNodes) FixedPressureScratch[slot(nodeId)] = isFixedPressureNode(GetNode(nodeId).NodeType);
     }
     if (!SpanningTreeLoops.Build(NodeLinks, NodeLinkCount, FixedPressureScratch)) return;
     holdLoopsForIndependence(PipeLoopCount);

@@ -76,9 +76,11 @@ struct TNetwork::TSolveState {
 // ---- The whole solve -----------------------------------------------------------------------
 
 bool TNetwork::SolveNetwork(std::vector<std::string>& log) {
-    if (!AcceptPhysicalData(*this, log)) return false;
     TSolveState state;
     try {
+        // The review reads every pipe of the open links: a link table holding a pipe
+        // id outside the pool raises here, before anything has changed.
+        if (!AcceptPhysicalData(*this, log)) return false;
         startSolve(state);
         while (!state.SecondPass && !state.Solved && state.ErrorCode != kErrorPressuresNotDerived &&
                !StopCalculating) {
