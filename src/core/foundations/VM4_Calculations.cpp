@@ -117,10 +117,10 @@ private:
     const TDoubleGuard& guard_;
 };
 
-// Secant iteration on x = √f from the explicit start value. A run that takes
-// its hundredth step falls back to the start value, converged or not.
-double SolveColebrookBySecant(const TColebrookEquation& colebrook, double startFactor, const TDoubleGuard& guard) {
-    double x1 = std::sqrt(startFactor);
+// Secant iteration on x = √f from the explicit start value √f₀. A run that
+// takes its hundredth step falls back to the start value, converged or not.
+double SolveColebrookBySecant(const TColebrookEquation& colebrook, double startRoot, const TDoubleGuard& guard) {
+    double x1 = startRoot;
     double x0 = 0.95 * x1;
     double residual1 = colebrook.Residual(x1);
     double residual0 = colebrook.Residual(x0);
@@ -133,16 +133,16 @@ double SolveColebrookBySecant(const TColebrookEquation& colebrook, double startF
         x1 = guard.Finite(x1 - step);
         residual1 = colebrook.Residual(x1);
     }
-    return steps < ColebrookMaxSteps ? x1 * x1 : startFactor;
+    return steps < ColebrookMaxSteps ? x1 * x1 : startRoot * startRoot;
 }
 
-// Haaland: f = 1 / (−1.8·log10(6.9/Re + (ε/D/3.7)^1.11))², the roughness term
-// taken from the pipe's terms.
-double HaalandFrictionFactor(double reynolds, const TPipeFrictionTerms& pipe, const TDoubleGuard& guard) {
+// Haaland: √f = 1 / |−1.8·log10(6.9/Re + (ε/D/3.7)^1.11)|, the roughness term
+// taken from the pipe's terms; the logarithm as ln(a)/ln 10.
+double HaalandFrictionRoot(double reynolds, const TPipeFrictionTerms& pipe, const TDoubleGuard& guard) {
+    constexpr double HaalandLnFactor = -1.8 / std::numbers::ln10;
     double logArgument = guard.Divide(6.9, reynolds) + pipe.HaalandRoughness;
     if (logArgument <= 0.0) logArgument = LogarithmFloor;
-    const double denominator = -1.8 * guard.Log10(logArgument);
-    return guard.Divide(1.0, denominator * denominator);
+    return guard.Divide(1.0, std::fabs(HaalandLnFactor * guard.Ln(logArgument)));
 }
 
 // --- Quadratic through three points -----------------------------------------
@@ -283,15 +283,15 @@ double CalcFrictionFactor(double reynolds, double diameter_m, double roughness_m
 double CalcFrictionFactor(double reynolds, const TPipeFrictionTerms& pipe) {
     if (reynolds <= TurbulentLimit) return static_cast<double>(NonTurbulentFrictionFactor(reynolds));
     const TDoubleGuard guard("CalcFrictionFactor");
-    const double startFactor = HaalandFrictionFactor(reynolds, pipe, guard);
     const TColebrookEquation colebrook(reynolds, pipe.RelativeRoughness, guard);
-    return guard.Finite(SolveColebrookBySecant(colebrook, startFactor, guard));
+    return guard.Finite(SolveColebrookBySecant(colebrook, HaalandFrictionRoot(reynolds, pipe, guard), guard));
 }
 
 double CalcFrictionFactorExplicit(double reynolds, double diameter_m, double roughness_m) {
     if (reynolds < TurbulentLimit) return static_cast<double>(NonTurbulentFrictionFactor(reynolds));
     const TDoubleGuard guard("CalcFrictionFactorExplicit");
-    return HaalandFrictionFactor(reynolds, CalcPipeFrictionTerms(diameter_m, roughness_m), guard);
+    const double root = HaalandFrictionRoot(reynolds, CalcPipeFrictionTerms(diameter_m, roughness_m), guard);
+    return guard.Finite(root * root);
 }
 
 double CalcFrictionLoss_mHd(double velocity_ms, double diameter_m, double length_m, double frictionFactor) {
