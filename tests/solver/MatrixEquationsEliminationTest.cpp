@@ -93,6 +93,14 @@ std::vector<std::size_t> PositionsOfGivenEquations(const TMatrixEquations& engin
     return positions;
 }
 
+// Four unknowns in a ring of two loops sharing unknown 2: two continuity rows,
+// then the head rows of the loops (1, 2) and (−2, 3, 4).
+const std::vector<std::vector<std::uint8_t>> kTwoLoopRing = {
+    {TCode::CodeFlowEnters, TCode::CodeFlowLeaves, TCode::CodeFlowLeaves, TCode::CodeNotInEquation},
+    {TCode::CodeNotInEquation, TCode::CodeNotInEquation, TCode::CodeFlowEnters, TCode::CodeFlowLeaves},
+    {TCode::CodeWalkedForward, TCode::CodeWalkedForward, TCode::CodeNotInEquation, TCode::CodeNotInEquation},
+    {TCode::CodeNotInEquation, TCode::CodeWalkedBackward, TCode::CodeWalkedForward, TCode::CodeWalkedForward}};
+
 // Unknowns with slopes 4 and 2 at Q = (1, 0.5), so h = (4, 1):
 //   Q1 − Q2 = 0.25  → F = 0.25,  row ( 1, −1)
 //   h1 + h2 = 3     → F = 2,     row ( 4,  2)
@@ -142,10 +150,7 @@ const std::vector<TLinearSystemCase> kLinearSystems = {
     {"TwoLoopsOfUnequalSlopes",
      {1.0, 10.0, 100.0, 1000.0},
      {1.0L, 1.0L, 1.0L, 1.0L},
-     {{TCode::CodeFlowEnters, TCode::CodeFlowLeaves, TCode::CodeFlowLeaves, TCode::CodeNotInEquation},
-      {TCode::CodeNotInEquation, TCode::CodeNotInEquation, TCode::CodeFlowEnters, TCode::CodeFlowLeaves},
-      {TCode::CodeWalkedForward, TCode::CodeWalkedForward, TCode::CodeNotInEquation, TCode::CodeNotInEquation},
-      {TCode::CodeNotInEquation, TCode::CodeWalkedBackward, TCode::CodeWalkedForward, TCode::CodeWalkedForward}},
+     kTwoLoopRing,
      {-1.0, 0.0, 10.0, 1000.0},
      {1010.0 / 12110.0 + (1.0 - 11.0 * 1010.0 / 12110.0), 1010.0 / 12110.0, 1.0 - 11.0 * 1010.0 / 12110.0,
       1.0 - 11.0 * 1010.0 / 12110.0},
@@ -159,10 +164,7 @@ const std::vector<TLinearSystemCase> kLinearSystems = {
     {"LoopWithAPumpRunningUpItsCurve",
      {1.0, -10.0, 100.0, 1000.0},
      {1.0L, 1.5L, 1.0L, 1.0L},
-     {{TCode::CodeFlowEnters, TCode::CodeFlowLeaves, TCode::CodeFlowLeaves, TCode::CodeNotInEquation},
-      {TCode::CodeNotInEquation, TCode::CodeNotInEquation, TCode::CodeFlowEnters, TCode::CodeFlowLeaves},
-      {TCode::CodeWalkedForward, TCode::CodeWalkedForward, TCode::CodeNotInEquation, TCode::CodeNotInEquation},
-      {TCode::CodeNotInEquation, TCode::CodeWalkedBackward, TCode::CodeWalkedForward, TCode::CodeWalkedForward}},
+     kTwoLoopRing,
      {-1.5, 0.0, -42.5, 1052.5},
      {-19.0 / 991.0, -101.0 / 991.0, 82.0 / 991.0, 82.0 / 991.0},
      {}},
@@ -249,10 +251,7 @@ TEST(MatrixEquationsStep, IllConditionedLoopSystemIsSolvedToExtendedPrecision) {
         "NearlyClosedValveBetweenTwoLoops",
         {0.01, 1e5, 0.01, 0.01},
         {1.0L, 1.0L, 1.0L, 1.0L},
-        {{TCode::CodeFlowEnters, TCode::CodeFlowLeaves, TCode::CodeFlowLeaves, TCode::CodeNotInEquation},
-         {TCode::CodeNotInEquation, TCode::CodeNotInEquation, TCode::CodeFlowEnters, TCode::CodeFlowLeaves},
-         {TCode::CodeWalkedForward, TCode::CodeWalkedForward, TCode::CodeNotInEquation, TCode::CodeNotInEquation},
-         {TCode::CodeNotInEquation, TCode::CodeWalkedBackward, TCode::CodeWalkedForward, TCode::CodeWalkedForward}},
+        kTwoLoopRing,
         {-1.0, 0.0, 1e5 - 0.99, -1e5 + 0.02},
         {},
         {}};
