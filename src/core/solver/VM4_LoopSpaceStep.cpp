@@ -25,7 +25,7 @@ bool isContinuityCode(std::uint8_t code) { return code == kFlowEnters || code ==
 
 }  // namespace
 
-// The lower triangle of S·D·Sᵀ in Eigen's storage and its LDLᵀ factors, the
+// The upper triangle of S·D·Sᵀ in Eigen's storage and its LDLᵀ factors, the
 // order and pattern analysed once per generated system. The factors are kept in
 // double precision and the solution is refined against the extended-precision
 // matrix (see solveLoopMatrix): 80-bit arithmetic makes every update of the
