@@ -212,6 +212,9 @@ TEST(Calculations, FrictionLossCarriesTheSignOfTheVelocity) {
         {-2.0, 0.1, 100.0, 0.02, -4.0774719673802243},  // same size, against the flow
         {0.5, 0.05, 10.0, 0.03, 0.07645259938837921},   // 0.03·200·0.25/19.62 = 1.5/19.62
         {0.0, 0.1, 100.0, 0.02, 0.0},
+        // L/D = 1e309 is beyond the double range; the loss is not, and at rest it is 0.
+        {0.1, 0.1, 1e308, 0.02, 1.0193679918450561e304},  // 0.02·0.01/19.62·1e309
+        {0.0, 0.1, 1e308, 0.02, 0.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "V=" << c.velocity_ms << " D=" << c.diameter_m);
@@ -220,8 +223,9 @@ TEST(Calculations, FrictionLossCarriesTheSignOfTheVelocity) {
     }
 }
 
-TEST(Calculations, FrictionLossOfAPipeWithoutBoreIsAFloatingPointError) {
-    EXPECT_THROW(CalcFrictionLoss_mHd(2.0, 0.0, 100.0, 0.02), EFloatingPointError);
+TEST(Calculations, FrictionLossThatHasNoFiniteValueIsAFloatingPointError) {
+    EXPECT_THROW(CalcFrictionLoss_mHd(2.0, 0.0, 100.0, 0.02), EFloatingPointError);  // no bore
+    EXPECT_THROW(CalcFrictionLoss_mHd(20.0, 0.1, 1e308, 0.02), EFloatingPointError);  // 4.1e308
 }
 
 TEST(Calculations, FittingLossCarriesTheSignOfTheVelocity) {

@@ -78,11 +78,21 @@ private:
 };
 
 using TFloatGuard = TGuard<real>;
-// The friction factor's iteration works in double precision (see below).
+// For the formulas a solver evaluates at every step (see below).
 using TDoubleGuard = TGuard<double>;
 
 // A = π·D²/4
 real PipeArea_m2(real diameter_m) { return Pi * diameter_m * diameter_m / 4.0L; }
+
+// The formulas a solver evaluates for every pipe at every Newton step (velocity,
+// Reynolds number, friction loss and its slope) work in double precision: their
+// inputs and results are doubles, their few operations cost the result a last bit
+// or two, and the step's equations are still summed and solved in extended
+// precision. Carried in 80 bits they took a sixth of a solve. Their range is the
+// double range: an intermediate beyond it is an overflow, as the result would be.
+constexpr double PiSquaredGravityInDouble = std::numbers::pi * std::numbers::pi * 9.81;
+constexpr double TwoGravityInDouble_ms2 = 19.62;
+double PipeAreaInDouble_m2(double diameter_m) { return std::numbers::pi * diameter_m * diameter_m / 4.0; }
 
 // The friction factor below the turbulent range: 0 without flow, 64/Re when
 // laminar, and the straight line (Re − 1500)/30000 through the transition.
@@ -92,8 +102,8 @@ real NonTurbulentFrictionFactor(real reynolds) {
     return (reynolds - 1500.0L) / 30000.0L;
 }
 
-// The friction factor is solved in double precision: its iteration stops at a
-// residual of 0.0001 and the factor is kept as a double, so extended precision
+// The friction factor is solved in double precision too: its iteration stops at
+// a residual of 0.0001 and the factor is kept as a double, so extended precision
 // would only buy digits that the stopping rule throws away, at several times the
 // cost of a step's other arithmetic.
 
@@ -234,9 +244,9 @@ double StoredQuadraticCoefficient(real value) {
 
 double CalcVelocity(double flow_m3s, double diameter_m, double correctionFactor) {
     if (diameter_m <= 0.0) return 0.0;
-    const TFloatGuard guard("CalcVelocity");
+    const TDoubleGuard guard("CalcVelocity");
     // V = F·Q / A
-    return guard.Result(guard.Divide(static_cast<real>(correctionFactor) * flow_m3s, PipeArea_m2(diameter_m)));
+    return guard.Result(guard.Divide(guard.Finite(correctionFactor * flow_m3s), PipeAreaInDouble_m2(diameter_m)));
 }
 
 double CalcFlowFromVelocity(double velocity_ms, double diameter_m, double correctionFactor) {
@@ -248,10 +258,10 @@ double CalcFlowFromVelocity(double velocity_ms, double diameter_m, double correc
 
 double CalcReynoldsNumber(double velocity_ms, double diameter_m, double density_kgm3, double viscosity_cP,
                           double correctionFactor) {
-    const TFloatGuard guard("CalcReynoldsNumber");
+    const TDoubleGuard guard("CalcReynoldsNumber");
     // μ in Pa·s = μ in cP / 1000;  Re = |V·D·ρ / μ / F|
-    const real viscosity_Pas = static_cast<real>(viscosity_cP) / 1000.0L;
-    const real inertia = static_cast<real>(velocity_ms) * diameter_m * density_kgm3;
+    const double viscosity_Pas = viscosity_cP / 1000.0;
+    const double inertia = guard.Finite(velocity_ms * diameter_m * density_kgm3);
     return guard.Result(std::fabs(guard.Divide(guard.Divide(inertia, viscosity_Pas), correctionFactor)));
 }
 
@@ -295,10 +305,11 @@ double CalcFrictionFactorExplicit(double reynolds, double diameter_m, double rou
 }
 
 double CalcFrictionLoss_mHd(double velocity_ms, double diameter_m, double length_m, double frictionFactor) {
-    const TFloatGuard guard("CalcFrictionLoss_mHd");
-    const real velocity = velocity_ms;
-    // h = f·(L/D)·V²/2g
-    const real loss_m = frictionFactor * guard.Divide(length_m, diameter_m) * velocity * velocity / TwoGravity_ms2;
+    const TDoubleGuard guard("CalcFrictionLoss_mHd");
+    // h = f·(V²/2g)·L/D, in this order so that no intermediate leaves the double
+    // range unless the loss does (L/D alone may, for a long thin pipe at rest).
+    const double velocityHead_m = velocity_ms * velocity_ms / TwoGravityInDouble_ms2;
+    const double loss_m = guard.Divide(guard.Finite(frictionFactor * velocityHead_m * length_m), diameter_m);
     return guard.Result(velocity_ms < 0.0 ? -loss_m : loss_m);
 }
 
@@ -318,12 +329,11 @@ double CalcFittingLossCoefficient(double diameter_m, double totalK) {
 }
 
 double CalcFrictionLossDifferential(double flow_m3s, double diameter_m, double length_m, double frictionFactor) {
-    const TFloatGuard guard("CalcFrictionLossDifferential");
-    const real diameter = diameter_m;
-    const real diameterToFifth = diameter * diameter * diameter * diameter * diameter;
+    const TDoubleGuard guard("CalcFrictionLossDifferential");
+    const double diameterToFifth = guard.Finite(diameter_m * diameter_m * diameter_m * diameter_m * diameter_m);
     // d/dQ [8·f·L·Q·|Q| / (π²·g·D⁵)] = 16·f·L·|Q| / (D⁵·π²·g)
-    const real numerator = 16.0L * frictionFactor * length_m * std::fabs(static_cast<real>(flow_m3s));
-    return guard.Result(guard.Divide(numerator, diameterToFifth * Pi * Pi * Gravity_ms2));
+    const double numerator = guard.Finite(16.0 * frictionFactor * length_m * std::fabs(flow_m3s));
+    return guard.Result(guard.Divide(numerator, diameterToFifth * PiSquaredGravityInDouble));
 }
 
 double CalcPowerKW(double density_kgm3, double flow_m3s, double head_m) {

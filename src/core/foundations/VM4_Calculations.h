@@ -8,8 +8,10 @@
 //
 // Every value is in SI base units (m, m², m/s, m³/s, kg/m³) and heads are in
 // metres of the flowing fluid, except dynamic viscosity, which is passed in
-// centipoise (mPa·s) as the fluid record keeps it. Intermediate arithmetic is
-// carried in extended precision; results are doubles.
+// centipoise (mPa·s) as the fluid record keeps it. Results are doubles. The
+// formulas a solver evaluates for every pipe at every step (velocity, Reynolds
+// number, friction factor, friction loss and its slope) work in double
+// precision; the others carry their intermediates in extended precision.
 //
 // The correction factor F multiplies the flow; every present caller passes 1.
 
