@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "common/FuzzyCompare.h"
 
@@ -190,6 +191,48 @@ TEST(Calculations, ColebrookFrictionFactorSatisfiesItsEquation) {
         EXPECT_LE(std::fabs(ColebrookResidual(f, c.reynolds, c.roughness_m / c.diameter_m)), 1e-4);
         EXPECT_REL_NEAR(f, c.rootOfColebrook, 1e-4);
     }
+}
+
+// Many pipes' factors are found side by side, four at a time; each must be the
+// factor of its own pipe, whatever its neighbours and whichever group it falls in.
+TEST(Calculations, FrictionFactorsFoundTogetherAreEachTheFactorFoundAlone) {
+    struct Case {
+        double reynolds, diameter_m, roughness_m;
+    };
+    // Turbulent pipes from smooth to very rough, with the ranges below the
+    // turbulent one in between, so that the groups of four form across them.
+    const Case cases[] = {
+        {1e5, 0.1, 1e-5},   {1000.0, 0.1, 1e-5}, {1e5, 0.1, 0.0},     {3500.01, 0.05, 0.0}, {1e6, 0.2, 2e-4},
+        {3500.0, 0.1, 0.0}, {4000.0, 0.02, 1e-3}, {1e8, 0.5, 5e-6},   {0.0, 0.1, 1e-5},     {1e8, 0.5, 0.0},
+        {3000.0, 0.1, 0.0}, {2e4, 0.3, 4.5e-5},  {7e5, 0.05, 1.5e-6},
+    };
+    std::vector<TPipeFrictionTerms> pipes;
+    for (const Case& c : cases) pipes.push_back(CalcPipeFrictionTerms(c.diameter_m, c.roughness_m));
+    auto queriesInOrder = [&](bool reversed) {
+        std::vector<TFrictionFactorQuery> queries;
+        for (std::size_t k = 0; k < pipes.size(); ++k) {
+            const std::size_t i = reversed ? pipes.size() - 1 - k : k;
+            queries.push_back(TFrictionFactorQuery{cases[i].reynolds, &pipes[i], -1.0});
+        }
+        return queries;
+    };
+    for (const bool reversed : {false, true}) {
+        std::vector<TFrictionFactorQuery> queries = queriesInOrder(reversed);
+        CalcFrictionFactors(queries);
+        for (const TFrictionFactorQuery& query : queries) {
+            SCOPED_TRACE(testing::Message() << "Re=" << query.Reynolds << " eps/D=" << query.Pipe->RelativeRoughness
+                                            << (reversed ? " reversed" : ""));
+            EXPECT_EQ(query.Factor, CalcFrictionFactor(query.Reynolds, *query.Pipe));
+            EXPECT_EQ(query.Factor, CalcFrictionFactor(query.Reynolds, query.Pipe->Diameter_m, query.Pipe->Roughness_m));
+        }
+    }
+}
+
+TEST(Calculations, FrictionFactorsFoundTogetherFailWhenOneOfThemHasNoValue) {
+    const TPipeFrictionTerms pipe = CalcPipeFrictionTerms(0.1, 1e-5);
+    std::vector<TFrictionFactorQuery> queries(6, TFrictionFactorQuery{1e5, &pipe, 0.0});
+    queries[4].Reynolds = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_THROW(CalcFrictionFactors(queries), EFloatingPointError);
 }
 
 TEST(Calculations, FrictionFactorWithoutABoreIsAFloatingPointError) {

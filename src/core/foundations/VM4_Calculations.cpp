@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <span>
 #include <utility>
 
 namespace {
@@ -107,45 +108,6 @@ real NonTurbulentFrictionFactor(real reynolds) {
 // would only buy digits that the stopping rule throws away, at several times the
 // cost of a step's other arithmetic.
 
-// Colebrook-White in √f for one Reynolds number and relative roughness:
-// F(x) = 2·log10(ε/D + 9.35/(Re·x)) + 1/x − 1.14, zero at x = √f.
-class TColebrookEquation {
-public:
-    TColebrookEquation(double reynolds, double relativeRoughness, const TDoubleGuard& guard)
-        : relativeRoughness_(relativeRoughness), reynoldsTerm_(guard.Divide(9.35, reynolds)), guard_(guard) {}
-
-    // 2·log10(a) taken as (2/ln 10)·ln(a).
-    double Residual(double x) const {
-        const double inverse = guard_.Divide(1.0, x);
-        return TwoOverLn10 * guard_.Ln(relativeRoughness_ + reynoldsTerm_ * inverse) + inverse - 1.14;
-    }
-
-private:
-    static constexpr double TwoOverLn10 = 2.0 / std::numbers::ln10;
-    double relativeRoughness_;
-    double reynoldsTerm_;  // 9.35/Re
-    const TDoubleGuard& guard_;
-};
-
-// Secant iteration on x = √f from the explicit start value √f₀. A run that
-// takes its hundredth step falls back to the start value, converged or not.
-double SolveColebrookBySecant(const TColebrookEquation& colebrook, double startRoot, const TDoubleGuard& guard) {
-    double x1 = startRoot;
-    double x0 = 0.95 * x1;
-    double residual1 = colebrook.Residual(x1);
-    double residual0 = colebrook.Residual(x0);
-    int steps = 0;
-    while (std::fabs(residual1) > ColebrookTolerance && steps < ColebrookMaxSteps) {
-        ++steps;
-        const double step = guard.Divide(residual1 * (x1 - x0), residual1 - residual0);
-        x0 = x1;
-        residual0 = residual1;
-        x1 = guard.Finite(x1 - step);
-        residual1 = colebrook.Residual(x1);
-    }
-    return steps < ColebrookMaxSteps ? x1 * x1 : startRoot * startRoot;
-}
-
 // Haaland: √f = 1 / |−1.8·log10(6.9/Re + (ε/D/3.7)^1.11)|, the roughness term
 // taken from the pipe's terms; the logarithm as ln(a)/ln 10.
 double HaalandFrictionRoot(double reynolds, const TPipeFrictionTerms& pipe, const TDoubleGuard& guard) {
@@ -154,6 +116,96 @@ double HaalandFrictionRoot(double reynolds, const TPipeFrictionTerms& pipe, cons
     if (logArgument <= 0.0) logArgument = LogarithmFloor;
     return guard.Divide(1.0, std::fabs(HaalandLnFactor * guard.Ln(logArgument)));
 }
+
+// One pipe's secant iteration on x = √f for Colebrook-White,
+//   F(x) = 2·log10(ε/D + 9.35/(Re·x)) + 1/x − 1.14, zero at x = √f,
+// from Haaland's √f₀ and 0.95·√f₀. A run that takes its hundredth step falls
+// back to the start value, converged or not. Its stages are separate so that
+// several pipes can go through each stage in turn (see CalcFrictionFactors).
+class TColebrookSecant {
+public:
+    void Begin(TFrictionFactorQuery& query, const TDoubleGuard& guard) {
+        query_ = &query;
+        relativeRoughness_ = query.Pipe->RelativeRoughness;
+        reynoldsTerm_ = guard.Divide(9.35, query.Reynolds);
+        startRoot_ = HaalandFrictionRoot(query.Reynolds, *query.Pipe, guard);
+        x1_ = startRoot_;
+        x0_ = 0.95 * x1_;
+        steps_ = 0;
+    }
+
+    void EvaluateStart(const TDoubleGuard& guard) {
+        residual1_ = residual(x1_, guard);
+        residual0_ = residual(x0_, guard);
+    }
+
+    bool Running() const { return std::fabs(residual1_) > ColebrookTolerance && steps_ < ColebrookMaxSteps; }
+
+    void Step(const TDoubleGuard& guard) {
+        ++steps_;
+        const double step = guard.Divide(residual1_ * (x1_ - x0_), residual1_ - residual0_);
+        x0_ = x1_;
+        residual0_ = residual1_;
+        x1_ = guard.Finite(x1_ - step);
+        residual1_ = residual(x1_, guard);
+    }
+
+    void Finish(const TDoubleGuard& guard) const {
+        const double root = steps_ < ColebrookMaxSteps ? x1_ : startRoot_;
+        query_->Factor = guard.Finite(root * root);
+    }
+
+private:
+    // 2·log10(a) taken as (2/ln 10)·ln(a).
+    double residual(double x, const TDoubleGuard& guard) const {
+        const double inverse = guard.Divide(1.0, x);
+        return TwoOverLn10 * guard.Ln(relativeRoughness_ + reynoldsTerm_ * inverse) + inverse - 1.14;
+    }
+
+    static constexpr double TwoOverLn10 = 2.0 / std::numbers::ln10;
+    TFrictionFactorQuery* query_ = nullptr;
+    double relativeRoughness_ = 0.0;
+    double reynoldsTerm_ = 0.0;  // 9.35/Re
+    double startRoot_ = 0.0;
+    double x0_ = 0.0;
+    double x1_ = 0.0;
+    double residual0_ = 0.0;
+    double residual1_ = 0.0;
+    int steps_ = 0;
+};
+
+// Up to four pipes' iterations side by side, stage by stage: each pipe's
+// arithmetic is the same as alone, but the processor overlaps the divisions and
+// logarithms of different pipes instead of waiting on one pipe's chain of them.
+class TColebrookLanes {
+public:
+    explicit TColebrookLanes(const TDoubleGuard& guard) : guard_(guard) {}
+
+    void Add(TFrictionFactorQuery& query) {
+        lanes_[count_++].Begin(query, guard_);
+        if (count_ == lanes_.size()) Solve();
+    }
+
+    void Solve() {
+        const std::span<TColebrookSecant> lanes(lanes_.data(), count_);
+        for (TColebrookSecant& lane : lanes) lane.EvaluateStart(guard_);
+        for (bool running = true; running;) {
+            running = false;
+            for (TColebrookSecant& lane : lanes) {
+                if (!lane.Running()) continue;
+                lane.Step(guard_);
+                running = running || lane.Running();
+            }
+        }
+        for (const TColebrookSecant& lane : lanes) lane.Finish(guard_);
+        count_ = 0;
+    }
+
+private:
+    const TDoubleGuard& guard_;
+    std::array<TColebrookSecant, 4> lanes_;
+    std::size_t count_ = 0;
+};
 
 // --- Quadratic through three points -----------------------------------------
 
@@ -291,10 +343,21 @@ double CalcFrictionFactor(double reynolds, double diameter_m, double roughness_m
 }
 
 double CalcFrictionFactor(double reynolds, const TPipeFrictionTerms& pipe) {
-    if (reynolds <= TurbulentLimit) return static_cast<double>(NonTurbulentFrictionFactor(reynolds));
+    TFrictionFactorQuery query{reynolds, &pipe, 0.0};
+    CalcFrictionFactors(std::span<TFrictionFactorQuery>(&query, 1));
+    return query.Factor;
+}
+
+void CalcFrictionFactors(std::span<TFrictionFactorQuery> queries) {
     const TDoubleGuard guard("CalcFrictionFactor");
-    const TColebrookEquation colebrook(reynolds, pipe.RelativeRoughness, guard);
-    return guard.Finite(SolveColebrookBySecant(colebrook, HaalandFrictionRoot(reynolds, pipe, guard), guard));
+    TColebrookLanes lanes(guard);
+    for (TFrictionFactorQuery& query : queries) {
+        if (query.Reynolds <= TurbulentLimit)
+            query.Factor = static_cast<double>(NonTurbulentFrictionFactor(query.Reynolds));
+        else
+            lanes.Add(query);
+    }
+    lanes.Solve();
 }
 
 double CalcFrictionFactorExplicit(double reynolds, double diameter_m, double roughness_m) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "foundations/VM4_Errors.h"
@@ -59,6 +60,20 @@ TPipeFrictionTerms CalcPipeFrictionTerms(double diameter_m, double roughness_m);
 // (Re − 1500)/30000 up to 3500 inclusive, Colebrook-White above.
 double CalcFrictionFactor(double reynolds, double diameter_m, double roughness_m);
 double CalcFrictionFactor(double reynolds, const TPipeFrictionTerms& pipe);
+
+// One pipe's friction factor among many: its Reynolds number and terms in, the
+// factor out.
+struct TFrictionFactorQuery {
+    double Reynolds = 0.0;
+    const TPipeFrictionTerms* Pipe = nullptr;
+    double Factor = 0.0;
+};
+
+// CalcFrictionFactor for each query, every factor the same to the bit as alone:
+// the pipes' Colebrook-White iterations run four at a time, side by side, which
+// makes a factor about 40 % cheaper. A failing pipe raises EFloatingPointError;
+// the factors of the others are then not all set.
+void CalcFrictionFactors(std::span<TFrictionFactorQuery> queries);
 
 // Haaland's explicit friction factor from Re 3500 on (the same laminar and
 // transition values below it); start value and fallback of CalcFrictionFactor.

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <limits>
 #include <numbers>
+#include <span>
 #include <utility>
 
 #include "foundations/VM4_Calculations.h"
@@ -137,23 +138,27 @@ double TMatrixEquations::pumpHead_mHd(std::int32_t j, double flow_m3s) const {
 
 // The velocity and friction factor depend on the flow, the pipe and the fluid
 // only; when none of them changed since they were last computed, they are taken
-// as they were.
-TMatrixEquations::TFlowState TMatrixEquations::flowStateOf(std::int32_t j, const char* method) {
-    TFlowState state{};
-    state.Flow_m3s = QVariables[j];
-    state.FlowDouble_m3s = flowAsDouble(state.Flow_m3s, method);
-    TFrictionRecord& record = Friction[static_cast<std::size_t>(j)];
-    if (frictionRecordHolds(j, state.FlowDouble_m3s)) {
-        state.Velocity_ms = record.Velocity_ms;
-        state.FrictionFactor = record.FrictionFactor;
-        return state;
+// as they were. The others are computed here for every walked unknown, the
+// friction factors all at once (CalcFrictionFactors runs several side by side).
+void TMatrixEquations::refreshFrictionRecords(const char* method) {
+    std::size_t queries = 0;
+    for (const std::int32_t j : Structure.HeadUnknowns()) {
+        const double flow_m3s = flowAsDouble(QVariables[j], method);
+        if (frictionRecordHolds(j, flow_m3s)) continue;
+        const double velocity_ms = CalcVelocity(flow_m3s, QDiameter[j], 1.0);
+        const double reynolds = CalcReynoldsNumber(velocity_ms, QDiameter[j], FluidDensity, FluidViscosity, 1.0);
+        Friction[static_cast<std::size_t>(j)] = TFrictionRecord{
+            false, flow_m3s, QDiameter[j], QRoughness[j], FluidDensity, FluidViscosity, velocity_ms, 0.0};
+        FrictionQueries[queries] = TFrictionFactorQuery{reynolds, &pipeFrictionTerms(j, reynolds), 0.0};
+        FrictionQueryUnknowns[queries] = j;
+        ++queries;
     }
-    record.Known = false;
-    state.Velocity_ms = CalcVelocity(state.FlowDouble_m3s, QDiameter[j], 1.0);
-    state.FrictionFactor = frictionFactor(j, state.Velocity_ms, method);
-    record = TFrictionRecord{true,           state.FlowDouble_m3s, QDiameter[j],      QRoughness[j],
-                             FluidDensity,   FluidViscosity,       state.Velocity_ms, state.FrictionFactor};
-    return state;
+    CalcFrictionFactors(std::span<TFrictionFactorQuery>(FrictionQueries.data(), queries));
+    for (std::size_t q = 0; q < queries; ++q) {
+        TFrictionRecord& record = Friction[static_cast<std::size_t>(FrictionQueryUnknowns[q])];
+        record.FrictionFactor = finiteOrRaise(FrictionQueries[q].Factor, method, "friction factor");
+        record.Known = true;
+    }
 }
 
 bool TMatrixEquations::frictionRecordHolds(std::int32_t j, double flow_m3s) const {
@@ -161,6 +166,12 @@ bool TMatrixEquations::frictionRecordHolds(std::int32_t j, double flow_m3s) cons
     return record.Known && record.Flow_m3s == flow_m3s && record.Diameter_m == QDiameter[j] &&
            record.Roughness_m == QRoughness[j] && record.Density_kgm3 == FluidDensity &&
            record.Viscosity_cP == FluidViscosity;
+}
+
+// After refreshFrictionRecords.
+TMatrixEquations::TFlowState TMatrixEquations::flowStateOf(std::int32_t j) const {
+    const TFrictionRecord& record = Friction[static_cast<std::size_t>(j)];
+    return TFlowState{QVariables[j], record.Flow_m3s, record.Velocity_ms, record.FrictionFactor};
 }
 
 long double TMatrixEquations::headLossAt(std::int32_t j, const TFlowState& state) const {
@@ -223,8 +234,9 @@ const TEquationStructure& TMatrixEquations::currentStructure(const char* method)
 
 // Each walked pipe's head loss once, however many equations walk it.
 void TMatrixEquations::evaluateHeadLosses() {
+    refreshFrictionRecords("CalculateF");
     for (const std::int32_t j : Structure.HeadUnknowns())
-        HeadLoss_mHd[static_cast<std::size_t>(j)] = headLossAt(j, flowStateOf(j, "CalculateF"));
+        HeadLoss_mHd[static_cast<std::size_t>(j)] = headLossAt(j, flowStateOf(j));
 }
 
 // F[i] = Σ_j (±Q[j] or ±h[j](Q[j])) − QKnowns[i], unknowns ascending
@@ -296,8 +308,9 @@ bool TMatrixEquations::IsAnyQVariableNegative() const {
 
 // Each walked pipe's slope h'(Q) once, however many equations walk it.
 void TMatrixEquations::evaluateHeadLossSlopes() {
+    refreshFrictionRecords("CalculateDMatrix");
     for (const std::int32_t j : Structure.HeadUnknowns())
-        HeadLossSlope[static_cast<std::size_t>(j)] = headLossDifferentialAt(j, flowStateOf(j, "CalculateDMatrix"));
+        HeadLossSlope[static_cast<std::size_t>(j)] = headLossDifferentialAt(j, flowStateOf(j));
 }
 
 // Entries: +1 / −1 for a flow entering / leaving, +h'(Q) / −h'(Q) for a pipe

@@ -204,8 +204,9 @@ private:
     };
 
     // Terms of one unknown's pipe head loss at its current flow, m of fluid.
-    TFlowState flowStateOf(std::int32_t j, const char* method);
+    void refreshFrictionRecords(const char* method);
     bool frictionRecordHolds(std::int32_t j, double flow_m3s) const;
+    TFlowState flowStateOf(std::int32_t j) const;
     long double headLossAt(std::int32_t j, const TFlowState& state) const;
     long double headLossDifferentialAt(std::int32_t j, const TFlowState& state) const;
     double frictionFactor(std::int32_t j, double velocity_ms, const char* method) const;
@@ -235,6 +236,9 @@ private:
     std::vector<TFrictionRecord> Friction = std::vector<TFrictionRecord>(MaxQVariables + 1);  // by unknown
     // The pipe's share of its friction factor, read again when its pipe changed.
     mutable std::vector<TPipeFrictionTerms> FrictionTerms = std::vector<TPipeFrictionTerms>(MaxQVariables + 1);
+    // The friction factors a refresh asks for at once, and whose they are.
+    std::vector<TFrictionFactorQuery> FrictionQueries = std::vector<TFrictionFactorQuery>(MaxQVariables);
+    std::vector<std::int32_t> FrictionQueryUnknowns = std::vector<std::int32_t>(MaxQVariables);
     std::vector<long double> StepKnowns = std::vector<long double>(MaxEquations);  // 0-based
     std::vector<long double> StepDeltas = std::vector<long double>(MaxQVariables);  // 0-based
 };
