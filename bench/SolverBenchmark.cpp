@@ -10,8 +10,8 @@
 //                     first of a generated system does
 //   NewtonFirstStep - the same step right after the equations are generated,
 //                     with the analysis (column order, pivots, pattern) afresh
-//   SolveNetwork    - the whole solve (TNetwork::SolveNetwork), with the time of
-//                     the two Newton phases as counters
+//   SolveNetwork    - the whole solve (TNetwork::SolveNetwork), with the time and
+//                     the Newton calculations of the two phases as counters
 // then the loop generation of a network using every node and link slot (1000
 // nodes, 1000 links), and the whole solve of grids with two tanks and two end
 // pressure nodes. The argument of each run is the grid's pipe count (0 for the
@@ -210,13 +210,22 @@ double milliseconds(TSolveTimings::TDuration duration) {
     return std::chrono::duration<double, std::milli>(duration).count();
 }
 
+// The Newton calculations of the last phase the log reports as found with
+// `verdict` ("Found Approximate Solution (" or "Found Accurate Solution ("), 0 if none.
+double calculationsFound(const std::vector<std::string>& log, const std::string& verdict) {
+    for (auto line = log.rbegin(); line != log.rend(); ++line)
+        if (line->rfind(verdict, 0) == 0) return std::stod(line->substr(verdict.size()));
+    return 0.0;
+}
+
 void solveNetwork(benchmark::State& state, TNetwork& network) {
     TSolveTimings timings;
     network.SolveTimings = &timings;
     bool solved = false;
     std::int64_t runs = 0;
+    std::vector<std::string> log;
     for (auto _ : state) {
-        std::vector<std::string> log;
+        log.clear();
         solved = network.SolveNetwork(log);
         benchmark::DoNotOptimize(log.data());
         ++runs;
@@ -228,6 +237,8 @@ void solveNetwork(benchmark::State& state, TNetwork& network) {
     state.counters["links"] = network.GetNodeLinkCount();
     state.counters["approx_ms"] = perRun(timings.ElapsedIn(TSolvePhase::NewtonApproximate));
     state.counters["refine_ms"] = perRun(timings.ElapsedIn(TSolvePhase::NewtonRefining));
+    state.counters["approx_steps"] = calculationsFound(log, "Found Approximate Solution (");
+    state.counters["refine_steps"] = calculationsFound(log, "Found Accurate Solution (");
 }
 
 void SolveNetwork(benchmark::State& state) {
