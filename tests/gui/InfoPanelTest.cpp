@@ -300,6 +300,28 @@ TEST_F(InfoPanel, CountButtonsShowIncludedItems) {
     EXPECT_TRUE(Network().GetPipe(first_).HasPump);
 }
 
+// The Include column shows only beside items, but the count buttons must not
+// move when it comes or goes: a click aimed at one would land on its neighbour.
+TEST_F(InfoPanel, CountButtonsKeepTheirPlaceWhateverThePipeHolds) {
+    BuildLine();
+    Network().GetPipe(first_).HasPump = true;
+    const char* const buttons[] = {"ButtonCountFittings", "ButtonCountFixedPressureLoss", "ButtonCountFlowControl",
+                                   "ButtonCountPump"};
+    auto placesAfterSelecting = [&](std::int32_t pipeId) {
+        Select(0, pipeId);
+        QApplication::processEvents();
+        std::vector<int> tops;  // in the panel
+        for (const char* name : buttons) tops.push_back(Widget(name)->mapTo(&Form().InfoPanel(), QPoint(0, 0)).y());
+        return tops;
+    };
+    const std::vector<int> withPump = placesAfterSelecting(first_);
+    ASSERT_TRUE(Widget<QLabel>("LabelInclude")->isVisibleTo(&Form().InfoPanel()));
+    EXPECT_EQ(placesAfterSelecting(second_), withPump);
+    EXPECT_FALSE(Widget<QLabel>("LabelInclude")->isVisibleTo(&Form().InfoPanel()));
+    EXPECT_EQ(placesAfterSelecting(0), withPump);
+    for (const char* name : buttons) EXPECT_EQ(Widget(name)->text(), "0") << name;  // nothing selected, nothing counted
+}
+
 // The count button opens the fitting manager through the item dialogs; what it
 // saves is the pipe's, and the document counts as changed.
 TEST_F(InfoPanel, TheFittingsButtonOpensTheFittingManagerOnThePipe) {

@@ -88,12 +88,22 @@ void TPipePanel::createHeader(QGridLayout& grid) {
     grid.addWidget(name_, 1, 1, 1, 2);
 }
 
+// The Include column comes and goes with the pipe's items; its row and column
+// keep their place, so that the count buttons never move under the pointer.
+void TPipePanel::keepPlaceWhenHidden(QWidget& widget) {
+    QSizePolicy policy = widget.sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget.setSizePolicy(policy);
+}
+
 void TPipePanel::createItems(QGridLayout& grid) {
     static const char* const hints[ItemCount] = {"Add/Change Fittings", "Add/Change Fixed Pressure Loss",
                                                  "Add/Change Flow Control", "Add/Change Pump "};
     static const char* const captions[ItemCount] = {"Fittings", "Fixed Loss", "Flow Control", "Pump"};
     static const char* const names[ItemCount] = {"Fittings", "FixedPressureLoss", "FlowControl", "Pump"};
     includeLabel_ = new QLabel(QStringLiteral("Include"), this);
+    includeLabel_->setObjectName(QStringLiteral("LabelInclude"));
+    keepPlaceWhenHidden(*includeLabel_);
     grid.addWidget(includeLabel_, 2, 2);
     for (int item = 0; item < ItemCount; ++item) {
         const QString name = QString::fromLatin1(names[item]);
@@ -102,6 +112,7 @@ void TPipePanel::createItems(QGridLayout& grid) {
         itemButtons_[item]->setFixedWidth(48);
         include_[item] = new QCheckBox(this);
         include_[item]->setObjectName(QStringLiteral("Include") + name);
+        keepPlaceWhenHidden(*include_[item]);
         grid.addWidget(new QLabel(QString::fromLatin1(captions[item]), this), 3 + item, 0);
         grid.addWidget(itemButtons_[item], 3 + item, 1);
         grid.addWidget(include_[item], 3 + item, 2, Qt::AlignCenter);
@@ -210,6 +221,7 @@ void TPipePanel::showNone() {
     for (const TPanelValueRow* row : {&length_, &diameter_, &roughness_}) row->Box->SetValueText("0");
     notesEdit_->clear();
     reopen_->setVisible(false);
+    showItemCounts({}, {});
     setEditable(false);
     update();
 }
@@ -254,6 +266,10 @@ void TPipePanel::showItems(const TPipe& pipe) {
                                                pipe.HasPump ? 1 : 0};
     const std::array<bool, ItemCount> included = {pipe.CalcFittings, pipe.CalcComponentPressure, pipe.CalcFlowControl,
                                                   pipe.CalcPump};
+    showItemCounts(counts, included);
+}
+
+void TPipePanel::showItemCounts(const std::array<int, ItemCount>& counts, const std::array<bool, ItemCount>& included) {
     int total = 0;
     for (int item = 0; item < ItemCount; ++item) {
         total += counts[item];
