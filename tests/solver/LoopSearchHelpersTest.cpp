@@ -1,4 +1,4 @@
-// The building blocks of the fast loop generation: the per-node link lists, the
+// The building blocks of the loop generation: the per-node link lists, the
 // bridge finder and the search frontier.
 
 #include <gtest/gtest.h>

@@ -17,8 +17,8 @@
 #include "model/VM4_Node_Set_Class.h"
 #include "model/VM4_Pipe_Class.h"
 #include "model/VM4_Pipe_Set_Class.h"
-#include "solver/VM4_FastInitialFlows.h"
-#include "solver/VM4_FastLoopGenerator.h"
+#include "solver/VM4_InitialFlowEstimates.h"
+#include "solver/VM4_LoopGenerator.h"
 #include "solver/VM4_LinkLookup.h"
 #include "solver/VM4_LoopIndependence.h"
 #include "solver/VM4_Matrix_Equations.h"
@@ -406,8 +406,8 @@ public:
     TMatrixEquations MatrixEquations{TMatrixEquations::MaxQVariables, TMatrixEquations::MaxEquations};
 
 private:
-    friend class TFastInitialFlows;
-    friend class TFastLoopGenerator;
+    friend class TInitialFlowEstimates;
+    friend class TLoopGenerator;
 
     using TLinkTable = std::vector<TNodeLink>;
 
@@ -454,7 +454,7 @@ private:
 
     // ---- Loop generation internals -----------------------------------------------------
 
-    TFastLoopGenerator FastLoops;
+    TLoopGenerator LoopGenerator;
     TLoopIndependence LoopIndependence{TPipeSet::kCapacity};
     TSpanningTreeLoops SpanningTreeLoops{TNodeSet::MaxNodes, MaxLinks};
     std::vector<bool> FixedPressureScratch;
@@ -470,7 +470,7 @@ private:
 
     // ---- Initial flow internals ----------------------------------------------------------
 
-    TFastInitialFlows FastInitialFlows;
+    TInitialFlowEstimates InitialFlowEstimates;
 
 
     // ---- Solve driver internals ----------------------------------------------------------

@@ -7,7 +7,7 @@
 // independence and duplicate tests of the loop generation otherwise find by
 // scanning every earlier loop.
 //
-// Kept in step with the loop table by the fast generation, which only ever adds
+// Kept in step with the loop table by the loop generation, which only ever adds
 // pipes to the last loop and removes the last loop. It relies on a loop holding
 // each pipe at most once (true of every loop the search builds).
 class TLoopMembership {

@@ -18,15 +18,15 @@ const char* const kLinkTableInvalid =
 
 }  // namespace
 
-// The procedure itself is TFastInitialFlows. Its table checks guard what it
+// The procedure itself is TInitialFlowEstimates. Its table checks guard what it
 // indexes by; a table that fails them is corrupt (load and the edits never make
 // one), and every estimate is then left at 0.
 void TNetwork::SetAllInitialFlowGuesses(double dischargeVelocity_ms) {
     TPhaseTimer timer(SolveTimings, TSolvePhase::StartEstimates);
     CurrentDischargeVelocity = dischargeVelocity_ms;
     SetAllInitialFlowGuessesToZero();
-    if (!FastInitialFlows.Prepare(*this)) throw ENetworkClass(kLinkTableInvalid);
-    FastInitialFlows.SetAllInitialFlowGuesses(*this);
+    if (!InitialFlowEstimates.Prepare(*this)) throw ENetworkClass(kLinkTableInvalid);
+    InitialFlowEstimates.SetAllInitialFlowGuesses(*this);
 }
 
 void TNetwork::SetAllInitialFlowGuessesToZero() {

@@ -11,7 +11,7 @@
 // distances) decide which of several equivalent loops is stored and in what pipe
 // order. The equations, and so the iteration counts in the results log, depend on
 // it: keep the orders exactly as they are. The searches themselves are those of
-// TFastLoopGenerator; this file holds the table and its tests.
+// TLoopGenerator; this file holds the table and its tests.
 
 #include <string>
 
@@ -147,12 +147,12 @@ bool TNetwork::isLastLoopIndependentOfEarlier() {
 void TNetwork::PipeLoopsGenerateAllLoops() {
     TPhaseTimer timer(SolveTimings, TSolvePhase::LoopGeneration);
     indexLinksOfPipes();
-    if (!FastLoops.Prepare(*this)) throw ENetworkClass(kLoopTablesInvalid);
+    if (!LoopGenerator.Prepare(*this)) throw ENetworkClass(kLoopTablesInvalid);
     for (std::int32_t nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId)) {
         SolveStatusText = kGeneratingLoopsStatus + std::to_string(nodeId);
         processPendingMessages();
-        FastLoops.GenerateFromNode(*this, nodeId);
-        FastLoops.RemoveLastLoopIfDuplicateOrDependent(*this);
+        LoopGenerator.GenerateFromNode(*this, nodeId);
+        LoopGenerator.RemoveLastLoopIfDuplicateOrDependent(*this);
     }
     PipeLoopsCompleteFromSpanningTree();
 }

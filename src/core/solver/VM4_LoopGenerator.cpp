@@ -1,4 +1,4 @@
-#include "solver/VM4_FastLoopGenerator.h"
+#include "solver/VM4_LoopGenerator.h"
 
 #include <algorithm>
 
@@ -14,7 +14,7 @@ std::size_t slot(std::int32_t index) { return static_cast<std::size_t>(index); }
 
 }  // namespace
 
-TFastLoopGenerator::TFastLoopGenerator()
+TLoopGenerator::TLoopGenerator()
     : nodes_(slot(kMaxNodeId) + 1),
       nodeTypes_(slot(kMaxNodeId) + 1, TNodeType::NotSet),
       adjacency_(kMaxNodeId, TNetwork::MaxLinks),
@@ -28,7 +28,7 @@ TFastLoopGenerator::TFastLoopGenerator()
 
 // ---- Preparation -----------------------------------------------------------------------
 
-bool TFastLoopGenerator::Prepare(const TNetwork& network) {
+bool TLoopGenerator::Prepare(const TNetwork& network) {
     if (!adjacency_.Build(network.NodeLinks, network.NodeLinkCount)) return false;
     if (!checkLinkPipes(network) || !indexStoredLoops(network)) return false;
     bridges_.Find(network.NodeLinks, network.NodeLinkCount, adjacency_);
@@ -42,7 +42,7 @@ bool TFastLoopGenerator::Prepare(const TNetwork& network) {
 }
 
 // The loops a search builds hold each pipe once only if no two links carry the same pipe.
-bool TFastLoopGenerator::checkLinkPipes(const TNetwork& network) {
+bool TLoopGenerator::checkLinkPipes(const TNetwork& network) {
     const std::uint32_t stamp = nextMarkStamp();
     for (std::int32_t k = 1; k <= network.NodeLinkCount; ++k) {
         const std::int32_t pipeId = network.NodeLinks[slot(k)].PipeId;
@@ -52,7 +52,7 @@ bool TFastLoopGenerator::checkLinkPipes(const TNetwork& network) {
     return true;
 }
 
-bool TFastLoopGenerator::indexStoredLoops(const TNetwork& network) {
+bool TLoopGenerator::indexStoredLoops(const TNetwork& network) {
     membership_.Clear();
     for (std::int32_t loopId = 1; loopId <= network.PipeLoopCount; ++loopId) {
         const std::int32_t pipeCount = network.PipeLoopPipeCount[slot(loopId)];
@@ -68,7 +68,7 @@ bool TFastLoopGenerator::indexStoredLoops(const TNetwork& network) {
     return true;
 }
 
-std::uint32_t TFastLoopGenerator::nextMarkStamp() {
+std::uint32_t TLoopGenerator::nextMarkStamp() {
     ++markStamp_;
     if (markStamp_ == 0) {  // wrapped: old marks could read as current
         std::fill(pipeMarks_.begin(), pipeMarks_.end(), 0);
@@ -79,12 +79,12 @@ std::uint32_t TFastLoopGenerator::nextMarkStamp() {
 
 // ---- Searches from one start node ---------------------------------------------------------
 
-bool TFastLoopGenerator::isFixedPressure(std::int32_t nodeId) const {
+bool TLoopGenerator::isFixedPressure(std::int32_t nodeId) const {
     const TNodeType nodeType = nodeTypes_[slot(nodeId)];
     return nodeType == TNodeType::Tank || nodeType == TNodeType::DemandPressure;
 }
 
-void TFastLoopGenerator::GenerateFromNode(TNetwork& network, std::int32_t startNodeId) {
+void TLoopGenerator::GenerateFromNode(TNetwork& network, std::int32_t startNodeId) {
     if (isFixedPressure(startNodeId)) {
         generateFromFixedPressureNode(network, startNodeId);
     } else if (nodeTypes_[slot(startNodeId)] == TNodeType::JoinPoint) {
@@ -96,7 +96,7 @@ void TFastLoopGenerator::GenerateFromNode(TNetwork& network, std::int32_t startN
 // Nothing is barred from a tank or end pressure node, so the search across each of
 // its links is the same search: it runs once, and its paths are recorded once per
 // link, with the table tests after each, as the repeated searches would record them.
-void TFastLoopGenerator::generateFromFixedPressureNode(TNetwork& network, std::int32_t startNodeId) {
+void TLoopGenerator::generateFromFixedPressureNode(TNetwork& network, std::int32_t startNodeId) {
     const auto startLinks = adjacency_.LinksOf(startNodeId);
     if (startLinks.empty()) return;
     search(network, startNodeId, kNoLink, kNoNode);
@@ -110,7 +110,7 @@ void TFastLoopGenerator::generateFromFixedPressureNode(TNetwork& network, std::i
 
 // Only a link leaving the join point towards another join point closes a loop
 // here, and only when its far end can be reached the other way round.
-void TFastLoopGenerator::generateFromJoinPoint(TNetwork& network, std::int32_t startNodeId) {
+void TLoopGenerator::generateFromJoinPoint(TNetwork& network, std::int32_t startNodeId) {
     for (const std::int32_t closingLink : adjacency_.LinksOf(startNodeId)) {
         if (!closingLinkCanCloseLoop(network, startNodeId, closingLink)) continue;
         const std::int32_t endNodeId = network.NodeLinks[slot(closingLink)].ToNodeId;
@@ -121,7 +121,7 @@ void TFastLoopGenerator::generateFromJoinPoint(TNetwork& network, std::int32_t s
 }
 
 // A link from the join point to itself is no bridge, so its search always runs.
-bool TFastLoopGenerator::closingLinkCanCloseLoop(const TNetwork& network, std::int32_t startNodeId,
+bool TLoopGenerator::closingLinkCanCloseLoop(const TNetwork& network, std::int32_t startNodeId,
                                                  std::int32_t closingLink) const {
     const TNodeLink& link = network.NodeLinks[slot(closingLink)];
     if (link.FromNodeId != startNodeId) return false;
@@ -137,7 +137,7 @@ bool TFastLoopGenerator::closingLinkCanCloseLoop(const TNetwork& network, std::i
 //
 // Each step visits a node not visited before, so the step limit of the plain
 // search (a guard against a corrupted table) can never be reached here.
-void TFastLoopGenerator::search(const TNetwork& network, std::int32_t startNodeId, std::int32_t barredLink,
+void TLoopGenerator::search(const TNetwork& network, std::int32_t startNodeId, std::int32_t barredLink,
                                 std::int32_t targetNodeId) {
     reachedFixedPressureNodes_.clear();
     frontier_.Clear();
@@ -157,7 +157,7 @@ void TFastLoopGenerator::search(const TNetwork& network, std::int32_t startNodeI
 // The neighbour across link k, never stepping straight back to the node we came from;
 // kNoNode when the link does not lead on. The previous node is read afresh for every
 // link: a link from the start node to itself can give the start node one.
-std::int32_t TFastLoopGenerator::neighbourAcross(const TNetwork& network, std::int32_t k,
+std::int32_t TLoopGenerator::neighbourAcross(const TNetwork& network, std::int32_t k,
                                                  std::int32_t nodeId) const {
     const TNodeLink& link = network.NodeLinks[slot(k)];
     const std::int32_t cameFrom = nodes_[slot(nodeId)].PreviousNodeId;
@@ -167,7 +167,7 @@ std::int32_t TFastLoopGenerator::neighbourAcross(const TNetwork& network, std::i
 }
 
 // True as soon as the target gets its distance.
-bool TFastLoopGenerator::relaxLinksOf(const TNetwork& network, std::int32_t nodeId, std::int32_t distance,
+bool TLoopGenerator::relaxLinksOf(const TNetwork& network, std::int32_t nodeId, std::int32_t distance,
                                       std::int32_t startNodeId, std::int32_t barredLink,
                                       std::int32_t targetNodeId) {
     const bool barClosingLink = nodeId == startNodeId && barredLink != kNoLink;
@@ -187,14 +187,14 @@ bool TFastLoopGenerator::relaxLinksOf(const TNetwork& network, std::int32_t node
     return false;
 }
 
-void TFastLoopGenerator::resetSearch() {
+void TLoopGenerator::resetSearch() {
     for (const std::int32_t nodeId : touchedNodes_) nodes_[slot(nodeId)] = TNodeState{};
     touchedNodes_.clear();
 }
 
 // ---- Recording loops and paths --------------------------------------------------------------
 
-void TFastLoopGenerator::addPipesBackToStart(TNetwork& network, std::int32_t loopId, std::int32_t nodeId,
+void TLoopGenerator::addPipesBackToStart(TNetwork& network, std::int32_t loopId, std::int32_t nodeId,
                                              std::int32_t startNodeId) {
     while (nodeId != startNodeId) {
         const TNodeState& state = nodes_[slot(nodeId)];
@@ -203,13 +203,13 @@ void TFastLoopGenerator::addPipesBackToStart(TNetwork& network, std::int32_t loo
     }
 }
 
-void TFastLoopGenerator::recordPath(TNetwork& network, std::int32_t reachedNodeId, std::int32_t startNodeId) {
+void TLoopGenerator::recordPath(TNetwork& network, std::int32_t reachedNodeId, std::int32_t startNodeId) {
     const std::int32_t loopId = network.PipeLoopCreate();
     if (loopId != kNoLoop) addPipesBackToStart(network, loopId, reachedNodeId, startNodeId);
     RemoveLastLoopIfDuplicateOrDependent(network);
 }
 
-void TFastLoopGenerator::recordClosedLoop(TNetwork& network, std::int32_t startNodeId, std::int32_t closingLink) {
+void TLoopGenerator::recordClosedLoop(TNetwork& network, std::int32_t startNodeId, std::int32_t closingLink) {
     const TNodeLink& link = network.NodeLinks[slot(closingLink)];
     const std::int32_t loopId = network.PipeLoopCreate();
     if (loopId != kNoLoop) {
@@ -221,18 +221,18 @@ void TFastLoopGenerator::recordClosedLoop(TNetwork& network, std::int32_t startN
 
 // ---- The loop table and its tests --------------------------------------------------------------
 
-void TFastLoopGenerator::addPipe(TNetwork& network, std::int32_t loopId, std::int32_t pipeId) {
+void TLoopGenerator::addPipe(TNetwork& network, std::int32_t loopId, std::int32_t pipeId) {
     network.PipeLoopAddPipe(loopId, pipeId);
     membership_.AddPipe(loopId, pipeId);
 }
 
-void TFastLoopGenerator::removeLastLoop(TNetwork& network) {
+void TLoopGenerator::removeLastLoop(TNetwork& network) {
     const std::int32_t last = network.PipeLoopCount;
     membership_.RemoveLastLoop(last, &network.PipeLoopPipes[slot(last)][1], network.PipeLoopPipeCount[slot(last)]);
     network.PipeLoopRemove(last);
 }
 
-void TFastLoopGenerator::RemoveLastLoopIfDuplicateOrDependent(TNetwork& network) {
+void TLoopGenerator::RemoveLastLoopIfDuplicateOrDependent(TNetwork& network) {
     if (isLastLoopDuplicate(network)) removeLastLoop(network);
     if (lastLoopHasNewPipe(network)) return;
     if (!network.isLastLoopIndependentOfEarlier() || !network.isLastLoopWalkable()) removeLastLoop(network);
@@ -241,7 +241,7 @@ void TFastLoopGenerator::RemoveLastLoopIfDuplicateOrDependent(TNetwork& network)
 // Every loop holds each pipe once, so "as many equal pairs as pipes" between two
 // loops of equal length means the same set of pipes. Such an earlier loop holds the
 // last loop's first pipe: only the loops holding it need a look.
-bool TFastLoopGenerator::isLastLoopDuplicate(const TNetwork& network) {
+bool TLoopGenerator::isLastLoopDuplicate(const TNetwork& network) {
     const std::int32_t last = network.PipeLoopCount;
     if (last < 2) return false;
     const std::int32_t pipeCount = network.PipeLoopPipeCount[slot(last)];
@@ -263,7 +263,7 @@ bool TFastLoopGenerator::isLastLoopDuplicate(const TNetwork& network) {
 
 // A single loop is always kept. Otherwise a pipe held by the last loop alone is new,
 // which makes it independent without the rank test.
-bool TFastLoopGenerator::lastLoopHasNewPipe(const TNetwork& network) const {
+bool TLoopGenerator::lastLoopHasNewPipe(const TNetwork& network) const {
     const std::int32_t last = network.PipeLoopCount;
     if (last < 2) return true;
     const auto& lastPipes = network.PipeLoopPipes[slot(last)];

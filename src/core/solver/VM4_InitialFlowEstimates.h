@@ -28,9 +28,9 @@ class TPipe;
 //
 // The estimates are written into the pipes as the plain procedure writes them.
 // The network must not change between Prepare and SetAllInitialFlowGuesses.
-class TFastInitialFlows {
+class TInitialFlowEstimates {
 public:
-    TFastInitialFlows();
+    TInitialFlowEstimates();
 
     // Takes in the open links, the node types and demands, and starts every
     // estimate as not set (the caller has just cleared them). False when the

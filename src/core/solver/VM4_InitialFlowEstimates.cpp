@@ -1,4 +1,4 @@
-#include "solver/VM4_FastInitialFlows.h"
+#include "solver/VM4_InitialFlowEstimates.h"
 
 #include "model/VM4_Network_Class.h"
 #include "solver/VM4_FlowGuessRules.h"
@@ -15,14 +15,14 @@ std::size_t slot(std::int32_t index) { return static_cast<std::size_t>(index); }
 
 }  // namespace
 
-TFastInitialFlows::TFastInitialFlows()
+TInitialFlowEstimates::TInitialFlowEstimates()
     : nodes_(slot(kMaxNodeId) + 1),
       links_(slot(TNetwork::MaxLinks) + 1),
       lookup_(kMaxNodeId, kMaxPipeId, TNetwork::MaxLinks) {}
 
 // ---- Preparation ----------------------------------------------------------------------
 
-bool TFastInitialFlows::Prepare(TNetwork& network) {
+bool TInitialFlowEstimates::Prepare(TNetwork& network) {
     if (!lookup_.Build(network.NodeLinks, network.NodeLinkCount)) return false;
     takeInLinks(network);
     takeInNodes(network);
@@ -31,7 +31,7 @@ bool TFastInitialFlows::Prepare(TNetwork& network) {
 
 // The lookup has checked that each pipe is on one link only, so that a pipe's
 // estimate belongs to one link.
-void TFastInitialFlows::takeInLinks(TNetwork& network) {
+void TInitialFlowEstimates::takeInLinks(TNetwork& network) {
     linkCount_ = network.NodeLinkCount;
     for (std::int32_t k = 1; k <= linkCount_; ++k) {
         const TNodeLink& link = network.NodeLinks[slot(k)];
@@ -40,7 +40,7 @@ void TFastInitialFlows::takeInLinks(TNetwork& network) {
 }
 
 // Every estimate starts as not set, so each node's pipes without an estimate are all its pipes.
-void TFastInitialFlows::takeInNodes(const TNetwork& network) {
+void TInitialFlowEstimates::takeInNodes(const TNetwork& network) {
     for (std::int32_t nodeId = 1; nodeId <= kMaxNodeId; ++nodeId) {
         const TNode& node = network.GetNode(nodeId);
         TNodeFlows& flows = nodes_[slot(nodeId)];
@@ -67,7 +67,7 @@ void TFastInitialFlows::takeInNodes(const TNetwork& network) {
 }
 
 // Whether the node answers each of the backward fill's two questions now.
-void TFastInitialFlows::refreshQuestions(std::int32_t nodeId) {
+void TInitialFlowEstimates::refreshQuestions(std::int32_t nodeId) {
     const TNodeFlows& node = nodes_[slot(nodeId)];
     // A dead end needs an inflow only when it has a net demand.
     const bool needsInFlow = node.OutPipes > 0 || node.Discharge_m3s - node.Supply_m3s > 0.0;
@@ -78,9 +78,9 @@ void TFastInitialFlows::refreshQuestions(std::int32_t nodeId) {
 
 // ---- Estimates ----------------------------------------------------------------------------
 
-bool TFastInitialFlows::isSet(std::int32_t k) const { return links_[slot(k)].Pipe->FlowGuessSet; }
+bool TInitialFlowEstimates::isSet(std::int32_t k) const { return links_[slot(k)].Pipe->FlowGuessSet; }
 
-void TFastInitialFlows::setFlowGuess(std::int32_t k, double flow_m3s) {
+void TInitialFlowEstimates::setFlowGuess(std::int32_t k, double flow_m3s) {
     const TLinkEnds& link = links_[slot(k)];
     const bool wasSet = link.Pipe->FlowGuessSet;
     FlowGuessRules::SetFlowGuess(*link.Pipe, flow_m3s);
@@ -91,7 +91,7 @@ void TFastInitialFlows::setFlowGuess(std::int32_t k, double flow_m3s) {
     refreshQuestions(link.ToNodeId);
 }
 
-void TFastInitialFlows::SetAllInitialFlowGuesses(TNetwork& network) {
+void TInitialFlowEstimates::SetAllInitialFlowGuesses(TNetwork& network) {
     const double velocity_ms = network.CurrentDischargeVelocity;
     setSupplyChains();
     setDischargeFlowGuesses(velocity_ms);
@@ -100,7 +100,7 @@ void TFastInitialFlows::SetAllInitialFlowGuesses(TNetwork& network) {
 
 // A join point that only feeds one pipe sends its net supply down it, and on through
 // every node that merely connects one pipe to the next.
-void TFastInitialFlows::setSupplyChains() {
+void TInitialFlowEstimates::setSupplyChains() {
     for (std::int32_t nodeId = 1; nodeId <= kMaxNodeId; ++nodeId) {
         const TNodeFlows& node = nodes_[slot(nodeId)];
         if (!node.Used) continue;
@@ -114,7 +114,7 @@ void TFastInitialFlows::setSupplyChains() {
 }
 
 // Q = A * V for every pipe that ends at a tank or end pressure node.
-void TFastInitialFlows::setDischargeFlowGuesses(double velocity_ms) {
+void TInitialFlowEstimates::setDischargeFlowGuesses(double velocity_ms) {
     for (std::int32_t k = 1; k <= linkCount_; ++k) {
         const TLinkEnds& link = links_[slot(k)];
         if (!IsFixedPressureNode(nodes_[slot(link.ToNodeId)].Type) || isSet(k)) continue;
@@ -129,7 +129,7 @@ void TFastInitialFlows::setDischargeFlowGuesses(double velocity_ms) {
 // all have estimates and that has an in-pipe without one", a dead end only with a
 // net demand; "the first node, not a tank, with an out-pipe without an estimate")
 // are answered by the kept sets.
-void TFastInitialFlows::fillBackwardFromKnownOutFlows(double velocity_ms) {
+void TInitialFlowEstimates::fillBackwardFromKnownOutFlows(double velocity_ms) {
     std::int32_t nodeId = outFlowsKnown_.Lowest(kNoNode);
     if (nodeId < 1) nodeId = outFlowsUnknown_.Lowest(kNoNode);
     std::int32_t rounds = 0;
@@ -149,7 +149,7 @@ void TFastInitialFlows::fillBackwardFromKnownOutFlows(double velocity_ms) {
 // already exceed the outflows, and the estimate runs against the pipe direction.
 // The node's links in table order, each taken first as an out-pipe, then as an
 // in-pipe, with the sums in that order.
-void TFastInitialFlows::setInFlowGuessesFromOutFlows(std::int32_t nodeId) {
+void TInitialFlowEstimates::setInFlowGuessesFromOutFlows(std::int32_t nodeId) {
     const TNodeFlows& node = nodes_[slot(nodeId)];
     double requiredInFlow_m3s = node.Discharge_m3s - node.Supply_m3s;
     double unsetInFlowArea_m2 = 0.0;
@@ -183,7 +183,7 @@ void TFastInitialFlows::setInFlowGuessesFromOutFlows(std::int32_t nodeId) {
 
 // Q = A * V for each in-pipe of the node without an estimate, carried on from the node
 // when it merely passes the flow to one out-pipe.
-void TFastInitialFlows::setOutFlowGuessesNotSet(std::int32_t nodeId, double velocity_ms) {
+void TInitialFlowEstimates::setOutFlowGuessesNotSet(std::int32_t nodeId, double velocity_ms) {
     for (const std::int32_t k : lookup_.LinksOf(nodeId)) {
         const TLinkEnds& link = links_[slot(k)];
         if (link.ToNodeId != nodeId || isSet(k)) continue;
@@ -197,7 +197,7 @@ void TFastInitialFlows::setOutFlowGuessesNotSet(std::int32_t nodeId, double velo
 // Carries the flow unchanged through nodes with exactly one inflow (supply or in-pipe)
 // and one outflow (demand or out-pipe), overwriting what the out-pipes held. A node
 // whose one outflow is its own demand ends the chain: there is no pipe to carry on.
-void TFastInitialFlows::carryThroughSingleInAndOutFlowNodes(std::int32_t nodeId, std::int32_t& chainCounter,
+void TInitialFlowEstimates::carryThroughSingleInAndOutFlowNodes(std::int32_t nodeId, std::int32_t& chainCounter,
                                                              double flow_m3s) {
     while (chainCounter < FlowGuessRules::MaxChainPipes) {
         const TNodeFlows& node = nodes_[slot(nodeId)];

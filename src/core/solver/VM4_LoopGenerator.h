@@ -36,12 +36,12 @@ class TNetwork;
 //
 // The network is read, not changed, while the generation runs, except through
 // the loop table operations; it must not be edited in between.
-class TFastLoopGenerator {
+class TLoopGenerator {
 public:
-    TFastLoopGenerator();
+    TLoopGenerator();
 
     // Takes in the network's open links and its stored loops. False when the
-    // tables hold something the fast search does not handle exactly (a node id
+    // tables hold something the search does not handle exactly (a node id
     // outside 1..1000, a pipe id outside 1..1000 or on two links, a stored loop
     // that is empty or holds a pipe twice): the caller then refuses the tables.
     bool Prepare(const TNetwork& network);
