@@ -318,8 +318,10 @@ TEST_F(InfoPanel, CountButtonsKeepTheirPlaceWhateverThePipeHolds) {
     ASSERT_TRUE(Widget<QLabel>("LabelInclude")->isVisibleTo(&Form().InfoPanel()));
     EXPECT_EQ(placesAfterSelecting(second_), withPump);
     EXPECT_FALSE(Widget<QLabel>("LabelInclude")->isVisibleTo(&Form().InfoPanel()));
+    placesAfterSelecting(first_);
     EXPECT_EQ(placesAfterSelecting(0), withPump);
-    for (const char* name : buttons) EXPECT_EQ(Widget(name)->text(), "0") << name;  // nothing selected, nothing counted
+    // Nothing selected, nothing counted: not the pump of the pipe shown before.
+    for (const char* name : buttons) EXPECT_EQ(Widget(name)->text(), "0") << name;
 }
 
 // The count button opens the fitting manager through the item dialogs; what it
