@@ -21,7 +21,6 @@ using real = long double;
 // The constants are used literally, as the hydraulic tables were computed with them.
 constexpr real Gravity_ms2 = 9.81L;
 constexpr real TwoGravity_ms2 = 19.62L;
-constexpr real Pi = std::numbers::pi_v<long double>;
 constexpr real LaminarLimit = 2300.0L;
 constexpr real TurbulentLimit = TurbulentReynolds;
 constexpr double ColebrookTolerance = 0.0001;
@@ -82,8 +81,11 @@ using TFloatGuard = TGuard<real>;
 // For the formulas a solver evaluates at every step (see below).
 using TDoubleGuard = TGuard<double>;
 
-// A = π·D²/4
-real PipeArea_m2(real diameter_m) { return Pi * diameter_m * diameter_m / 4.0L; }
+// A = π·D²/4, in the precision of the formula that needs it.
+template <typename T>
+T PipeArea_m2(T diameter_m) {
+    return std::numbers::pi_v<T> * diameter_m * diameter_m / T(4);
+}
 
 // The formulas a solver evaluates for every pipe at every Newton step (velocity,
 // Reynolds number, friction loss and its slope) work in double precision: their
@@ -93,7 +95,6 @@ real PipeArea_m2(real diameter_m) { return Pi * diameter_m * diameter_m / 4.0L; 
 // double range: an intermediate beyond it is an overflow, as the result would be.
 constexpr double PiSquaredGravityInDouble = std::numbers::pi * std::numbers::pi * 9.81;
 constexpr double TwoGravityInDouble_ms2 = 19.62;
-double PipeAreaInDouble_m2(double diameter_m) { return std::numbers::pi * diameter_m * diameter_m / 4.0; }
 
 // The friction factor below the turbulent range: 0 without flow, 64/Re when
 // laminar, and the straight line (Re − 1500)/30000 through the transition.
@@ -298,14 +299,14 @@ double CalcVelocity(double flow_m3s, double diameter_m, double correctionFactor)
     if (diameter_m <= 0.0) return 0.0;
     const TDoubleGuard guard("CalcVelocity");
     // V = F·Q / A
-    return guard.Result(guard.Divide(guard.Finite(correctionFactor * flow_m3s), PipeAreaInDouble_m2(diameter_m)));
+    return guard.Result(guard.Divide(guard.Finite(correctionFactor * flow_m3s), PipeArea_m2<double>(diameter_m)));
 }
 
 double CalcFlowFromVelocity(double velocity_ms, double diameter_m, double correctionFactor) {
     if (diameter_m <= 0.0) return 0.0;
     const TFloatGuard guard("CalcFlowFromVelocity");
     // Q = A·V / F
-    return guard.Result(guard.Divide(PipeArea_m2(diameter_m) * velocity_ms, correctionFactor));
+    return guard.Result(guard.Divide(PipeArea_m2<real>(diameter_m) * velocity_ms, correctionFactor));
 }
 
 double CalcReynoldsNumber(double velocity_ms, double diameter_m, double density_kgm3, double viscosity_cP,
@@ -386,7 +387,7 @@ double CalcFittingLoss_mHd(double velocity_ms, double totalK) {
 
 double CalcFittingLossCoefficient(double diameter_m, double totalK) {
     const TFloatGuard guard("CalcFittingLossCoefficient");
-    const real area_m2 = PipeArea_m2(diameter_m);
+    const real area_m2 = PipeArea_m2<real>(diameter_m);
     // h = K·V²/2g with V = Q/A  =>  G = K / (2g·A²)
     return guard.Result(guard.Divide(totalK, TwoGravity_ms2 * area_m2 * area_m2));
 }

@@ -104,8 +104,14 @@ void TMatrixEquations::ClearResults(std::int32_t numberOfQVariables, std::int32_
 // comes from the current Reynolds number and its change with Q is ignored.
 
 double TMatrixEquations::frictionFactor(std::int32_t j, double velocity_ms, const char* method) const {
+    const TFrictionFactorQuery query = frictionQueryAt(j, velocity_ms);
+    return finiteOrRaise(CalcFrictionFactor(query.Reynolds, *query.Pipe), method, "friction factor");
+}
+
+// What the friction factor of unknown j's pipe is found from at this velocity.
+TFrictionFactorQuery TMatrixEquations::frictionQueryAt(std::int32_t j, double velocity_ms) const {
     const double reynolds = CalcReynoldsNumber(velocity_ms, QDiameter[j], FluidDensity, FluidViscosity, 1.0);
-    return finiteOrRaise(CalcFrictionFactor(reynolds, pipeFrictionTerms(j, reynolds)), method, "friction factor");
+    return TFrictionFactorQuery{reynolds, &pipeFrictionTerms(j, reynolds), 0.0};
 }
 
 // Below the turbulent range the factor needs nothing of the pipe, and a pipe
@@ -146,10 +152,9 @@ void TMatrixEquations::refreshFrictionRecords(const char* method) {
         const double flow_m3s = flowAsDouble(QVariables[j], method);
         if (frictionRecordHolds(j, flow_m3s)) continue;
         const double velocity_ms = CalcVelocity(flow_m3s, QDiameter[j], 1.0);
-        const double reynolds = CalcReynoldsNumber(velocity_ms, QDiameter[j], FluidDensity, FluidViscosity, 1.0);
         Friction[static_cast<std::size_t>(j)] = TFrictionRecord{
             false, flow_m3s, QDiameter[j], QRoughness[j], FluidDensity, FluidViscosity, velocity_ms, 0.0};
-        FrictionQueries[queries] = TFrictionFactorQuery{reynolds, &pipeFrictionTerms(j, reynolds), 0.0};
+        FrictionQueries[queries] = frictionQueryAt(j, velocity_ms);
         FrictionQueryUnknowns[queries] = j;
         ++queries;
     }

@@ -210,6 +210,7 @@ private:
     long double headLossAt(std::int32_t j, const TFlowState& state) const;
     long double headLossDifferentialAt(std::int32_t j, const TFlowState& state) const;
     double frictionFactor(std::int32_t j, double velocity_ms, const char* method) const;
+    TFrictionFactorQuery frictionQueryAt(std::int32_t j, double velocity_ms) const;
     const TPipeFrictionTerms& pipeFrictionTerms(std::int32_t j, double reynolds) const;
     double frictionSlopeAtZeroFlow(std::int32_t j) const;
     double componentLoss_mHd(std::int32_t j, double flow_m3s) const;

@@ -24,6 +24,14 @@ namespace {
 
 constexpr int RoughnessDecimals = 6;
 
+// The Include column comes and goes with the pipe's items; its row and column
+// keep their place, so that the count buttons never move under the pointer.
+void keepPlaceWhenHidden(QWidget& widget) {
+    QSizePolicy policy = widget.sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget.setSizePolicy(policy);
+}
+
 QPushButton* PanelButton(const QString& text, const QString& name, const QString& hint, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(name);
@@ -86,14 +94,6 @@ void TPipePanel::createHeader(QGridLayout& grid) {
     name_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     grid.addWidget(new QLabel(QStringLiteral("Name"), this), 1, 0);
     grid.addWidget(name_, 1, 1, 1, 2);
-}
-
-// The Include column comes and goes with the pipe's items; its row and column
-// keep their place, so that the count buttons never move under the pointer.
-void TPipePanel::keepPlaceWhenHidden(QWidget& widget) {
-    QSizePolicy policy = widget.sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    widget.setSizePolicy(policy);
 }
 
 void TPipePanel::createItems(QGridLayout& grid) {

@@ -43,7 +43,6 @@ private:
     void showValues(const TPipe& pipe);
     void showItems(const TPipe& pipe);
     void showItemCounts(const std::array<int, ItemCount>& counts, const std::array<bool, ItemCount>& included);
-    static void keepPlaceWhenHidden(QWidget& widget);
     TPipe* selectedPipe();
 
     void NameEdited();
